@@ -1,0 +1,15 @@
+// Pallamo: message 3000, its secondary forms, delivery rules and key maps
+// (44KEY, 35KEY, 32KEY).
+#pragma once
+
+#include <cstdint>
+
+namespace rc {
+
+struct System;
+
+void PallamoKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode);
+// Sends one command code by the delivery rule of that code.
+void PallamoCommand(System& sys, std::uint32_t code);
+
+}  // namespace rc

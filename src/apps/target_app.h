@@ -1,0 +1,38 @@
+// The common model of a controlled application: discovery, window search,
+// launch, activation, close, toggle and the AppWatch timer.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace rc {
+
+struct System;
+struct TargetApp;
+
+// Discovery initialisers, run when the System is built, in this order:
+// TotalMedia, Lumetra Center, Lumetra panel, Media Center, PowerCinema (then
+// the timer slots are constructed), then Pallamo.
+void DiscoverAppsBeforeTimers(System& sys);
+void DiscoverAppsAfterTimers(System& sys);
+
+int ReadAppRegistry(System& sys, TargetApp& app, const char* keyPath, const char* valueName,
+                    const char* exeName);
+Hwnd ScanForAppWindow(System& sys, TargetApp& app);
+Hwnd LaunchApp(System& sys, TargetApp& app);
+Hwnd ActivateOrLaunchApp(System& sys, TargetApp& app);
+
+// The per-application operations, by AppId (any other id: none / 0).
+Hwnd FindAppWindow(System& sys, std::uint32_t appId);
+int CloseApp(System& sys, std::uint32_t appId);
+int ToggleApp(System& sys, std::uint32_t appId);
+// The search used outside an application's own operations (router, AppWatch,
+// tray menu, follow-up after launch): TotalMedia by the title "Arcsoft
+// TotalMedia" alone, the others as FindAppWindow.
+Hwnd FindAppWindowElsewhere(System& sys, std::uint32_t appId);
+
+// The AppWatch timer's callback (ctx is the System).
+void OnAppWatchTimer(void* ctx, Hwnd hwnd, std::uintptr_t id);
+
+}  // namespace rc

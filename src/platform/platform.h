@@ -1,0 +1,244 @@
+// The one seam between Remote Control and the operating system.
+//
+// Every call the system makes into Windows goes through this interface. Two
+// implementations exist: Win32Platform (the only code that includes
+// <windows.h>) and SimDesktop (a simulated desktop for the host tests). The
+// methods mirror the Windows calls they stand for, with the same argument
+// order, values and results, so the code above reads like the Windows code it
+// is. Numeric constants live in win_defs.h.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Calling convention of the chip-vendor libraries' entry points.
+#if defined(_WIN32) && !defined(_WIN64)
+#define RC_STDCALL __attribute__((stdcall))
+#else
+#define RC_STDCALL
+#endif
+
+namespace rc {
+
+using Hwnd = std::uintptr_t;    // window handle, 0 = none
+using Handle = std::uintptr_t;  // any other handle (key, menu, icon, file, module...), 0 = none
+constexpr Handle kInvalidHandle = ~Handle{0};  // INVALID_HANDLE_VALUE
+
+struct Guid {
+    std::uint32_t data1;
+    std::uint16_t data2;
+    std::uint16_t data3;
+    std::uint8_t data4[8];
+    friend bool operator==(const Guid&, const Guid&) = default;
+};
+
+struct Point {
+    std::int32_t x;
+    std::int32_t y;
+};
+
+// What GetVersionExA reports.
+struct OsVersion {
+    std::uint32_t major;
+    std::uint32_t minor;
+    std::uint32_t build;
+    std::uint32_t platformId;  // 1 VER_PLATFORM_WIN32_WINDOWS, 2 VER_PLATFORM_WIN32_NT
+};
+
+// The NOTIFYICONDATAA fields the system fills.
+struct TrayIconData {
+    std::uint32_t cbSize;
+    Hwnd hWnd;
+    std::uint32_t uID;
+    std::uint32_t uFlags;
+    std::uint32_t uCallbackMessage;
+    Handle hIcon;
+    char szTip[64];
+};
+
+// The HIDP_CAPS fields the system looks at.
+struct HidCaps {
+    std::uint16_t usage;
+    std::uint16_t usagePage;
+};
+
+// Window and dialog procedures carry a context pointer so that they can reach
+// the system's state without globals. The Win32 implementation keeps the
+// context and calls back through its own WNDPROC/DLGPROC.
+using WndProc = std::intptr_t (*)(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam);
+using DlgProc = std::intptr_t (*)(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam);
+// A window timer's callback: the window and timer id it was set with.
+using TimerProc = void (*)(void* ctx, Hwnd hwnd, std::uintptr_t id);
+
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // --- Resources ---------------------------------------------------------
+    virtual int LoadStringA(std::uint32_t id, char* buffer, int bufferMax) = 0;
+    virtual Handle LoadIconA(std::uint32_t id) = 0;
+    virtual Handle LoadAcceleratorsA(std::uint32_t id) = 0;
+
+    // --- Main window and message loop ---------------------------------------
+    // RegisterClassExA with the style, icon (large and small), cursor and
+    // brush of the main window class; the procedure gets ctx on every call.
+    virtual bool RegisterMainClass(const char* className, std::uint32_t iconId, WndProc proc,
+                                   void* ctx) = 0;
+    // CreateWindowExA of a WS_OVERLAPPEDWINDOW window of a registered class;
+    // WM_CREATE runs inside. Gives 0 when creation fails.
+    virtual Hwnd CreateMainWindow(const char* className, const char* title) = 0;
+    virtual bool ShowWindow(Hwnd hwnd, int cmdShow) = 0;
+    virtual bool UpdateWindow(Hwnd hwnd) = 0;
+    virtual bool DestroyWindow(Hwnd hwnd) = 0;
+    virtual std::intptr_t DefWindowProcA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                         std::intptr_t lParam) = 0;
+    // GetMessageA / TranslateAcceleratorA / TranslateMessage / DispatchMessageA
+    // until WM_QUIT; gives the quit message's wParam.
+    virtual int RunMessageLoop(Handle accelerators) = 0;
+    virtual void PostQuitMessage(int exitCode) = 0;
+    virtual std::uint32_t RegisterWindowMessageA(const char* name) = 0;
+
+    // --- Window search and activation --------------------------------------
+    virtual Hwnd FindWindowA(const char* className, const char* title) = 0;
+    virtual Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className,
+                               const char* title) = 0;
+    virtual Hwnd GetDesktopWindow() = 0;
+    virtual Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) = 0;
+    virtual int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) = 0;
+    virtual bool IsWindowVisible(Hwnd hwnd) = 0;
+    virtual bool IsWindow(Hwnd hwnd) = 0;
+    virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
+    virtual Hwnd SetActiveWindow(Hwnd hwnd) = 0;
+    virtual bool BringWindowToTop(Hwnd hwnd) = 0;
+    virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                              std::uint32_t flags) = 0;
+    virtual bool PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                              std::intptr_t lParam) = 0;
+    virtual std::intptr_t SendMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                       std::intptr_t lParam) = 0;
+
+    // --- Input synthesis and screen ------------------------------------------
+    virtual void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                             std::uintptr_t extraInfo) = 0;
+    virtual void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                             std::int32_t data, std::uintptr_t extraInfo) = 0;
+    virtual std::intptr_t GetMessageExtraInfo() = 0;
+    virtual bool SetCursorPos(int x, int y) = 0;
+    virtual bool GetCursorPos(Point* point) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+
+    // --- Timers, clock, pauses, trace ------------------------------------------
+    // SetTimer with a callback; gives the timer id, 0 on failure.
+    virtual std::uintptr_t SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t elapse,
+                                    TimerProc proc, void* ctx) = 0;
+    virtual bool KillTimer(Hwnd hwnd, std::uintptr_t id) = 0;
+    virtual std::uint32_t GetTickCount() = 0;
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
+    virtual void OutputDebugStringA(const char* text) = 0;
+
+    // --- Tray icon and popup menu ------------------------------------------------
+    virtual bool Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) = 0;
+    virtual Handle CreatePopupMenu() = 0;
+    virtual bool AppendMenuA(Handle menu, std::uint32_t flags, std::uintptr_t id,
+                             const char* text) = 0;
+    virtual bool DestroyMenu(Handle menu) = 0;
+    // TrackPopupMenu (flags 0, no rectangle): the chosen item arrives as
+    // WM_COMMAND at the owner. Gives the Windows result.
+    virtual int TrackPopupMenu(Handle menu, std::uint32_t flags, int x, int y, Hwnd owner) = 0;
+
+    // --- Dialogs and message boxes -------------------------------------------
+    // DialogBoxParamA with a dialog template of the program's resources.
+    virtual std::intptr_t DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
+                                          void* ctx) = 0;
+    virtual bool EndDialog(Hwnd dlg, std::intptr_t result) = 0;
+    virtual std::intptr_t SendDlgItemMessageA(Hwnd dlg, int itemId, std::uint32_t msg,
+                                              std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    virtual int MessageBoxA(Hwnd owner, const char* text, const char* caption,
+                            std::uint32_t type) = 0;
+
+    // --- Shell, system information, shutdown ----------------------------------
+    virtual std::intptr_t ShellExecuteA(Hwnd owner, const char* verb, const char* file,
+                                        const char* parameters, const char* directory,
+                                        int showCmd) = 0;
+    // GetVersionExA with OSVERSIONINFOEXA (extended) or OSVERSIONINFOA.
+    virtual bool GetVersionExA(OsVersion* version, bool extended) = 0;
+    virtual std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) = 0;
+    // OpenFile(path, OF_EXIST) != HFILE_ERROR.
+    virtual bool OpenFileExists(const char* path) = 0;
+    // OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY).
+    virtual bool OpenProcessToken(Handle* token) = 0;
+    // LookupPrivilegeValueA("SeShutdownPrivilege") and AdjustTokenPrivileges
+    // enabling it; gives GetLastError() as read right after.
+    virtual std::uint32_t AdjustShutdownPrivilege(Handle token) = 0;
+    virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
+    virtual bool CloseHandle(Handle handle) = 0;
+
+    // --- Registry --------------------------------------------------------------
+    // root is kHkeyLocalMachine; results are Windows error codes (0 success).
+    virtual long RegOpenKeyA(Handle root, const char* subKey, Handle* key) = 0;
+    virtual long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access,
+                               Handle* key) = 0;
+    virtual long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
+                                 Handle* key) = 0;
+    virtual long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* size) = 0;
+    virtual long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,
+                                const std::uint8_t* data, std::uint32_t size) = 0;
+    virtual long RegFlushKey(Handle key) = 0;
+    virtual long RegCloseKey(Handle key) = 0;
+
+    // --- COM and DirectShow device enumeration ------------------------------------
+    virtual long CoInitialize() = 0;
+    virtual void CoUninitialize() = 0;
+    // A fresh system device enumerator, CreateClassEnumerator(category, 0),
+    // the device enumerator released, the moniker enumerator Reset. Gives the
+    // moniker enumerator, or 0 when any step fails or the category is empty
+    // (S_FALSE with no enumerator).
+    virtual Handle OpenDeviceCategory(const Guid& category) = 0;
+    // IEnumMoniker::Next with a count of 1: the next moniker, 0 when not S_OK.
+    virtual Handle NextDeviceMoniker(Handle enumerator) = 0;
+    // BindToStorage for IPropertyBag, Read "FriendlyName" as VT_BSTR,
+    // WideCharToMultiByte(CP_ACP) into buffer, free the string, release the
+    // bag. False when the bag or the property can't be had.
+    virtual bool ReadFriendlyName(Handle moniker, char* buffer, int bufferSize) = 0;
+    // BindToObject for IBaseFilter: the filter, or 0.
+    virtual Handle BindFilter(Handle moniker) = 0;
+    virtual void ReleaseMoniker(Handle moniker) = 0;
+    virtual void ReleaseDeviceCategory(Handle enumerator) = 0;
+    virtual void ReleaseFilterObject(Handle filter) = 0;
+
+    // --- Device setup and HID ---------------------------------------------------------
+    virtual void HidD_GetHidGuid(Guid* guid) = 0;
+    // SetupDiGetClassDevsA(guid, no enumerator, no window, flags); kInvalidHandle on failure.
+    virtual Handle SetupDiGetClassDevsA(const Guid& guid, std::uint32_t flags) = 0;
+    // SetupDiEnumDeviceInterfaces(set, no element, guid, index).
+    virtual bool SetupDiEnumDeviceInterfaces(Handle deviceInfoSet, const Guid& guid,
+                                             std::uint32_t index) = 0;
+    // SetupDiGetDeviceInterfaceDetailA without a buffer: the required size of
+    // the detail record, 0 when the query fails.
+    virtual std::uint32_t GetDeviceInterfaceDetailSize(Handle deviceInfoSet, const Guid& guid,
+                                                       std::uint32_t index) = 0;
+    // SetupDiGetDeviceInterfaceDetailA into a caller's buffer of the required
+    // size (its size field set to the record's own size); on success the
+    // device path is copied to path (at most pathMax bytes with the NUL).
+    virtual bool GetDeviceInterfaceDetail(Handle deviceInfoSet, const Guid& guid,
+                                          std::uint32_t index, void* detail,
+                                          std::uint32_t detailSize, char* path,
+                                          std::uint32_t pathMax) = 0;
+    virtual bool SetupDiDestroyDeviceInfoList(Handle deviceInfoSet) = 0;
+    // CreateFileA(path, access, share, no security, disposition, flags, no template).
+    virtual Handle CreateFileA(const char* path, std::uint32_t access, std::uint32_t shareMode,
+                               std::uint32_t disposition, std::uint32_t flags) = 0;
+    virtual bool HidD_GetPreparsedData(Handle device, Handle* preparsed) = 0;
+    virtual long HidP_GetCaps(Handle preparsed, HidCaps* caps) = 0;
+    virtual bool HidD_FreePreparsedData(Handle preparsed) = 0;
+    virtual bool HidD_GetFeature(Handle device, std::uint8_t* report, std::uint32_t length) = 0;
+
+    // --- Libraries -------------------------------------------------------------------
+    virtual Handle LoadLibraryA(const char* name) = 0;
+    virtual void* GetProcAddress(Handle module, const char* name) = 0;
+};
+
+}  // namespace rc

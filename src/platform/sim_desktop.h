@@ -1,0 +1,370 @@
+// A simulated Windows desktop for the host tests.
+//
+// It implements the platform seam in memory: top-level windows with class,
+// title and visibility; a registry tree with typed values; a millisecond clock
+// whose window timers fire as a test advances it (also nested, from inside a
+// modal dialog, message box or menu); tuner filters in device categories;
+// HID devices; the chip-vendor libraries with results scripted call by call;
+// and one ordered log of everything the system sent out (keystrokes, mouse
+// events, cursor moves, posted and sent messages, launches, message boxes,
+// trace lines, activations, pauses, library calls).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace rc {
+
+// One entry of the simulated desktop's log.
+struct SimEvent {
+    enum class Kind {
+        KeybdEvent,     // a = vk, b = flags
+        MouseEvent,     // a = flags, b = dx, c = dy
+        SetCursorPos,   // a = x, b = y
+        PostMessage,    // hwnd, a = msg, b = wParam, c = lParam
+        SendMessage,    // hwnd, a = msg, b = wParam, c = lParam
+        ShellExecute,   // text = file, text2 = "verb|parameters", a = show
+        MessageBox,     // hwnd = owner, text = text, text2 = caption, a = type
+        Trace,          // text = the line given to OutputDebugStringA
+        SetForeground,  // hwnd
+        SetActive,      // hwnd
+        BringToTop,     // hwnd
+        SetWindowPos,   // hwnd, a = insertAfter, b = x, c = y, d = flags
+        Sleep,          // a = milliseconds
+        TrayIcon,       // a = NIM_ message, hwnd, b = uID, c = uFlags, d = callback, text = tip
+        LibraryCall,    // text = entry point name, a = result
+        ExitWindows,    // a = flags
+        DialogOpened,   // hwnd = dialog, a = template id
+        DialogEnded,    // hwnd = dialog, a = result
+        MenuTracked,    // a = x, b = y, text = the item labels joined by '|'
+        TimerSet,       // hwnd, a = id, b = elapse
+        TimerKilled,    // hwnd, a = id
+    };
+    Kind kind;
+    std::uint32_t time;  // the clock when it happened
+    Hwnd hwnd = 0;
+    std::int64_t a = 0, b = 0, c = 0, d = 0;
+    std::string text, text2;
+};
+
+// One item of a popup menu, as appended.
+struct SimMenuItem {
+    std::uint32_t flags;
+    std::uintptr_t id;
+    std::string text;
+};
+
+// A chip-vendor library entry point's scripted results: each call takes the
+// front of the queue; an empty queue gives the default.
+struct SimEntryPoint {
+    bool exported = true;
+    int defaultResult = 0;
+    std::deque<int> results;
+};
+
+class SimDesktop : public Platform {
+  public:
+    SimDesktop();
+    ~SimDesktop() override;
+    SimDesktop(const SimDesktop&) = delete;
+    SimDesktop& operator=(const SimDesktop&) = delete;
+
+    // ===== Test controls ======================================================
+
+    // --- Windows ---
+    // Adds a top-level window at the end of the desktop's child list (the
+    // order FindWindowExA and GetWindow walk). Gives its handle.
+    Hwnd AddWindow(const std::string& className, const std::string& title, bool visible = true);
+    void RemoveWindow(Hwnd hwnd);
+    void SetWindowVisible(Hwnd hwnd, bool visible);
+    bool WindowExists(Hwnd hwnd) const;
+    std::string WindowTitle(Hwnd hwnd) const;
+    std::string WindowClass(Hwnd hwnd) const;
+    bool IsTopmost(Hwnd hwnd) const;
+    Point WindowPosition(Hwnd hwnd) const;  // last SetWindowPos x, y (0, 0 at first)
+    Hwnd Foreground() const;
+    Hwnd MainWindow() const;  // the window made by CreateMainWindow, 0 before
+    // Makes SetForegroundWindow refuse (give false and change nothing).
+    bool refuseForeground = false;
+    // Called when a message is posted or sent to a window other than the main
+    // window and dialogs (a stand-in application reacting, e.g. closing itself).
+    std::function<void(Hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam)>
+        onAppMessage;
+
+    // --- Registry (paths are under HKEY_LOCAL_MACHINE, case-insensitive) ---
+    void SetRegDword(const std::string& keyPath, const std::string& name, std::uint32_t value);
+    void SetRegString(const std::string& keyPath, const std::string& name,
+                      const std::string& value);  // REG_SZ, stored with its NUL
+    void SetRegBinary(const std::string& keyPath, const std::string& name,
+                      const std::vector<std::uint8_t>& bytes, std::uint32_t type = 3);
+    void CreateRegKey(const std::string& keyPath);
+    void DeleteRegKey(const std::string& keyPath);  // with its subkeys
+    void DeleteRegValue(const std::string& keyPath, const std::string& name);
+    bool RegKeyExists(const std::string& keyPath) const;
+    bool RegValueExists(const std::string& keyPath, const std::string& name) const;
+    std::uint32_t RegValueType(const std::string& keyPath, const std::string& name) const;
+    std::vector<std::uint8_t> RegValueBytes(const std::string& keyPath,
+                                            const std::string& name) const;
+    // The value as a little-endian number of its first four bytes (0 when missing).
+    std::uint32_t RegDword(const std::string& keyPath, const std::string& name) const;
+    std::vector<std::string> RegValueNames(const std::string& keyPath) const;
+    int OpenRegKeyCount() const;  // keys opened and not yet closed
+    int RegFlushCount() const;
+    // Opens and creates asking for KEY_ALL_ACCESS fail with ERROR_ACCESS_DENIED.
+    bool refuseAllAccess = false;
+
+    // --- Clock and timers ---
+    std::uint32_t Now() const;
+    void SetNow(std::uint32_t now);  // moves the clock without firing timers
+    // Moves the clock on by ms, firing every window timer that falls due, in
+    // time order (a timer whose callback overran fires once more at most, as
+    // WM_TIMER does). Callbacks may call Advance again from a modal loop.
+    void Advance(std::uint32_t ms);
+    bool TimerArmed(Hwnd hwnd, std::uintptr_t id) const;
+    int SetTimerCount() const;   // SetTimer calls so far
+    int KillTimerCount() const;  // KillTimer calls so far
+    bool failSetTimer = false;   // SetTimer gives 0 (but the timer is not set)
+    // Sleep advances the clock without firing timers (the thread is blocked).
+
+    // --- Modal loops ---
+    // Called once a dialog has run WM_INITDIALOG, while it is "open"; the test
+    // may send it messages (SendDialogMessage, ClickDialogItem) or Advance the
+    // clock. If the dialog is still open when the script returns, it is ended
+    // with IDCANCEL (2) as if closed by its close box.
+    std::function<void(Hwnd dlg, std::uint32_t templateId)> onDialog;
+    // Called while a message box is shown; gives the button pressed (IDOK
+    // when not set).
+    std::function<int(const std::string& text, const std::string& caption)> onMessageBox;
+    // Called while a popup menu is tracked; gives the chosen command id, 0 for
+    // none. The chosen id is then sent to the owner as WM_COMMAND, as Windows
+    // does.
+    std::function<std::uintptr_t(const std::vector<SimMenuItem>& items)> onTrackPopupMenu;
+    std::intptr_t SendDialogMessage(Hwnd dlg, std::uint32_t msg, std::uintptr_t wParam,
+                                    std::intptr_t lParam);
+    // A click on a dialog's button: WM_COMMAND with the id (check boxes flip
+    // their state first).
+    void ClickDialogItem(Hwnd dlg, int itemId);
+    std::vector<std::string> ComboItems(Hwnd dlg, int itemId) const;
+    int ComboSelection(Hwnd dlg, int itemId) const;
+    void SetComboSelection(Hwnd dlg, int itemId, int index);
+    bool ItemChecked(Hwnd dlg, int itemId) const;
+    Hwnd OpenDialog() const;  // the innermost open dialog, 0 when none
+    std::vector<SimMenuItem> LastMenu() const;
+    int OpenMenuCount() const;  // popup menus created and not destroyed
+
+    // --- Main window messages ---
+    // Dispatches a message to the main window's procedure at once.
+    std::intptr_t SendToMainWindow(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
+    // Runs RunMessageLoop's work for messages already posted to the main
+    // window; RunMessageLoop itself returns when the queue is empty or after
+    // PostQuitMessage.
+    bool QuitPosted() const;
+    int QuitCode() const;
+    std::vector<TrayIconData> TrayIcons() const;  // icons currently shown
+    int LoadedAccelerators() const;               // last accelerator table id loaded
+
+    // --- Screen, cursor, mouse ---
+    void SetSystemMetric(int index, int value);
+    Point Cursor() const;
+    void SetCursor(Point p);
+    std::intptr_t messageExtraInfo = 0;
+
+    // --- Shell and system ---
+    // ShellExecuteA's result (default 42); onShellExecute may create windows.
+    std::intptr_t shellExecuteResult = 42;
+    std::function<void(const std::string& file, const std::string& parameters)> onShellExecute;
+    OsVersion version{6, 1, 7601, 2};
+    bool failVersionEx = false;     // the extended query fails
+    bool failVersionBasic = false;  // the basic query fails
+    std::string windowsDirectory = "C:\\windows";
+    void AddFile(const std::string& path);  // case-insensitive
+    void RemoveFile(const std::string& path);
+    bool failOpenProcessToken = false;
+    std::uint32_t adjustPrivilegeError = 0;
+    bool failExitWindows = false;
+
+    // --- DirectShow tuner filters ---
+    // Guids of the three categories the system looks in.
+    static const Guid kBdaNetworkTuner;
+    static const Guid kCrossbar;
+    static const Guid kVideoInputDevice;
+    // Adds a device (a moniker with this friendly name) to a category; gives
+    // an id for RemoveFilter.
+    int AddFilter(const Guid& category, const std::string& friendlyName, bool bindFails = false);
+    void RemoveFilter(int id);
+    void RemoveAllFilters();
+    bool failCreateEnumerator = false;  // CoCreateInstance of the enumerator fails
+    int CoInitCount() const;            // CoInitialize minus CoUninitialize
+    int HeldFilters() const;            // filters bound and not released
+    int OpenDeviceObjects() const;      // enumerators and monikers not released
+    int CategoryOpenCount() const;      // OpenDeviceCategory calls so far (probes)
+
+    // --- HID devices ---
+    struct HidDevice {
+        std::string path;
+        std::uint16_t usagePage = 0;
+        std::uint16_t usage = 0;
+        bool detailFails = false;
+        bool openFails = false;  // e.g. held exclusively by another process
+        bool preparsedFails = false;
+        bool capsFails = false;
+        // Codes returned by successive feature reads; an empty queue means
+        // the read fails (the stick is gone).
+        std::deque<std::uint8_t> featureCodes;
+        std::uint8_t idleCode = 0xFF;  // read when the queue is empty and idleReads is true
+        bool idleReads = true;
+    };
+    int AddHidDevice(const HidDevice& device);  // gives an id
+    HidDevice& Hid(int id);
+    void RemoveHidDevice(int id);
+    bool failGetClassDevs = false;
+    int OpenHidSets() const;                              // device information sets not destroyed
+    int OpenHidHandles() const;                           // device handles not closed
+    std::vector<std::uint8_t> LastFeatureReport() const;  // buffer as passed to the last read
+
+    // --- Chip-vendor libraries ---
+    // Makes LoadLibraryA of this name succeed (names compare case-insensitively).
+    void InstallLibrary(const std::string& name);
+    void UninstallLibrary(const std::string& name);
+    // The scripted results of one entry point (created on first use, exported).
+    SimEntryPoint& Entry(const std::string& name);
+    // What the next af15_GetIR, af9100_ReadRawIR, RTK_GetAPModeIRCode calls write.
+    std::deque<std::vector<std::uint8_t>> af15Buffers;                         // up to 8 bytes each
+    std::deque<std::vector<std::uint32_t>> af9100Words;                        // up to 8 words each
+    std::deque<std::pair<std::uint32_t, std::vector<std::uint8_t>>> rtkCodes;  // count, bytes
+    Hwnd LastRtkFilterInitWindow() const;
+    int LoadLibraryCount(const std::string& name) const;
+
+    // --- The log ---
+    const std::vector<SimEvent>& Log() const;
+    void ClearLog();
+    std::vector<SimEvent> Events(SimEvent::Kind kind) const;
+    std::vector<std::string> Traces() const;        // trace lines in order
+    std::vector<std::string> LibraryCalls() const;  // entry point names in order
+    // Keystrokes as text, one "vk down"/"vk up" token per event joined by
+    // blanks, e.g. "17d 84d 84u 17u"; flags other than 1 (down) and 3 (up)
+    // are shown as "vk:flags".
+    std::string KeyText() const;
+
+    // ===== The platform seam ====================================================
+    int LoadStringA(std::uint32_t id, char* buffer, int bufferMax) override;
+    Handle LoadIconA(std::uint32_t id) override;
+    Handle LoadAcceleratorsA(std::uint32_t id) override;
+    bool RegisterMainClass(const char* className, std::uint32_t iconId, WndProc proc,
+                           void* ctx) override;
+    Hwnd CreateMainWindow(const char* className, const char* title) override;
+    bool ShowWindow(Hwnd hwnd, int cmdShow) override;
+    bool UpdateWindow(Hwnd hwnd) override;
+    bool DestroyWindow(Hwnd hwnd) override;
+    std::intptr_t DefWindowProcA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                 std::intptr_t lParam) override;
+    int RunMessageLoop(Handle accelerators) override;
+    void PostQuitMessage(int exitCode) override;
+    std::uint32_t RegisterWindowMessageA(const char* name) override;
+    Hwnd FindWindowA(const char* className, const char* title) override;
+    Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className,
+                       const char* title) override;
+    Hwnd GetDesktopWindow() override;
+    Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) override;
+    int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) override;
+    bool IsWindowVisible(Hwnd hwnd) override;
+    bool IsWindow(Hwnd hwnd) override;
+    bool SetForegroundWindow(Hwnd hwnd) override;
+    Hwnd SetActiveWindow(Hwnd hwnd) override;
+    bool BringWindowToTop(Hwnd hwnd) override;
+    bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                      std::uint32_t flags) override;
+    bool PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                      std::intptr_t lParam) override;
+    std::intptr_t SendMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                               std::intptr_t lParam) override;
+    void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                     std::uintptr_t extraInfo) override;
+    void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                     std::uintptr_t extraInfo) override;
+    std::intptr_t GetMessageExtraInfo() override;
+    bool SetCursorPos(int x, int y) override;
+    bool GetCursorPos(Point* point) override;
+    int GetSystemMetrics(int index) override;
+    std::uintptr_t SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t elapse, TimerProc proc,
+                            void* ctx) override;
+    bool KillTimer(Hwnd hwnd, std::uintptr_t id) override;
+    std::uint32_t GetTickCount() override;
+    void Sleep(std::uint32_t milliseconds) override;
+    void OutputDebugStringA(const char* text) override;
+    bool Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) override;
+    Handle CreatePopupMenu() override;
+    bool AppendMenuA(Handle menu, std::uint32_t flags, std::uintptr_t id,
+                     const char* text) override;
+    bool DestroyMenu(Handle menu) override;
+    int TrackPopupMenu(Handle menu, std::uint32_t flags, int x, int y, Hwnd owner) override;
+    std::intptr_t DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
+                                  void* ctx) override;
+    bool EndDialog(Hwnd dlg, std::intptr_t result) override;
+    std::intptr_t SendDlgItemMessageA(Hwnd dlg, int itemId, std::uint32_t msg,
+                                      std::uintptr_t wParam, std::intptr_t lParam) override;
+    int MessageBoxA(Hwnd owner, const char* text, const char* caption, std::uint32_t type) override;
+    std::intptr_t ShellExecuteA(Hwnd owner, const char* verb, const char* file,
+                                const char* parameters, const char* directory,
+                                int showCmd) override;
+    bool GetVersionExA(OsVersion* version, bool extended) override;
+    std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
+    bool OpenFileExists(const char* path) override;
+    bool OpenProcessToken(Handle* token) override;
+    std::uint32_t AdjustShutdownPrivilege(Handle token) override;
+    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
+    bool CloseHandle(Handle handle) override;
+    long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
+    long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
+    long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
+                         Handle* key) override;
+    long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
+                          std::uint8_t* data, std::uint32_t* size) override;
+    long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,
+                        const std::uint8_t* data, std::uint32_t size) override;
+    long RegFlushKey(Handle key) override;
+    long RegCloseKey(Handle key) override;
+    long CoInitialize() override;
+    void CoUninitialize() override;
+    Handle OpenDeviceCategory(const Guid& category) override;
+    Handle NextDeviceMoniker(Handle enumerator) override;
+    bool ReadFriendlyName(Handle moniker, char* buffer, int bufferSize) override;
+    Handle BindFilter(Handle moniker) override;
+    void ReleaseMoniker(Handle moniker) override;
+    void ReleaseDeviceCategory(Handle enumerator) override;
+    void ReleaseFilterObject(Handle filter) override;
+    void HidD_GetHidGuid(Guid* guid) override;
+    Handle SetupDiGetClassDevsA(const Guid& guid, std::uint32_t flags) override;
+    bool SetupDiEnumDeviceInterfaces(Handle deviceInfoSet, const Guid& guid,
+                                     std::uint32_t index) override;
+    std::uint32_t GetDeviceInterfaceDetailSize(Handle deviceInfoSet, const Guid& guid,
+                                               std::uint32_t index) override;
+    bool GetDeviceInterfaceDetail(Handle deviceInfoSet, const Guid& guid, std::uint32_t index,
+                                  void* detail, std::uint32_t detailSize, char* path,
+                                  std::uint32_t pathMax) override;
+    bool SetupDiDestroyDeviceInfoList(Handle deviceInfoSet) override;
+    Handle CreateFileA(const char* path, std::uint32_t access, std::uint32_t shareMode,
+                       std::uint32_t disposition, std::uint32_t flags) override;
+    bool HidD_GetPreparsedData(Handle device, Handle* preparsed) override;
+    long HidP_GetCaps(Handle preparsed, HidCaps* caps) override;
+    bool HidD_FreePreparsedData(Handle preparsed) override;
+    bool HidD_GetFeature(Handle device, std::uint8_t* report, std::uint32_t length) override;
+    Handle LoadLibraryA(const char* name) override;
+    void* GetProcAddress(Handle module, const char* name) override;
+
+    // The desktop whose library entry points are being called (the exported
+    // functions are plain functions that need to find their desktop).
+    static SimDesktop* Current();
+
+  private:
+    struct State;
+    State* s_;
+};
+
+}  // namespace rc

@@ -1,0 +1,153 @@
+// Windows constants for the code above the platform seam. They carry the
+// Windows values under names of our own, because the code that includes
+// <windows.h> (which defines the originals as macros) never includes this.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace rc::win {
+
+// Messages
+constexpr std::uint32_t kWmNull = 0x0000;
+constexpr std::uint32_t kWmCreate = 0x0001;
+constexpr std::uint32_t kWmDestroy = 0x0002;
+constexpr std::uint32_t kWmClose = 0x0010;
+constexpr std::uint32_t kWmDisplayChange = 0x007E;
+constexpr std::uint32_t kWmKeyDown = 0x0100;
+constexpr std::uint32_t kWmKeyUp = 0x0101;
+constexpr std::uint32_t kWmInitDialog = 0x0110;
+constexpr std::uint32_t kWmCommand = 0x0111;
+constexpr std::uint32_t kWmTimer = 0x0113;
+constexpr std::uint32_t kWmMouseMove = 0x0200;
+constexpr std::uint32_t kWmLButtonDown = 0x0201;
+constexpr std::uint32_t kWmLButtonUp = 0x0202;
+constexpr std::uint32_t kWmRButtonDown = 0x0204;
+constexpr std::uint32_t kWmRButtonUp = 0x0205;
+constexpr std::uint32_t kWmUser = 0x0400;
+
+// Combo box and button messages
+constexpr std::uint32_t kCbAddString = 0x0143;
+constexpr std::uint32_t kCbGetCurSel = 0x0147;
+constexpr std::uint32_t kCbGetLbText = 0x0148;
+constexpr std::uint32_t kCbGetLbTextLen = 0x0149;
+constexpr std::uint32_t kCbResetContent = 0x014B;
+constexpr std::uint32_t kCbSetCurSel = 0x014E;
+constexpr std::uint32_t kCbGetCount = 0x0146;
+constexpr std::intptr_t kCbErr = -1;
+constexpr std::uint32_t kBmGetCheck = 0x00F0;
+constexpr std::uint32_t kBmSetCheck = 0x00F1;
+constexpr std::uint32_t kBmClick = 0x00F5;
+constexpr std::uintptr_t kBstUnchecked = 0;
+constexpr std::uintptr_t kBstChecked = 1;
+
+// Dialog results and ids
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+
+// Virtual keys
+constexpr std::uint8_t kVkBack = 0x08;
+constexpr std::uint8_t kVkReturn = 0x0D;
+constexpr std::uint8_t kVkShift = 0x10;
+constexpr std::uint8_t kVkControl = 0x11;
+constexpr std::uint8_t kVkMenu = 0x12;
+constexpr std::uint8_t kVkEscape = 0x1B;
+constexpr std::uint8_t kVkSpace = 0x20;
+constexpr std::uint8_t kVkPrior = 0x21;
+constexpr std::uint8_t kVkNext = 0x22;
+constexpr std::uint8_t kVkEnd = 0x23;
+constexpr std::uint8_t kVkHome = 0x24;
+constexpr std::uint8_t kVkLeft = 0x25;
+constexpr std::uint8_t kVkUp = 0x26;
+constexpr std::uint8_t kVkRight = 0x27;
+constexpr std::uint8_t kVkDown = 0x28;
+constexpr std::uint8_t kVkDelete = 0x2E;
+constexpr std::uint8_t kVkLWin = 0x5B;
+constexpr std::uint8_t kVkNumpad0 = 0x60;
+constexpr std::uint8_t kVkF1 = 0x70;
+constexpr std::uint8_t kVkF4 = 0x73;
+constexpr std::uint8_t kVkF8 = 0x77;
+constexpr std::uint8_t kVkF9 = 0x78;
+constexpr std::uint8_t kVkF10 = 0x79;
+
+// keybd_event flags
+constexpr std::uint32_t kKeyEventExtendedKey = 0x0001;
+constexpr std::uint32_t kKeyEventKeyUp = 0x0002;
+
+// mouse_event flags
+constexpr std::uint32_t kMouseEventLeftDown = 0x0002;
+constexpr std::uint32_t kMouseEventLeftUp = 0x0004;
+constexpr std::uint32_t kMouseEventRightDown = 0x0008;
+constexpr std::uint32_t kMouseEventRightUp = 0x0010;
+
+// GetSystemMetrics
+constexpr int kSmCxScreen = 0;
+constexpr int kSmCyScreen = 1;
+constexpr int kSmCxFullScreen = 16;
+constexpr int kSmCyFullScreen = 17;
+constexpr int kSmSwapButton = 23;
+
+// GetWindow
+constexpr std::uint32_t kGwHwndNext = 2;
+constexpr std::uint32_t kGwChild = 5;
+
+// ShowWindow
+constexpr int kSwHide = 0;
+constexpr int kSwShow = 5;
+
+// SetWindowPos
+constexpr Hwnd kHwndTopmost = static_cast<Hwnd>(-1);
+constexpr std::uint32_t kSwpNoSize = 0x0001;
+
+// Tray icon
+constexpr std::uint32_t kNimAdd = 0;
+constexpr std::uint32_t kNimModify = 1;
+constexpr std::uint32_t kNimDelete = 2;
+constexpr std::uint32_t kNifMessage = 1;
+constexpr std::uint32_t kNifIcon = 2;
+constexpr std::uint32_t kNifTip = 4;
+
+// Menus
+constexpr std::uint32_t kMfString = 0x0000;
+constexpr std::uint32_t kMfChecked = 0x0008;
+constexpr std::uint32_t kMfSeparator = 0x0800;
+
+// Message boxes
+constexpr std::uint32_t kMbOk = 0x0000;
+constexpr std::uint32_t kMbSetForeground = 0x00010000;
+
+// Shutdown
+constexpr std::uint32_t kEwxShutdown = 0x0001;
+constexpr std::uint32_t kEwxPowerOff = 0x0008;
+constexpr std::uint32_t kEwxForce = 0x0004;
+constexpr std::uint32_t kEwxForceIfHung = 0x0010;
+constexpr std::uint32_t kVerPlatformWin32Windows = 1;
+constexpr std::uint32_t kVerPlatformWin32Nt = 2;
+
+// Registry
+constexpr Handle kHkeyLocalMachine = 0x80000002u;
+constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+constexpr std::uint32_t kRegNone = 0;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr long kErrorSuccess = 0;
+constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorAccessDenied = 5;
+constexpr long kErrorInvalidHandle = 6;
+constexpr long kErrorMoreData = 234;
+
+// COM
+constexpr long kSOk = 0;
+constexpr long kSFalse = 1;
+
+// Setup and HID
+constexpr std::uint32_t kDigcfPresent = 0x02;
+constexpr std::uint32_t kDigcfDeviceInterface = 0x10;
+constexpr std::uint32_t kGenericRead = 0x80000000u;
+constexpr std::uint32_t kGenericWrite = 0x40000000u;
+constexpr std::uint32_t kOpenExisting = 3;
+constexpr long kHidpStatusSuccess = 0x00110000;
+
+}  // namespace rc::win

@@ -1,0 +1,34 @@
+// Process entry, the hidden main window, the tray icon and its menu.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace rc {
+
+struct System;
+
+// Main window command ids.
+constexpr std::uint32_t kCmdAbout = 30;
+constexpr std::uint32_t kCmdExitQuiet = 31;
+constexpr std::uint32_t kCmdSetting = 32;
+constexpr std::uint32_t kCmdPowerCinema = 1101;
+constexpr std::uint32_t kCmdPallamo = 1102;
+constexpr std::uint32_t kCmdMediaCenter = 1104;
+constexpr std::uint32_t kCmdTotalMedia = 1105;
+constexpr std::uint32_t kCmdLumetra = 1106;
+constexpr std::uint32_t kCmdLumetraCenter = 1109;
+constexpr std::uint32_t kCmdExit = 1201;
+constexpr std::uint32_t kCmdToggleLaunchAp = 1202;
+constexpr std::uint32_t kTrayIconId = 10;
+constexpr std::uint32_t kTrayCallbackMessage = 1001;
+
+// The whole life of the process: gives the process exit code.
+int RunRemoteControl(System& sys);
+
+// The main window's procedure (ctx is the System).
+std::intptr_t MainWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                             std::intptr_t lParam);
+
+}  // namespace rc

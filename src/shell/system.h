@@ -1,0 +1,154 @@
+// All process-wide state of Remote Control, in one place.
+//
+// The program keeps one System for its whole life; a test builds a fresh one
+// over a simulated desktop with `System sys(desk);`. Every operation of the
+// system takes the System as its first argument.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+#include "receiver/chip_libraries.h"
+
+namespace rc {
+
+// AppIds of the controlled applications.
+enum AppId : std::uint32_t {
+    kPowerCinema = 1,
+    kPallamo = 2,
+    kMediaCenter = 4,
+    kTotalMedia = 5,
+    kLumetraPanel = 6,
+    kLumetraCenter = 9,
+};
+
+// Remote layouts (nIRKEYType).
+enum Layout : std::uint32_t {
+    k44Key = 0,
+    k32Key = 3,
+    k50Key = 4,
+    k35Key = 5,
+};
+
+// ChipType.
+enum ChipType : std::uint32_t {
+    kChipNone = 0,
+    kChipAf9015 = 1,
+    kChipIt9135 = 2,
+    kChipConexant = 3,
+    kChipRtl2832u = 4,
+};
+
+// One controlled application.
+struct TargetApp {
+    std::int32_t bInstalled = 0;
+    std::int32_t bLaunched = 0;
+    char szInstallDir[128] = {};
+    char szExeName[64] = {};
+    char szClassName[64] = {};
+    char szWindowName[64] = {};
+    Hwnd hWnd = 0;
+    Hwnd hPopup = 0;  // Lumetra Center and Pallamo only
+};
+
+// One window timer.
+struct TimerSlot {
+    bool armed = false;
+    std::uint32_t id = 0;
+    Hwnd window = 0;
+    std::uint32_t period = 0;
+    TimerProc callback = nullptr;
+};
+
+// State of the repeat filter.
+struct RepeatFilter {
+    std::uint32_t lastKeyCode = 0;
+    std::uint32_t lastTime = 0;
+    bool bRepeatKey = false;
+    std::uint32_t nRepeatNum = 0;
+    bool bRepeatPowerKey = false;
+};
+
+// Screen rectangle and step sizes of the mouse emulation.
+struct PointerArea {
+    std::int32_t largeStep = 0;
+    std::int32_t smallStep = 0;
+    std::int32_t runCounter = 0;
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+// The Conexant receiver's HID channel.
+struct HidChannel {
+    Guid hidGuid{};
+    Handle deviceInfoSet = kInvalidHandle;  // open from a successful open until destroyed
+    Handle hidHandle = 0;                   // 0 = not open
+};
+
+struct System {
+    explicit System(Platform& platform);
+    ~System();
+    System(const System&) = delete;
+    System& operator=(const System&) = delete;
+
+    Platform& os;
+
+    // --- Shell ---
+    Handle instance = 0;
+    Hwnd mainWindow = 0;
+    char windowTitle[100] = {};
+    char windowClass[100] = {};
+    TrayIconData trayIcon{};
+    Handle popupMenu = 0;
+    std::uint32_t taskbarCreatedMessage = 0;
+    TimerSlot gpioTimer;      // id 1, 65 ms: the poll
+    TimerSlot appWatchTimer;  // id 2, 500 ms: the application watch
+    TimerSlot chkUsbTimer;    // id 3, 3000 ms: the device watchdog
+    bool traceOn = false;     // DBM
+
+    // --- Settings ---
+    std::uint32_t nCurRemoteTV = kLumetraCenter;
+    bool alwaysRemoteOff = false;
+    std::uint32_t nIRKEYType = k32Key;
+    std::uint32_t bLaunchap = 0;
+
+    // --- Receiver ---
+    std::uint32_t chipType = kChipNone;
+    std::int32_t bDeviceReady = 1;
+    Handle filter = 0;  // the filter held by detection
+    HidChannel hid;
+    ChipLibraries libs;
+
+    // --- Remote keys ---
+    RepeatFilter repeat;
+    std::int32_t bIsShutDownDlg = 0;
+    Hwnd shutdownDialog = 0;
+    PointerArea pointer;
+    std::int32_t buttonHeld = 0;
+
+    // --- Controlled applications ---
+    TargetApp powerCinema;
+    TargetApp pallamo;
+    TargetApp mediaCenter;
+    TargetApp totalMedia;
+    TargetApp lumetraPanel;
+    TargetApp lumetraCenter;
+    // WatchMark by application, in the order PowerCinema, Pallamo, Media
+    // Center, Lumetra panel, TotalMedia, Lumetra Center.
+    std::uint32_t watchMark[6] = {};
+    std::int32_t bMceClassOnly = 0;
+    std::int32_t bPlaybackBgFound = 0;  // Lumetra Center skin probe
+    Hwnd lumetraCenterSlots[7] = {};    // Lumetra Center's secondary-window search
+    Hwnd pallamoSlots[7] = {};          // Pallamo's secondary-form search
+
+    // --- Setting dialog ---
+    int rememberedListPosition = -1;
+    char selectionText[128] = {};
+
+    // The record of an AppId, or null for any other number.
+    TargetApp* App(std::uint32_t appId);
+};
+
+}  // namespace rc
