@@ -819,7 +819,8 @@ void SimDesktop::SetNow(std::uint32_t now) {
     std::int64_t shift =
         static_cast<std::int64_t>(now) - static_cast<std::int64_t>(s_->clock64 & 0xFFFFFFFFu);
     for (auto& [key, t] : s_->timers) {
-        t.due = static_cast<std::uint64_t>(static_cast<std::int64_t>(t.due) + shift);
+        t.due = static_cast<std::uint64_t>(
+            std::max<std::int64_t>(0, static_cast<std::int64_t>(t.due) + shift));
     }
     s_->SetClock(static_cast<std::uint64_t>(static_cast<std::int64_t>(s_->clock64) + shift));
 }
