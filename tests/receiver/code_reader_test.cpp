@@ -110,8 +110,8 @@ TEST_F(CodeReaderTest, It9135TakesTheSecondByteOfWordZero) {
     desk.af9100Words = {{0xABCD1A42}, {255}, {0}};
 
     EXPECT_EQ(ReadKeyCode(sys), 26);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"Chip_Ite9037", "irulData[0] (ABCD1A42)",
-                                                 "ScanCode (1A)"}));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"Chip_Ite9037", "Find 9030 Device",
+                                                 "irulData[0] (ABCD1A42)", "ScanCode (1A)"}));
     EXPECT_EQ(ReadKeyCode(sys), kNoKey);
     EXPECT_EQ(ReadKeyCode(sys), 0);
     EXPECT_EQ(ReadKeyCode(sys), kNoKey) << "the preset words when the library writes nothing";

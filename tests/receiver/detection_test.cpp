@@ -13,7 +13,7 @@ TEST_F(DetectionTest, CategoriesAreThePublicDirectShowOnes) {
     EXPECT_EQ(kCrossbarCategory, SimDesktop::kCrossbar);
     EXPECT_EQ(kVideoInputDeviceCategory, SimDesktop::kVideoInputDevice);
     // {A799A801-A46D-11D0-A18C-00A02401DCD4}
-    EXPECT_EQ(kCrossbarCategory.data4[4], 0x01);
+    EXPECT_EQ(kCrossbarCategory.data4[5], 0x01);
     EXPECT_EQ(kCrossbarCategory.data4[7], 0xD4);
 }
 
