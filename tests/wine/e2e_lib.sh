@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Harness of the end-to-end scenarios under Wine (tests/wine/e2e_*.sh), the
 # demo and the screenshots. Source it from bash after `set -euo pipefail`.
 #
@@ -39,9 +40,6 @@ E2E_SIZE=1024x768
 E2E_WORK=
 E2E_XVFB_PID=
 E2E_WATCHDOG_PID=
-E2E_KEEPER_PID=
-E2E_PRODUCT_PID=
-E2E_STATUS=1
 
 e2e_log() { printf '[e2e %s] %s\n' "${E2E_NAME:-?}" "$*" >&2; }
 
@@ -96,7 +94,6 @@ e2e_init() {
 EOF
     # A hidden window keeps the desktop up for the whole scenario.
     e2e_in_desktop keeper "$(e2e_stage_tool wprobe.exe)" idle $((seconds * 1000))
-    E2E_KEEPER_PID=$!
     e2e_wait 60 e2e_probe list >/dev/null || e2e_fail "the Wine desktop did not come up"
     e2e_log "prefix $WINEPREFIX, display $DISPLAY, desktop $E2E_DESKTOP ($E2E_SIZE)"
 }
@@ -108,14 +105,15 @@ e2e_xvfb_start() {
     Xvfb -displayfd 5 -screen 0 "${E2E_SIZE}x24" -nolisten tcp 5>"$fdfile" </dev/null \
         >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
-    local i
-    for i in $(seq 100); do
+    local _
+    for _ in $(seq 100); do
         [ -s "$fdfile" ] && break
         kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
     [ -s "$fdfile" ] || rc_die "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$fdfile")"
+    DISPLAY=":$(head -n1 "$fdfile")"
+    export DISPLAY
 }
 
 e2e_cleanup() {
@@ -240,7 +238,6 @@ e2e_start_product() {
     E2E_TRACE=$E2E_WORK/product.err
     WINEDEBUG=-all,warn+debugstr e2e_in_desktop product \
         "$(e2e_winpath "$E2E_PRODUCT_DIR/RemoteControl.exe")"
-    E2E_PRODUCT_PID=$!
     e2e_wait 60 e2e_traced 'StartGPIOTimer|StartChkUSBTimer' ||
         e2e_fail "RemoteControl.exe did not start (no StartGPIOTimer or StartChkUSBTimer trace)"
 }
@@ -279,11 +276,11 @@ e2e_log_count() {
 # e2e_start_app EXE [ARGS...]: starts an installed stand-in and waits for its
 # start line in its log.
 e2e_start_app() {
-    local exe=$1 entry e d k v
+    local exe=$1 entry e d
     shift
     local path=
     for entry in "${E2E_APPS[@]}"; do
-        IFS='|' read -r e d k v <<<"$entry"
+        IFS='|' read -r e d _ <<<"$entry"
         [ "$e" = "$exe" ] && path=$(e2e_winpath "$d/$e")
     done
     [ -n "$path" ] || rc_die "unknown stand-in $exe"

@@ -38,7 +38,6 @@ e2e_probe waitgone '#32770' 'Remote Control - Shut Down' 15000 || e2e_fail "the 
 
 # The menu opens where the pointer is: over the notification area, as after a
 # right click on the icon.
-read -r _ _ sw sh < <(e2e_probe metrics | tr -d '\r')
 e2e_probe setcursor $((${E2E_SIZE%x*} - 24)) $((${E2E_SIZE#*x} - 12)) || true
 e2e_probe post "$main" - 1001 10 516 || e2e_fail "cannot reach the main window"
 e2e_probe wait '#32768' - 15000 || e2e_fail "the tray menu did not open"
