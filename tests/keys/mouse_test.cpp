@@ -1,5 +1,7 @@
 #include "keys/mouse.h"
 
+#include "keys/poll.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -12,6 +14,20 @@ namespace rc {
 namespace {
 
 using Kind = SimEvent::Kind;
+
+// Keeps the extra information that each mouse event carried; every
+// GetMessageExtraInfo call gives a fresh value.
+class ExtraInfoDesk : public SimDesktop {
+  public:
+    std::intptr_t GetMessageExtraInfo() override { return ++extraInfoCalls * 0x100; }
+    void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                     std::uintptr_t extraInfo) override {
+        extraInfos.push_back(extraInfo);
+        SimDesktop::mouse_event(flags, dx, dy, data, extraInfo);
+    }
+    std::intptr_t extraInfoCalls = 0;
+    std::vector<std::uintptr_t> extraInfos;
+};
 
 class MouseTest : public ::testing::Test {
   protected:
@@ -43,7 +59,7 @@ class MouseTest : public ::testing::Test {
         EmulateMouse(sys, 255);
     }
 
-    SimDesktop desk;
+    ExtraInfoDesk desk;
     System sys;
 };
 
@@ -161,6 +177,35 @@ TEST_F(MouseTest, HeldDirectionAcceleratesAndStopsShortOfTheEdge) {
     EXPECT_LT(moves.size(), 41u);  // some frames were refused
 }
 
+TEST_F(MouseTest, HeldButtonThroughTheRepeatFilter) {
+    // Frames of a held button every 65 to 130 ms: the filter makes repeats of
+    // them (255) and the run goes on; a pause and a new press start over.
+    desk.SetCursor({100, 400});
+    std::uint32_t now = 50000;
+    auto frame = [&](std::uint32_t keyCode, std::uint32_t gap) {
+        now += gap;
+        desk.SetNow(now);
+        EmulateMouse(sys, FilterRepeat(sys, keyCode));
+    };
+    frame(6, 0);
+    for (int i = 0; i < 10; ++i) {
+        frame(6, i % 2 ? 65 : 130);
+    }
+    EXPECT_EQ(desk.Cursor().x, 100 + 4 + 5 * 6 + 2 * 12);
+    frame(6, 400);  // released and pressed again
+    EXPECT_EQ(desk.Cursor().x, 100 + 4 + 5 * 6 + 2 * 12 + 1);
+    frame(2, 65);  // another direction at once: a new run
+    EXPECT_EQ(desk.Cursor().y, 399);
+    EXPECT_EQ(sys.pointer.runCounter, 1);
+
+    // A held click button clicks once.
+    desk.ClearLog();
+    frame(0, 300);
+    frame(0, 65);
+    frame(0, 65);
+    EXPECT_EQ(desk.Events(Kind::MouseEvent).size(), 2u);
+}
+
 TEST_F(MouseTest, NewPressRestartsTheRunAtOnePixel) {
     desk.SetCursor({500, 400});
     PressFresh(8);
@@ -193,7 +238,6 @@ TEST_F(MouseTest, RepeatsOfAnythingButADirectionDoNothing) {
 }
 
 TEST_F(MouseTest, ClicksUseThePhysicalButtonsAtTheCursor) {
-    desk.messageExtraInfo = 0x1234;
     desk.SetSystemMetric(win::kSmSwapButton, 1);
     EmulateMouse(sys, 0);
     EmulateMouse(sys, 10);
@@ -205,8 +249,10 @@ TEST_F(MouseTest, ClicksUseThePhysicalButtonsAtTheCursor) {
         EXPECT_EQ(events[i].a, flags[i]);
         EXPECT_EQ(events[i].b, 500);
         EXPECT_EQ(events[i].c, 400);
-        EXPECT_EQ(events[i].d, 0x1234);  // the message's extra information
+        EXPECT_EQ(events[i].d, 0);  // no wheel data
     }
+    // Each event carries the extra information read right before it.
+    EXPECT_EQ(desk.extraInfos, (std::vector<std::uintptr_t>{0x100, 0x200, 0x300, 0x400}));
     EXPECT_TRUE(Moves().empty());
 }
 
