@@ -112,6 +112,13 @@ class Platform {
     virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
     virtual Hwnd SetActiveWindow(Hwnd hwnd) = 0;
     virtual bool BringWindowToTop(Hwnd hwnd) = 0;
+    virtual Hwnd GetForegroundWindow() = 0;
+    // GetWindowThreadProcessId without the process id: the window's thread
+    // id, 0 for no window.
+    virtual std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) = 0;
+    virtual std::uint32_t GetCurrentThreadId() = 0;
+    virtual bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
+                                   bool attach) = 0;
     virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                               std::uint32_t flags) = 0;
     virtual bool PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
@@ -184,6 +191,11 @@ class Platform {
                                  Handle* key) = 0;
     virtual long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) = 0;
+    // RegEnumKeyExA(key, index, name, nameSize, no reserved, no class, no
+    // time): on entry *nameSize is the buffer's size in characters, on
+    // success the name's length without the NUL.
+    virtual long RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                               std::uint32_t* nameSize) = 0;
     virtual long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,
                                 const std::uint8_t* data, std::uint32_t size) = 0;
     virtual long RegFlushKey(Handle key) = 0;
