@@ -32,8 +32,8 @@ struct SimEvent {
         ShellExecute,   // text = file, text2 = "verb|parameters", a = show
         MessageBox,     // hwnd = owner, text = text, text2 = caption, a = type
         Trace,          // text = the line given to OutputDebugStringA
-        SetForeground,  // hwnd
-        SetActive,      // hwnd
+        SetForeground,  // hwnd, a = 1 when it succeeded, 0 when refused
+        SetActive,      // hwnd (only the active window changes, not the foreground)
         BringToTop,     // hwnd
         SetWindowPos,   // hwnd, a = insertAfter, b = x, c = y, d = flags
         Sleep,          // a = milliseconds
@@ -61,7 +61,9 @@ struct SimMenuItem {
 };
 
 // A chip-vendor library entry point's scripted results: each call takes the
-// front of the queue; an empty queue gives the default.
+// front of the queue; an empty queue gives the default. The default is 0 for
+// every entry point, initialisations and device checks included (0 means
+// failure for them): a test that wants a working chip says so.
 struct SimEntryPoint {
     bool exported = true;
     int defaultResult = 0;
@@ -121,7 +123,9 @@ class SimDesktop : public Platform {
 
     // --- Clock and timers ---
     std::uint32_t Now() const;
-    void SetNow(std::uint32_t now);  // moves the clock without firing timers
+    // Moves the clock without firing timers; armed timers keep their phase
+    // (their due times move along).
+    void SetNow(std::uint32_t now);
     // Moves the clock on by ms, firing every window timer that falls due, in
     // time order (a timer whose callback overran fires once more at most, as
     // WM_TIMER does). Callbacks may call Advance again from a modal loop.
@@ -161,9 +165,14 @@ class SimDesktop : public Platform {
     // --- Main window messages ---
     // Dispatches a message to the main window's procedure at once.
     std::intptr_t SendToMainWindow(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
-    // Runs RunMessageLoop's work for messages already posted to the main
-    // window; RunMessageLoop itself returns when the queue is empty or after
-    // PostQuitMessage.
+    // Runs RunMessageLoop's work for messages already posted (to the main
+    // window or an open dialog; messages for windows that are gone are
+    // dropped), including messages posted while it runs, until the queue is
+    // empty. Gives the number of messages dispatched. RunMessageLoop does the
+    // same and then gives the quit code; as on Windows, messages posted
+    // before the quit are still dispatched.
+    int Pump();
+    int PostedCount() const;  // messages waiting in the queue
     bool QuitPosted() const;
     int QuitCode() const;
     std::vector<TrayIconData> TrayIcons() const;  // icons currently shown
@@ -172,7 +181,7 @@ class SimDesktop : public Platform {
     // --- Screen, cursor, mouse ---
     void SetSystemMetric(int index, int value);
     Point Cursor() const;
-    void SetCursor(Point p);
+    void SetCursor(Point p);  // kept on the screen, as Windows does
     std::intptr_t messageExtraInfo = 0;
 
     // --- Shell and system ---
@@ -363,6 +372,7 @@ class SimDesktop : public Platform {
     static SimDesktop* Current();
 
   private:
+    friend struct SimLibraryCalls;
     struct State;
     State* s_;
 };
