@@ -26,6 +26,7 @@ constexpr std::uint32_t kFirstRegisteredMessage = 0xC000;
 constexpr std::uint32_t kMinimumTimerPeriod = 10;  // USER_TIMER_MINIMUM
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorKeyDeleted = 1018;
+constexpr long kErrorNoMoreItems = 259;
 constexpr long kHidpStatusInvalidPreparsedData = static_cast<long>(0xC0110001u);
 constexpr std::uint32_t kKeySetValue = 0x0002;
 constexpr std::uint32_t kGwHwndFirst = 0;
@@ -119,6 +120,7 @@ struct SimDesktop::State {
     Hwnd nextHwnd = kFirstWindow;
     Hwnd foreground = 0;
     Hwnd active = 0;
+    std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
 
     struct WindowClass {
         std::string name;
@@ -490,7 +492,10 @@ bool SimDesktop::IsWindow(Hwnd hwnd) {
 }
 
 bool SimDesktop::SetForegroundWindow(Hwnd hwnd) {
-    bool ok = !refuseForeground && s_->FindWin(hwnd) != nullptr;
+    bool attached =
+        s_->attachedInputs.count({kOurThread, GetWindowThreadProcessId(s_->foreground)}) != 0;
+    bool allowed = !refuseForeground || (attached && !refuseForegroundAttached);
+    bool ok = allowed && s_->FindWin(hwnd) != nullptr;
     s_->Log(SimEvent::Kind::SetForeground, hwnd).a = ok ? 1 : 0;
     if (ok) {
         s_->foreground = hwnd;
@@ -507,6 +512,38 @@ Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
     Hwnd previous = s_->active;
     s_->active = hwnd;
     return previous;
+}
+
+Hwnd SimDesktop::GetForegroundWindow() {
+    return s_->foreground;
+}
+
+std::uint32_t SimDesktop::GetWindowThreadProcessId(Hwnd hwnd) {
+    if (hwnd == 0) {
+        return 0;
+    }
+    if (hwnd == s_->mainWindow || s_->dialogs.count(hwnd) != 0) {
+        return kOurThread;
+    }
+    return s_->FindWin(hwnd) != nullptr ? static_cast<std::uint32_t>(hwnd) : 0;
+}
+
+std::uint32_t SimDesktop::GetCurrentThreadId() {
+    return kOurThread;
+}
+
+bool SimDesktop::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) {
+    if (idAttach == 0 || idAttachTo == 0 || idAttach == idAttachTo) {
+        return false;
+    }
+    if (attach) {
+        return s_->attachedInputs.insert({idAttach, idAttachTo}).second;
+    }
+    return s_->attachedInputs.erase({idAttach, idAttachTo}) != 0;
+}
+
+int SimDesktop::AttachedInputs() const {
+    return static_cast<int>(s_->attachedInputs.size());
 }
 
 bool SimDesktop::BringWindowToTop(Hwnd hwnd) {
@@ -1448,6 +1485,38 @@ long SimDesktop::RegQueryValueExA(Handle key, const char* valueName, std::uint32
     std::copy(v->bytes.begin(), v->bytes.end(), data);
     *size = needed;
     return win::kErrorSuccess;
+}
+
+long SimDesktop::RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                               std::uint32_t* nameSize) {
+    std::string path;
+    if (!s_->Base(key, &path)) {
+        return win::kErrorInvalidHandle;
+    }
+    if (!name || !nameSize) {
+        return kErrorInvalidParameter;
+    }
+    // The direct subkeys, in the order of their (lower-case) names.
+    std::string prefix = path.empty() ? std::string() : path + "\\";
+    std::uint32_t seen = 0;
+    for (const auto& [keyPath, unused] : s_->keys) {
+        if (keyPath.empty() || keyPath.compare(0, prefix.size(), prefix) != 0 ||
+            keyPath.size() == prefix.size() ||
+            keyPath.find('\\', prefix.size()) != std::string::npos) {
+            continue;
+        }
+        if (seen++ != index) {
+            continue;
+        }
+        std::string sub = keyPath.substr(prefix.size());
+        if (sub.size() + 1 > *nameSize) {
+            return win::kErrorMoreData;
+        }
+        CopyTruncated(sub, name, static_cast<int>(*nameSize));
+        *nameSize = static_cast<std::uint32_t>(sub.size());
+        return win::kErrorSuccess;
+    }
+    return kErrorNoMoreItems;
 }
 
 long SimDesktop::RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,

@@ -53,7 +53,9 @@ inline std::string Script(const SimDesktop& desk) {
                 token = "top:" + WindowName(desk, e.hwnd);
                 break;
             case SimEvent::Kind::KeybdEvent:
-                token = std::to_string(e.a) + (e.b == 1 ? "d" : e.b == 3 ? "u" : ":" + std::to_string(e.b));
+                token = std::to_string(e.a) + (e.b == 1   ? "d"
+                                               : e.b == 3 ? "u"
+                                                          : ":" + std::to_string(e.b));
                 break;
             case SimEvent::Kind::PostMessage:
                 token = Message("post", desk, e);

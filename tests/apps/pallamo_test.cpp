@@ -96,7 +96,8 @@ TEST_F(PallamoTest, The44KeyPausesComeAfter3000WithOrWithoutTheWindow) {
     Press(k35Key, 25);
     Press(k35Key, 65);
     Press(k32Key, 22);
-    EXPECT_EQ(Script(desk), "post:Tessaryn:3000:3000 post:Tessaryn:3000:3000 post:Tessaryn:3000:3000");
+    EXPECT_EQ(Script(desk),
+              "post:Tessaryn:3000:3000 post:Tessaryn:3000:3000 post:Tessaryn:3000:3000");
 }
 
 TEST_F(PallamoTest, DigitsAndLayouts) {

@@ -13,7 +13,9 @@ using test::Script;
 class TotalMediaTest : public ::testing::Test {
   protected:
     void SetUp() override { desk.ClearLog(); }
-    Hwnd Open() { return desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia"); }
+    Hwnd Open() {
+        return desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
+    }
     void Press(std::uint32_t layout, std::uint32_t keyCode) {
         TotalMediaKeyMap(sys, layout, keyCode);
     }
@@ -61,7 +63,7 @@ TEST_F(TotalMediaTest, TwoKeysOf44KeyPauseAfterTheirCommandWithOrWithoutTheWindo
 TEST_F(TotalMediaTest, TheWindowNeedsBothClassAndTitle) {
     sys.totalMedia.hWnd = 99;
     desk.AddWindow("SomeOtherClass", "ArcSoft TotalMedia");
-    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
+    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "TotalMedia");
     Press(k44Key, 11);
     EXPECT_EQ(Script(desk), "");
     EXPECT_EQ(sys.totalMedia.hWnd, 0u);
