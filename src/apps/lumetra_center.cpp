@@ -265,12 +265,12 @@ void LumetraCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCod
 }
 
 void ProbeLumetraCenterSkin(System& sys) {
+    constexpr char kUninstallKey[] = "SoftWare\\MicroSoft\\Windows\\CurrentVersion\\Uninstall";
     constexpr std::uint32_t kTextSize = 256;
     sys.bPlaybackBgFound = 0;
     Handle uninstall = 0;
-    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine,
-                             "SoftWare\\MicroSoft\\Windows\\CurrentVersion\\Uninstall",
-                             win::kKeyAllAccess, &uninstall) != win::kErrorSuccess) {
+    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, kUninstallKey, win::kKeyAllAccess,
+                             &uninstall) != win::kErrorSuccess) {
         return;
     }
     bool matched = false;
@@ -283,9 +283,9 @@ void ProbeLumetraCenterSkin(System& sys) {
         if (sys.os.RegEnumKeyExA(uninstall, index, name, &nameSize) != win::kErrorSuccess) {
             break;
         }
-        char subKeyPath[sizeof "SoftWare\\MicroSoft\\Windows\\CurrentVersion\\Uninstall\\" +
-                        kTextSize];
-        std::strcpy(subKeyPath, "SoftWare\\MicroSoft\\Windows\\CurrentVersion\\Uninstall\\");
+        char subKeyPath[sizeof kUninstallKey + 1 + sizeof name];
+        std::strcpy(subKeyPath, kUninstallKey);
+        std::strcat(subKeyPath, "\\");
         std::strcat(subKeyPath, name);
         Handle entry = 0;
         if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, subKeyPath, win::kKeyAllAccess, &entry) !=
