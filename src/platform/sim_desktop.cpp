@@ -52,11 +52,10 @@ std::string Text(const char* text) {
     return text ? std::string(text) : std::string();
 }
 
-// A registry path as stored: lower case, no leading, trailing or doubled
-// backslashes.
-std::string KeyPath(const std::string& path) {
+// A registry path without leading, trailing or doubled backslashes.
+std::string Normalize(const std::string& path) {
     std::string out;
-    for (char c : Lower(path)) {
+    for (char c : path) {
         if (c == '\\' && (out.empty() || out.back() == '\\')) {
             continue;
         }
@@ -68,8 +67,14 @@ std::string KeyPath(const std::string& path) {
     return out;
 }
 
+// A registry path as the table keeps it: normalized, lower case.
+std::string KeyPath(const std::string& path) {
+    return Lower(Normalize(path));
+}
+
+// A subkey's path under a base path (the subkey's names keep their case).
 std::string JoinKey(const std::string& base, const std::string& sub) {
-    std::string s = KeyPath(sub);
+    std::string s = Normalize(sub);
     if (base.empty()) {
         return s;
     }
@@ -153,6 +158,7 @@ struct SimDesktop::State {
         std::vector<std::uint8_t> bytes;
     };
     struct RegKey {
+        std::string name;                        // the last part of its path, as created
         std::map<std::string, RegValue> values;  // by lower-case name
     };
     std::map<std::string, RegKey> keys;  // by KeyPath; "" is HKEY_LOCAL_MACHINE
@@ -290,17 +296,25 @@ struct SimDesktop::State {
         *path = it->second.path;
         return true;
     }
-    void CreateKeyPath(const std::string& path) {
+    // Creates a key and the keys above it; gives its table path.
+    std::string CreateKeyPath(const std::string& anyCase) {
+        const std::string original = Normalize(anyCase);
+        const std::string path = Lower(original);
         keys[""];
-        std::size_t pos = 0;
-        while (true) {
-            pos = path.find('\\', pos);
-            keys[path.substr(0, pos)];
-            if (pos == std::string::npos) {
+        std::size_t start = 0;
+        while (!path.empty()) {
+            std::size_t end = path.find('\\', start);
+            auto [it, added] = keys.try_emplace(path.substr(0, end));
+            if (added) {
+                it->second.name =
+                    original.substr(start, end == std::string::npos ? end : end - start);
+            }
+            if (end == std::string::npos) {
                 break;
             }
-            ++pos;
+            start = end + 1;
         }
+        return path;
     }
     Handle OpenKeyHandle(const std::string& path, bool canWrite) {
         Handle h = nextRegKey += 4;
@@ -315,9 +329,9 @@ struct SimDesktop::State {
         auto v = k->second.values.find(Lower(name));
         return v == k->second.values.end() ? nullptr : &v->second;
     }
-    void SetValue(const std::string& path, const std::string& name, std::uint32_t type,
+    void SetValue(const std::string& anyCase, const std::string& name, std::uint32_t type,
                   std::vector<std::uint8_t> bytes) {
-        CreateKeyPath(path);
+        const std::string path = CreateKeyPath(anyCase);
         RegValue& v = keys[path].values[Lower(name)];
         if (v.name.empty()) {
             v.name = name;
@@ -1311,23 +1325,23 @@ void SimDesktop::SetRegDword(const std::string& keyPath, const std::string& name
     for (int i = 0; i < 4; ++i) {
         bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
-    s_->SetValue(KeyPath(keyPath), name, win::kRegDword, std::move(bytes));
+    s_->SetValue(keyPath, name, win::kRegDword, std::move(bytes));
 }
 
 void SimDesktop::SetRegString(const std::string& keyPath, const std::string& name,
                               const std::string& value) {
     std::vector<std::uint8_t> bytes(value.begin(), value.end());
     bytes.push_back(0);
-    s_->SetValue(KeyPath(keyPath), name, win::kRegSz, std::move(bytes));
+    s_->SetValue(keyPath, name, win::kRegSz, std::move(bytes));
 }
 
 void SimDesktop::SetRegBinary(const std::string& keyPath, const std::string& name,
                               const std::vector<std::uint8_t>& bytes, std::uint32_t type) {
-    s_->SetValue(KeyPath(keyPath), name, type, bytes);
+    s_->SetValue(keyPath, name, type, bytes);
 }
 
 void SimDesktop::CreateRegKey(const std::string& keyPath) {
-    s_->CreateKeyPath(KeyPath(keyPath));
+    s_->CreateKeyPath(keyPath);
 }
 
 void SimDesktop::DeleteRegKey(const std::string& keyPath) {
@@ -1404,7 +1418,7 @@ long SimDesktop::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
         return root >= 0x80000000u && root <= 0x80000006u ? win::kErrorFileNotFound
                                                           : win::kErrorInvalidHandle;
     }
-    std::string path = JoinKey(base, Text(subKey));
+    std::string path = Lower(JoinKey(base, Text(subKey)));
     if (!s_->keys.count(path)) {
         return win::kErrorFileNotFound;
     }
@@ -1422,7 +1436,7 @@ long SimDesktop::RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t ac
         return root >= 0x80000000u && root <= 0x80000006u ? win::kErrorFileNotFound
                                                           : win::kErrorInvalidHandle;
     }
-    std::string path = JoinKey(base, Text(subKey));
+    std::string path = Lower(JoinKey(base, Text(subKey)));
     if (!s_->keys.count(path)) {
         return win::kErrorFileNotFound;
     }
@@ -1446,10 +1460,43 @@ long SimDesktop::RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t 
     if (refuseAllAccess && (access & win::kKeyAllAccess) == win::kKeyAllAccess) {
         return win::kErrorAccessDenied;
     }
-    std::string path = JoinKey(base, Text(subKey));
-    s_->CreateKeyPath(path);
+    std::string path = s_->CreateKeyPath(JoinKey(base, Text(subKey)));
     *key = s_->OpenKeyHandle(path, (access & kKeySetValue) != 0);
     return win::kErrorSuccess;
+}
+
+long SimDesktop::RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                               std::uint32_t* nameSize) {
+    std::string path;
+    if (!s_->Base(key, &path)) {
+        return win::kErrorInvalidHandle;
+    }
+    if (!s_->keys.count(path)) {
+        return kErrorKeyDeleted;
+    }
+    if (!name || !nameSize) {
+        return kErrorInvalidParameter;
+    }
+    // The direct subkeys, in the alphabetical order Windows gives them.
+    const std::string prefix = path.empty() ? std::string() : path + "\\";
+    std::uint32_t i = 0;
+    for (const auto& [sub, k] : s_->keys) {
+        if (sub.empty() || sub.size() <= prefix.size() ||
+            sub.compare(0, prefix.size(), prefix) != 0 ||
+            sub.find('\\', prefix.size()) != std::string::npos) {
+            continue;
+        }
+        if (i++ != index) {
+            continue;
+        }
+        if (*nameSize < k.name.size() + 1) {
+            return win::kErrorMoreData;
+        }
+        std::memcpy(name, k.name.c_str(), k.name.size() + 1);
+        *nameSize = static_cast<std::uint32_t>(k.name.size());
+        return win::kErrorSuccess;
+    }
+    return win::kErrorNoMoreItems;
 }
 
 long SimDesktop::RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,

@@ -442,6 +442,30 @@ TEST(SimRegistry, OpenCreateAndAccessRights) {
         win::kErrorAccessDenied);
     desk.RegCloseKey(key);
     EXPECT_EQ(desk.RegFlushKey(0x1234), win::kErrorInvalidHandle);
+}
+
+TEST(SimRegistry, SubkeysEnumerateAlphabeticallyWithTheirCase) {
+    SimDesktop desk;
+    desk.SetRegString("Soft\\Uninstall\\Zeta", "DisplayName", "Z");
+    desk.CreateRegKey("soft\\uninstall\\alpha\\Deeper");
+    desk.CreateRegKey("SOFT\\UNINSTALL\\Mid");
+    Handle key = 0;
+    ASSERT_EQ(
+        desk.RegOpenKeyExA(win::kHkeyLocalMachine, "Soft\\Uninstall", win::kKeyAllAccess, &key), 0);
+    std::vector<std::string> names;
+    char name[256];
+    std::uint32_t size = sizeof name;
+    while (desk.RegEnumKeyExA(key, static_cast<std::uint32_t>(names.size()), name, &size) == 0) {
+        EXPECT_EQ(size, std::strlen(name));
+        names.push_back(name);
+        size = sizeof name;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Mid", "Zeta"}));
+    EXPECT_EQ(desk.RegEnumKeyExA(key, 3, name, &size), win::kErrorNoMoreItems);
+    size = 3;
+    EXPECT_EQ(desk.RegEnumKeyExA(key, 2, name, &size), win::kErrorMoreData);
+    desk.RegCloseKey(key);
+    EXPECT_EQ(desk.RegEnumKeyExA(key, 0, name, &size), win::kErrorInvalidHandle);
     desk.DeleteRegKey("a");
     EXPECT_FALSE(desk.RegKeyExists("A\\B"));
 }
