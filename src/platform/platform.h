@@ -196,11 +196,6 @@ class Platform {
                                std::uint32_t* nameSize) = 0;
     virtual long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) = 0;
-    // RegEnumKeyExA(key, index, name, nameSize, no reserved, no class, no
-    // time): on entry *nameSize is the buffer's size in characters, on
-    // success the name's length without the NUL.
-    virtual long RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
-                               std::uint32_t* nameSize) = 0;
     virtual long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,
                                 const std::uint8_t* data, std::uint32_t size) = 0;
     virtual long RegFlushKey(Handle key) = 0;

@@ -26,7 +26,6 @@ constexpr std::uint32_t kFirstRegisteredMessage = 0xC000;
 constexpr std::uint32_t kMinimumTimerPeriod = 10;  // USER_TIMER_MINIMUM
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorKeyDeleted = 1018;
-constexpr long kErrorNoMoreItems = 259;
 constexpr long kHidpStatusInvalidPreparsedData = static_cast<long>(0xC0110001u);
 constexpr std::uint32_t kKeySetValue = 0x0002;
 constexpr std::uint32_t kGwHwndFirst = 0;
@@ -1532,38 +1531,6 @@ long SimDesktop::RegQueryValueExA(Handle key, const char* valueName, std::uint32
     std::copy(v->bytes.begin(), v->bytes.end(), data);
     *size = needed;
     return win::kErrorSuccess;
-}
-
-long SimDesktop::RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
-                               std::uint32_t* nameSize) {
-    std::string path;
-    if (!s_->Base(key, &path)) {
-        return win::kErrorInvalidHandle;
-    }
-    if (!name || !nameSize) {
-        return kErrorInvalidParameter;
-    }
-    // The direct subkeys, in the order of their (lower-case) names.
-    std::string prefix = path.empty() ? std::string() : path + "\\";
-    std::uint32_t seen = 0;
-    for (const auto& [keyPath, unused] : s_->keys) {
-        if (keyPath.empty() || keyPath.compare(0, prefix.size(), prefix) != 0 ||
-            keyPath.size() == prefix.size() ||
-            keyPath.find('\\', prefix.size()) != std::string::npos) {
-            continue;
-        }
-        if (seen++ != index) {
-            continue;
-        }
-        std::string sub = keyPath.substr(prefix.size());
-        if (sub.size() + 1 > *nameSize) {
-            return win::kErrorMoreData;
-        }
-        CopyTruncated(sub, name, static_cast<int>(*nameSize));
-        *nameSize = static_cast<std::uint32_t>(sub.size());
-        return win::kErrorSuccess;
-    }
-    return kErrorNoMoreItems;
 }
 
 long SimDesktop::RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,

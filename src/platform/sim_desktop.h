@@ -368,8 +368,6 @@ class SimDesktop : public Platform {
                        std::uint32_t* nameSize) override;
     long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
                           std::uint8_t* data, std::uint32_t* size) override;
-    long RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
-                       std::uint32_t* nameSize) override;
     long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,
                         const std::uint8_t* data, std::uint32_t size) override;
     long RegFlushKey(Handle key) override;
