@@ -97,7 +97,7 @@ int CopyTruncated(const std::string& text, char* buffer, int max) {
 const Guid SimDesktop::kBdaNetworkTuner = {
     0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
 const Guid SimDesktop::kCrossbar = {
-    0xA799A801, 0xA46D, 0x11D0, {0xA1, 0x8C, 0x00, 0xA0, 0xC9, 0x11, 0x89, 0x56}};
+    0xA799A801, 0xA46D, 0x11D0, {0xA1, 0x8C, 0x00, 0xA0, 0x24, 0x01, 0xDC, 0xD4}};
 const Guid SimDesktop::kVideoInputDevice = {
     0x860BB310, 0x5D01, 0x11D0, {0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 
@@ -855,7 +855,8 @@ void SimDesktop::SetNow(std::uint32_t now) {
     std::int64_t shift =
         static_cast<std::int64_t>(now) - static_cast<std::int64_t>(s_->clock64 & 0xFFFFFFFFu);
     for (auto& [key, t] : s_->timers) {
-        t.due = static_cast<std::uint64_t>(static_cast<std::int64_t>(t.due) + shift);
+        t.due = static_cast<std::uint64_t>(
+            std::max<std::int64_t>(0, static_cast<std::int64_t>(t.due) + shift));
     }
     s_->SetClock(static_cast<std::uint64_t>(static_cast<std::int64_t>(s_->clock64) + shift));
 }
