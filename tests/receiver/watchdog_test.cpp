@@ -2,6 +2,8 @@
 #include <vector>
 
 #include "receiver/receiver_fixture.h"
+#include "settings/settings_store.h"
+#include "shell/main_window.h"
 
 namespace rc::test {
 namespace {
@@ -40,17 +42,19 @@ TEST_F(StartupTest, NoStickStopsBothLibrariesAndWatches) {
 }
 
 TEST_F(StartupTest, WithoutAnyVendorLibraryTheProgramStillStartsAndWatches) {
+    desk.SetRegDword(kSettingsKey, "DBM", 1);
     PlugAf9015();
-    Start();
-    EXPECT_EQ(Lines().back(), "Init Afa9015 is fail");
-    EXPECT_TRUE(desk.LibraryCalls().empty());
-    EXPECT_TRUE(Watching());
+    RunRemoteControl(sys);
+    Hwnd main = desk.MainWindow();
+    EXPECT_TRUE(Traced("Init Afa9015 is fail"));
+    EXPECT_EQ(Lines().back(), "StartChkUSBTimer");
+    EXPECT_TRUE(desk.TimerArmed(main, kChkUsbTimerId));
 
     desk.ClearLog();
     desk.Advance(3000);
     EXPECT_EQ(Lines(), (Lines_{"Find 9015 Device", "USB Init Afa9015"}));
     EXPECT_TRUE(desk.LibraryCalls().empty());
-    EXPECT_TRUE(Watching()) << "retried on the next tick";
+    EXPECT_TRUE(desk.TimerArmed(main, kChkUsbTimerId)) << "retried on the next tick";
 }
 
 TEST_F(StartupTest, RtlIsLoadedAndStartedWithTheMainWindow) {
