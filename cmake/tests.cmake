@@ -29,8 +29,8 @@ if(RC_WINDOWS)
   set(RC_WINE_ENV ${CMAKE_BINARY_DIR}/wine_env.sh)
   set_property(TARGET rc_tests PROPERTY CROSSCOMPILING_EMULATOR
                ${CMAKE_SOURCE_DIR}/tests/wine/run_in_wine.sh ${RC_WINE_ENV} tests)
-  add_test(NAME wine_prefix_start COMMAND sh ${RC_WINE_SCRIPT} ${RC_WINE_ENV} start tests)
-  add_test(NAME wine_prefix_stop COMMAND sh ${RC_WINE_SCRIPT} ${RC_WINE_ENV} stop tests)
+  add_test(NAME wine_prefix_start COMMAND bash ${RC_WINE_SCRIPT} ${RC_WINE_ENV} start tests)
+  add_test(NAME wine_prefix_stop COMMAND bash ${RC_WINE_SCRIPT} ${RC_WINE_ENV} stop tests)
   set_tests_properties(wine_prefix_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
   set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
@@ -39,7 +39,7 @@ if(RC_WINDOWS)
 
   # The real program under Wine, in a fresh prefix of its own.
   add_test(NAME wine_smoke
-           COMMAND sh ${CMAKE_SOURCE_DIR}/tests/wine/smoke_test.sh ${RC_WINE_ENV}
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/wine/smoke_test.sh ${RC_WINE_ENV}
                    $<TARGET_FILE:RemoteControl> $<TARGET_FILE:wintool>)
   set_tests_properties(wine_smoke PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
                        RUN_SERIAL TRUE)

@@ -186,14 +186,16 @@ rc_wine_stop() {
 
 RC_XVFB_PID=
 
-# Starts Xvfb and sets DISPLAY when there is no display.
+# rc_xvfb_start [STATE-FILE]: starts a private Xvfb and sets DISPLAY to it.
+# With a state file, "PID DISPLAY" is written there so that other processes
+# (rc_xvfb_use) can use it and stop it (rc_xvfb_stop STATE-FILE); Xvfb then
+# runs detached from our standard streams.
 rc_xvfb_start() {
-    [ -n "${DISPLAY:-}" ] && return 0
-    local fdfile
+    local state=${1:-} fdfile i
     fdfile=$(mktemp)
-    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$fdfile" </dev/null >/dev/null 2>&1 &
+    setsid Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$fdfile" \
+        </dev/null >/dev/null 2>&1 &
     RC_XVFB_PID=$!
-    local i
     for i in $(seq 100); do
         [ -s "$fdfile" ] && break
         kill -0 "$RC_XVFB_PID" 2>/dev/null || break
@@ -202,14 +204,36 @@ rc_xvfb_start() {
     if [ ! -s "$fdfile" ]; then
         rm -f "$fdfile"
         rc_xvfb_stop
-        rc_die "Xvfb did not start"
+        rc_log "Xvfb did not start"
+        return 1
     fi
     export DISPLAY=":$(head -n1 "$fdfile")"
     rm -f "$fdfile"
-    rc_log "virtual display $DISPLAY"
+    if [ -n "$state" ]; then
+        echo "$RC_XVFB_PID $DISPLAY" >"$state"
+    fi
 }
 
+# rc_xvfb_use STATE-FILE: DISPLAY becomes the display of a running Xvfb
+# started with that state file.
+rc_xvfb_use() {
+    local pid display
+    [ -f "$1" ] || return 1
+    read -r pid display <"$1"
+    kill -0 "$pid" 2>/dev/null || return 1
+    export DISPLAY=$display
+}
+
+# rc_xvfb_stop [STATE-FILE]: stops our Xvfb, or the one of the state file.
 rc_xvfb_stop() {
+    local pid display
+    if [ -n "${1:-}" ]; then
+        [ -f "$1" ] || return 0
+        read -r pid display <"$1"
+        rm -f "$1"
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null
+        return 0
+    fi
     if [ -n "$RC_XVFB_PID" ]; then
         kill "$RC_XVFB_PID" 2>/dev/null
         wait "$RC_XVFB_PID" 2>/dev/null

@@ -22,6 +22,11 @@ namespace rc {
 namespace {
 
 static_assert(sizeof(GUID) == sizeof(Guid), "Guid must have GUID's layout");
+// The record sizes the system relies on, on the 32-bit build.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
+static_assert(sizeof(void*) != 4 || sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5);
+static_assert(sizeof(void*) != 4 || sizeof(OSVERSIONINFOEXA) == 156);
+static_assert(sizeof(OSVERSIONINFOA) == 148);
 
 HWND ToHwnd(Hwnd h) {
     return reinterpret_cast<HWND>(h);
@@ -49,8 +54,8 @@ GUID ToGuid(const Guid& g) {
 HKEY ToHkey(Handle h) {
     if constexpr (sizeof(Handle) > 4) {
         if (h >= 0x80000000u && h <= 0x800000FFu) {
-            return reinterpret_cast<HKEY>(
-                static_cast<std::intptr_t>(static_cast<std::int32_t>(static_cast<std::uint32_t>(h))));
+            return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(
+                static_cast<std::int32_t>(static_cast<std::uint32_t>(h))));
         }
     }
     return reinterpret_cast<HKEY>(h);
@@ -163,8 +168,8 @@ bool Win32Platform::RegisterMainClass(const char* className, std::uint32_t iconI
 
 Hwnd Win32Platform::CreateMainWindow(const char* className, const char* title) {
     return FromHwnd(::CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
-                                      CW_USEDEFAULT, 0, nullptr, nullptr,
-                                      To<HINSTANCE>(instance_), nullptr));
+                                      CW_USEDEFAULT, 0, nullptr, nullptr, To<HINSTANCE>(instance_),
+                                      nullptr));
 }
 
 bool Win32Platform::ShowWindow(Hwnd hwnd, int cmdShow) {
@@ -383,9 +388,8 @@ int Win32Platform::TrackPopupMenu(Handle menu, std::uint32_t flags, int x, int y
 std::intptr_t Win32Platform::DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
                                              void* ctx) {
     DialogRecord record{proc, ctx};
-    return ::DialogBoxParamA(To<HINSTANCE>(instance_), MAKEINTRESOURCEA(templateId),
-                             ToHwnd(owner), DialogTrampoline,
-                             reinterpret_cast<LPARAM>(&record));
+    return ::DialogBoxParamA(To<HINSTANCE>(instance_), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
+                             DialogTrampoline, reinterpret_cast<LPARAM>(&record));
 }
 
 bool Win32Platform::EndDialog(Hwnd dlg, std::intptr_t result) {
@@ -508,13 +512,25 @@ long Win32Platform::RegCreateKeyExA(Handle root, const char* subKey, std::uint32
     return result;
 }
 
+long Win32Platform::RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                                  std::uint32_t* nameSize) {
+    DWORD size = nameSize != nullptr ? *nameSize : 0;
+    const LONG result =
+        ::RegEnumKeyExA(ToHkey(key), index, name, nameSize != nullptr ? &size : nullptr, nullptr,
+                        nullptr, nullptr, nullptr);
+    if (nameSize != nullptr) {
+        *nameSize = size;
+    }
+    return result;
+}
+
 long Win32Platform::RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
                                      std::uint8_t* data, std::uint32_t* size) {
     DWORD typeOut = 0;
     DWORD sizeInOut = size != nullptr ? *size : 0;
-    const LONG result = ::RegQueryValueExA(ToHkey(key), valueName, nullptr,
-                                           type != nullptr ? &typeOut : nullptr, data,
-                                           size != nullptr ? &sizeInOut : nullptr);
+    const LONG result =
+        ::RegQueryValueExA(ToHkey(key), valueName, nullptr, type != nullptr ? &typeOut : nullptr,
+                           data, size != nullptr ? &sizeInOut : nullptr);
     if (type != nullptr) {
         *type = typeOut;
     }
@@ -718,8 +734,8 @@ bool Win32Platform::GetDeviceInterfaceDetail(Handle deviceInfoSet, const Guid& g
     }
     auto* record = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(detail);
     record->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);  // 5 on a 32-bit build
-    if (!::SetupDiGetDeviceInterfaceDetailA(To<HDEVINFO>(deviceInfoSet), &data, record,
-                                            detailSize, nullptr, nullptr)) {
+    if (!::SetupDiGetDeviceInterfaceDetailA(To<HDEVINFO>(deviceInfoSet), &data, record, detailSize,
+                                            nullptr, nullptr)) {
         return false;
     }
     if (path != nullptr && pathMax > 0) {
@@ -770,7 +786,8 @@ bool Win32Platform::HidD_GetFeature(Handle device, std::uint8_t* report, std::ui
     return ::HidD_GetFeature(To<HANDLE>(device), report, length) != FALSE;
 }
 
-// --- Libraries ------------------------------------------------------------------------------------
+// --- Libraries
+// ------------------------------------------------------------------------------------
 
 Handle Win32Platform::LoadLibraryA(const char* name) {
     return FromPtr(::LoadLibraryA(name));

@@ -82,8 +82,7 @@ class Win32Platform : public Platform {
     bool EndDialog(Hwnd dlg, std::intptr_t result) override;
     std::intptr_t SendDlgItemMessageA(Hwnd dlg, int itemId, std::uint32_t msg,
                                       std::uintptr_t wParam, std::intptr_t lParam) override;
-    int MessageBoxA(Hwnd owner, const char* text, const char* caption,
-                    std::uint32_t type) override;
+    int MessageBoxA(Hwnd owner, const char* text, const char* caption, std::uint32_t type) override;
 
     std::intptr_t ShellExecuteA(Hwnd owner, const char* verb, const char* file,
                                 const char* parameters, const char* directory,
@@ -97,10 +96,11 @@ class Win32Platform : public Platform {
     bool CloseHandle(Handle handle) override;
 
     long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
-    long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access,
-                       Handle* key) override;
+    long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
                          Handle* key) override;
+    long RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                       std::uint32_t* nameSize) override;
     long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
                           std::uint8_t* data, std::uint32_t* size) override;
     long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,

@@ -60,14 +60,14 @@ WAVE = (236, 60, 48, 255)
 def remote_scene(size):
     """Gives f(x, y) -> colour or None for the remote icon at this size; x and
     y run from 0 to 1 across the icon."""
-    tilt = math.radians(28)
     small = size <= 16
+    tilt = math.radians(28 if not small else 22)
 
     def handset(u, v):
         # u, v: coordinates in the upright handset's frame.
         x0, y0, x1, y1 = 0.35, 0.17, 0.65, 0.99
         if small:
-            x0, y0, x1, y1 = 0.31, 0.17, 0.69, 1.0
+            x0, y0, x1, y1 = 0.27, 0.16, 0.73, 1.0
         if not rounded_rect(u, v, x0, y0, x1, y1, 0.09):
             return None
         edge = 0.025 if not small else 0.05
@@ -84,9 +84,9 @@ def remote_scene(size):
         if small:
             # two rows of coloured dots stand for the keys
             for i, colour in enumerate((GREEN, YELLOW, BLUE)):
-                if disc(u, v, 0.39 + 0.11 * i, 0.56, 0.05):
+                if disc(u, v, 0.37 + 0.13 * i, 0.55, 0.06):
                     return colour
-            if disc(u, v, 0.5, 0.76, 0.08):
+            if disc(u, v, 0.5, 0.77, 0.10):
                 return KEY
             return BODY
         # four coloured keys
@@ -117,10 +117,10 @@ def remote_scene(size):
         d = math.hypot(x - lx, y - ly)
         ang = math.atan2(-(y - ly), x - lx)
         # the handset points up and to the right; the waves fan around that
-        centre = math.radians(90 - 28)
+        centre = math.radians(90) - tilt
         if abs(ang - centre) > math.radians(38):
             return None
-        widths = (0.035, 0.035) if not small else (0.06,)
+        widths = (0.035, 0.035) if not small else (0.075,)
         radii = (0.13, 0.22) if not small else (0.17,)
         for r, w in zip(radii, widths):
             if abs(d - r) <= w / 2:
