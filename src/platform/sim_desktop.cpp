@@ -97,7 +97,7 @@ int CopyTruncated(const std::string& text, char* buffer, int max) {
 const Guid SimDesktop::kBdaNetworkTuner = {
     0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
 const Guid SimDesktop::kCrossbar = {
-    0xA799A801, 0xA46D, 0x11D0, {0xA1, 0x8C, 0x00, 0xA0, 0xC9, 0x11, 0x89, 0x56}};
+    0xA799A801, 0xA46D, 0x11D0, {0xA1, 0x8C, 0x00, 0xA0, 0x24, 0x01, 0xDC, 0xD4}};
 const Guid SimDesktop::kVideoInputDevice = {
     0x860BB310, 0x5D01, 0x11D0, {0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 
@@ -124,6 +124,7 @@ struct SimDesktop::State {
     Hwnd nextHwnd = kFirstWindow;
     Hwnd foreground = 0;
     Hwnd active = 0;
+    std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
 
     struct WindowClass {
         std::string name;
@@ -504,7 +505,10 @@ bool SimDesktop::IsWindow(Hwnd hwnd) {
 }
 
 bool SimDesktop::SetForegroundWindow(Hwnd hwnd) {
-    bool ok = !refuseForeground && s_->FindWin(hwnd) != nullptr;
+    bool attached =
+        s_->attachedInputs.count({kOurThread, GetWindowThreadProcessId(s_->foreground)}) != 0;
+    bool allowed = !refuseForeground || (attached && !refuseForegroundAttached);
+    bool ok = allowed && s_->FindWin(hwnd) != nullptr;
     s_->Log(SimEvent::Kind::SetForeground, hwnd).a = ok ? 1 : 0;
     if (ok) {
         s_->foreground = hwnd;
@@ -521,6 +525,38 @@ Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
     Hwnd previous = s_->active;
     s_->active = hwnd;
     return previous;
+}
+
+Hwnd SimDesktop::GetForegroundWindow() {
+    return s_->foreground;
+}
+
+std::uint32_t SimDesktop::GetWindowThreadProcessId(Hwnd hwnd) {
+    if (hwnd == 0) {
+        return 0;
+    }
+    if (hwnd == s_->mainWindow || s_->dialogs.count(hwnd) != 0) {
+        return kOurThread;
+    }
+    return s_->FindWin(hwnd) != nullptr ? static_cast<std::uint32_t>(hwnd) : 0;
+}
+
+std::uint32_t SimDesktop::GetCurrentThreadId() {
+    return kOurThread;
+}
+
+bool SimDesktop::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) {
+    if (idAttach == 0 || idAttachTo == 0 || idAttach == idAttachTo) {
+        return false;
+    }
+    if (attach) {
+        return s_->attachedInputs.insert({idAttach, idAttachTo}).second;
+    }
+    return s_->attachedInputs.erase({idAttach, idAttachTo}) != 0;
+}
+
+int SimDesktop::AttachedInputs() const {
+    return static_cast<int>(s_->attachedInputs.size());
 }
 
 bool SimDesktop::BringWindowToTop(Hwnd hwnd) {
@@ -819,7 +855,8 @@ void SimDesktop::SetNow(std::uint32_t now) {
     std::int64_t shift =
         static_cast<std::int64_t>(now) - static_cast<std::int64_t>(s_->clock64 & 0xFFFFFFFFu);
     for (auto& [key, t] : s_->timers) {
-        t.due = static_cast<std::uint64_t>(static_cast<std::int64_t>(t.due) + shift);
+        t.due = static_cast<std::uint64_t>(
+            std::max<std::int64_t>(0, static_cast<std::int64_t>(t.due) + shift));
     }
     s_->SetClock(static_cast<std::uint64_t>(static_cast<std::int64_t>(s_->clock64) + shift));
 }
