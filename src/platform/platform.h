@@ -182,6 +182,11 @@ class Platform {
                                Handle* key) = 0;
     virtual long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
                                  Handle* key) = 0;
+    // RegEnumKeyExA without class or time: the index-th subkey's name into
+    // name, whose size in characters (with the NUL) *nameSize gives; on
+    // success *nameSize is the name's length.
+    virtual long RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                               std::uint32_t* nameSize) = 0;
     virtual long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) = 0;
     virtual long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,

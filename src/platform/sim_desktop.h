@@ -32,8 +32,8 @@ struct SimEvent {
         ShellExecute,   // text = file, text2 = "verb|parameters", a = show
         MessageBox,     // hwnd = owner, text = text, text2 = caption, a = type
         Trace,          // text = the line given to OutputDebugStringA
-        SetForeground,  // hwnd
-        SetActive,      // hwnd
+        SetForeground,  // hwnd, a = 1 when it succeeded, 0 when refused
+        SetActive,      // hwnd (only the active window changes, not the foreground)
         BringToTop,     // hwnd
         SetWindowPos,   // hwnd, a = insertAfter, b = x, c = y, d = flags
         Sleep,          // a = milliseconds
@@ -61,7 +61,9 @@ struct SimMenuItem {
 };
 
 // A chip-vendor library entry point's scripted results: each call takes the
-// front of the queue; an empty queue gives the default.
+// front of the queue; an empty queue gives the default. The default is 0 for
+// every entry point, initialisations and device checks included (0 means
+// failure for them): a test that wants a working chip says so.
 struct SimEntryPoint {
     bool exported = true;
     int defaultResult = 0;
@@ -94,6 +96,11 @@ class SimDesktop : public Platform {
     bool refuseForeground = false;
     // Called when a message is posted or sent to a window other than the main
     // window and dialogs (a stand-in application reacting, e.g. closing itself).
+    // Every PostMessageA/SendMessageA is logged, also to a window that does not
+    // exist (the call then fails). Posts to the main window or an open dialog
+    // wait in the queue for Pump/RunMessageLoop; sends call the procedure.
+    // DestroyWindow works on the main window only (WM_DESTROY, its timers go);
+    // BringWindowToTop leaves the list order alone.
     std::function<void(Hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam)>
         onAppMessage;
 
@@ -116,15 +123,23 @@ class SimDesktop : public Platform {
     std::vector<std::string> RegValueNames(const std::string& keyPath) const;
     int OpenRegKeyCount() const;  // keys opened and not yet closed
     int RegFlushCount() const;
-    // Opens and creates asking for KEY_ALL_ACCESS fail with ERROR_ACCESS_DENIED.
+    // Opens and creates asking for KEY_ALL_ACCESS fail with ERROR_ACCESS_DENIED
+    // (a missing key still gives ERROR_FILE_NOT_FOUND on open); RegOpenKeyA
+    // still opens, but read-only. Writing through a handle opened without
+    // KEY_SET_VALUE gives ERROR_ACCESS_DENIED. Other roots than
+    // HKEY_LOCAL_MACHINE hold no keys.
     bool refuseAllAccess = false;
 
     // --- Clock and timers ---
     std::uint32_t Now() const;
-    void SetNow(std::uint32_t now);  // moves the clock without firing timers
+    // Moves the clock without firing timers; armed timers keep their phase
+    // (their due times move along).
+    void SetNow(std::uint32_t now);
     // Moves the clock on by ms, firing every window timer that falls due, in
-    // time order (a timer whose callback overran fires once more at most, as
-    // WM_TIMER does). Callbacks may call Advance again from a modal loop.
+    // time order (equal due times in the order the timers were set; a timer
+    // whose callback overran fires once more at most, as WM_TIMER does, and
+    // runs on from there). Callbacks may call Advance again from a modal loop,
+    // and may set or kill timers. A period under 10 ms counts as 10 ms.
     void Advance(std::uint32_t ms);
     bool TimerArmed(Hwnd hwnd, std::uintptr_t id) const;
     int SetTimerCount() const;   // SetTimer calls so far
@@ -135,15 +150,19 @@ class SimDesktop : public Platform {
     // --- Modal loops ---
     // Called once a dialog has run WM_INITDIALOG, while it is "open"; the test
     // may send it messages (SendDialogMessage, ClickDialogItem) or Advance the
-    // clock. If the dialog is still open when the script returns, it is ended
-    // with IDCANCEL (2) as if closed by its close box.
+    // clock. If the dialog is still open when the script returns, it is closed
+    // by its close box: WM_COMMAND IDCANCEL goes to its procedure, and if that
+    // does not end it, it ends with IDCANCEL (2). Dialogs are windows of class
+    // "#32770" titled after their template (20, 21, 107); another template id
+    // gives -1. Control state stays readable after the dialog has ended.
     std::function<void(Hwnd dlg, std::uint32_t templateId)> onDialog;
     // Called while a message box is shown; gives the button pressed (IDOK
     // when not set).
     std::function<int(const std::string& text, const std::string& caption)> onMessageBox;
     // Called while a popup menu is tracked; gives the chosen command id, 0 for
-    // none. The chosen id is then sent to the owner as WM_COMMAND, as Windows
-    // does.
+    // none. The chosen id is then posted to the owner as WM_COMMAND, as Windows
+    // does (delivered by Pump/RunMessageLoop); an id that is not an item of the
+    // menu counts as none.
     std::function<std::uintptr_t(const std::vector<SimMenuItem>& items)> onTrackPopupMenu;
     std::intptr_t SendDialogMessage(Hwnd dlg, std::uint32_t msg, std::uintptr_t wParam,
                                     std::intptr_t lParam);
@@ -152,7 +171,7 @@ class SimDesktop : public Platform {
     void ClickDialogItem(Hwnd dlg, int itemId);
     std::vector<std::string> ComboItems(Hwnd dlg, int itemId) const;
     int ComboSelection(Hwnd dlg, int itemId) const;
-    void SetComboSelection(Hwnd dlg, int itemId, int index);
+    void SetComboSelection(Hwnd dlg, int itemId, int index);  // no notification
     bool ItemChecked(Hwnd dlg, int itemId) const;
     Hwnd OpenDialog() const;  // the innermost open dialog, 0 when none
     std::vector<SimMenuItem> LastMenu() const;
@@ -161,9 +180,14 @@ class SimDesktop : public Platform {
     // --- Main window messages ---
     // Dispatches a message to the main window's procedure at once.
     std::intptr_t SendToMainWindow(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
-    // Runs RunMessageLoop's work for messages already posted to the main
-    // window; RunMessageLoop itself returns when the queue is empty or after
-    // PostQuitMessage.
+    // Runs RunMessageLoop's work for messages already posted (to the main
+    // window or an open dialog; messages for windows that are gone are
+    // dropped), including messages posted while it runs, until the queue is
+    // empty. Gives the number of messages dispatched. RunMessageLoop does the
+    // same and then gives the quit code; as on Windows, messages posted
+    // before the quit are still dispatched.
+    int Pump();
+    int PostedCount() const;  // messages waiting in the queue
     bool QuitPosted() const;
     int QuitCode() const;
     std::vector<TrayIconData> TrayIcons() const;  // icons currently shown
@@ -172,7 +196,7 @@ class SimDesktop : public Platform {
     // --- Screen, cursor, mouse ---
     void SetSystemMetric(int index, int value);
     Point Cursor() const;
-    void SetCursor(Point p);
+    void SetCursor(Point p);  // kept on the screen, as Windows does
     std::intptr_t messageExtraInfo = 0;
 
     // --- Shell and system ---
@@ -199,11 +223,13 @@ class SimDesktop : public Platform {
     int AddFilter(const Guid& category, const std::string& friendlyName, bool bindFails = false);
     void RemoveFilter(int id);
     void RemoveAllFilters();
-    bool failCreateEnumerator = false;  // CoCreateInstance of the enumerator fails
-    int CoInitCount() const;            // CoInitialize minus CoUninitialize
-    int HeldFilters() const;            // filters bound and not released
-    int OpenDeviceObjects() const;      // enumerators and monikers not released
-    int CategoryOpenCount() const;      // OpenDeviceCategory calls so far (probes)
+    // CoCreateInstance of the enumerator fails (it also fails while COM is not
+    // initialised: CoInitCount() 0).
+    bool failCreateEnumerator = false;
+    int CoInitCount() const;        // CoInitialize minus CoUninitialize
+    int HeldFilters() const;        // filters bound and not released
+    int OpenDeviceObjects() const;  // enumerators and monikers not released
+    int CategoryOpenCount() const;  // OpenDeviceCategory calls so far (probes)
 
     // --- HID devices ---
     struct HidDevice {
@@ -230,6 +256,8 @@ class SimDesktop : public Platform {
 
     // --- Chip-vendor libraries ---
     // Makes LoadLibraryA of this name succeed (names compare case-insensitively).
+    // The three chip libraries export their entry points (export names compare
+    // exactly); the RTK entry points that are never called take no arguments.
     void InstallLibrary(const std::string& name);
     void UninstallLibrary(const std::string& name);
     // The scripted results of one entry point (created on first use, exported).
@@ -239,7 +267,7 @@ class SimDesktop : public Platform {
     std::deque<std::vector<std::uint32_t>> af9100Words;                        // up to 8 words each
     std::deque<std::pair<std::uint32_t, std::vector<std::uint8_t>>> rtkCodes;  // count, bytes
     Hwnd LastRtkFilterInitWindow() const;
-    int LoadLibraryCount(const std::string& name) const;
+    int LoadLibraryCount(const std::string& name) const;  // LoadLibraryA calls, failed ones too
 
     // --- The log ---
     const std::vector<SimEvent>& Log() const;
@@ -324,6 +352,8 @@ class SimDesktop : public Platform {
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
                          Handle* key) override;
+    long RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                       std::uint32_t* nameSize) override;
     long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
                           std::uint8_t* data, std::uint32_t* size) override;
     long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,
@@ -363,6 +393,7 @@ class SimDesktop : public Platform {
     static SimDesktop* Current();
 
   private:
+    friend struct SimLibraryCalls;
     struct State;
     State* s_;
 };

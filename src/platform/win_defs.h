@@ -137,6 +137,7 @@ constexpr long kErrorFileNotFound = 2;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorMoreData = 234;
+constexpr long kErrorNoMoreItems = 259;
 
 // COM
 constexpr long kSOk = 0;

@@ -12,6 +12,23 @@ struct System;
 
 constexpr int kNoKey = -1;
 
+// The DirectShow device categories the tuner filters are listed in.
+constexpr Guid kBdaNetworkTunerCategory{// KSCATEGORY_BDA_NETWORK_TUNER
+                                        0x71985F48,
+                                        0x1CA1,
+                                        0x11D3,
+                                        {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+constexpr Guid kCrossbarCategory{// AM_KSCATEGORY_CROSSBAR
+                                 0xA799A801,
+                                 0xA46D,
+                                 0x11D0,
+                                 {0xA1, 0x8C, 0x00, 0xA0, 0x24, 0x01, 0xDC, 0xD4}};
+constexpr Guid kVideoInputDeviceCategory{// CLSID_VideoInputDeviceCategory
+                                         0x860BB310,
+                                         0x5D01,
+                                         0x11D0,
+                                         {0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
+
 // Binds af15bdaex.dll and af9100ex.dll (process start).
 void BindChipLibraries(System& sys);
 // Loads RTL283XACCESS.dll and fetches its entry points; gives 1 or 0.

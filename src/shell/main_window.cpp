@@ -1,16 +1,259 @@
 #include "shell/main_window.h"
 
+#include "apps/lumetra_center.h"
+#include "apps/mce_presence.h"
+#include "apps/switching.h"
+#include "keys/mouse.h"
+#include "platform/win_defs.h"
+#include "receiver/receiver.h"
+#include "settings/dialogs.h"
+#include "settings/settings_store.h"
+#include "shell/debug_trace.h"
 #include "shell/system.h"
+#include "shell/timer_slots.h"
 
 namespace rc {
 
-int RunRemoteControl(System&) {
-    return 0;
+namespace {
+
+// Resources of the shell.
+constexpr std::uint32_t kTitleString = 22;
+constexpr std::uint32_t kClassString = 23;
+constexpr int kNameBufferSize = 100;
+constexpr std::uint32_t kAppIcon = 50;
+constexpr std::uint32_t kAcceleratorTable = 23;
+
+// The class that marks a running copy.
+constexpr char kInstanceClass[] = "Remote Control";
+constexpr char kTrayTip[] = "Remote Control";
+constexpr char kTaskbarCreated[] = "TaskbarCreated";
+constexpr std::uint32_t kTrayRecordSize = 88;
+
+// The application items of the tray menu, in menu order.
+struct AppMenuItem {
+    std::uint32_t appId;
+    std::uint32_t command;
+    const char* label;
+};
+constexpr AppMenuItem kAppMenuItems[] = {
+    {kPowerCinema, kCmdPowerCinema, "PowerCinema"},
+    {kPallamo, kCmdPallamo, "Pallamo"},
+    {kMediaCenter, kCmdMediaCenter, "Media Center Edition"},
+    {kTotalMedia, kCmdTotalMedia, "TotalMedia"},
+    {kLumetraPanel, kCmdLumetra, "Lumetra"},
+    {kLumetraCenter, kCmdLumetraCenter, "Lumetra Center"},
+};
+
+// lstrcpynA: at most limit - 1 characters and always a terminator; a null
+// source gives an empty text.
+void CopyBounded(char* dest, const char* src, std::size_t limit) {
+    std::size_t i = 0;
+    if (src != nullptr) {
+        for (; i + 1 < limit && src[i] != '\0'; ++i) {
+            dest[i] = src[i];
+        }
+    }
+    dest[i] = '\0';
+}
+
+void AddTrayIcon(System& sys, Hwnd hwnd) {
+    TrayIconData& icon = sys.trayIcon;
+    icon = TrayIconData{};
+    icon.cbSize = kTrayRecordSize;
+    icon.hWnd = hwnd;
+    icon.uID = kTrayIconId;
+    icon.uFlags = win::kNifMessage | win::kNifIcon | win::kNifTip;
+    icon.uCallbackMessage = kTrayCallbackMessage;
+    icon.hIcon = sys.os.LoadIconA(kAppIcon);
+    CopyBounded(icon.szTip, kTrayTip, sizeof icon.szTip);
+    sys.os.Shell_NotifyIconA(win::kNimAdd, icon);
+}
+
+void RemoveTrayIcon(System& sys, Hwnd hwnd) {
+    TrayIconData icon{};
+    icon.cbSize = kTrayRecordSize;
+    icon.hWnd = hwnd;
+    icon.uID = kTrayIconId;
+    sys.os.Shell_NotifyIconA(win::kNimDelete, icon);
+}
+
+void OnCreate(System& sys, Hwnd hwnd) {
+    StartupBringUp(sys, hwnd);
+    ProbeLumetraCenterSkin(sys);
+    IsMceInstalled(sys);
+    ComputePointerAreaFromMetrics(sys);
+    AddTrayIcon(sys, hwnd);
+}
+
+void ShowTrayMenu(System& sys, Hwnd hwnd) {
+    Platform& os = sys.os;
+    Point cursor{};
+    os.GetCursorPos(&cursor);
+
+    if (sys.popupMenu != 0) {
+        os.DestroyMenu(sys.popupMenu);
+    }
+    sys.popupMenu = os.CreatePopupMenu();
+    Handle menu = sys.popupMenu;
+
+    if (sys.bDeviceReady == 1) {
+        DebugTrace(sys, "Find USB Device");
+        for (const AppMenuItem& item : kAppMenuItems) {
+            if (sys.nCurRemoteTV == item.appId && IsAppInstalled(sys, item.appId)) {
+                std::uint32_t flags =
+                    IsAppRunning(sys, item.appId) ? win::kMfChecked : win::kMfString;
+                os.AppendMenuA(menu, flags, item.command, item.label);
+            }
+        }
+        os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
+        os.AppendMenuA(menu, win::kMfString, kCmdSetting, "Setting");
+        os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
+    }
+    os.AppendMenuA(menu, win::kMfString, kCmdAbout, "About");
+    os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
+    os.AppendMenuA(menu, win::kMfString, kCmdExit, "Exit");
+
+    os.SetForegroundWindow(hwnd);
+    os.TrackPopupMenu(menu, 0, cursor.x, cursor.y, hwnd);
+    // Without this the menu stays open when the user clicks elsewhere.
+    os.PostMessageA(hwnd, win::kWmNull, 0, 0);
+}
+
+void SwitchFromMenu(System& sys, std::uint32_t appId) {
+    SwitchToApp(sys, appId);
+    sys.nCurRemoteTV = appId;
+}
+
+// Gives false for a command the window does not handle.
+bool OnCommand(System& sys, Hwnd hwnd, std::uint32_t command) {
+    switch (command) {
+        case kCmdAbout:
+            ShowAboutDialog(sys, hwnd);
+            return true;
+        case kCmdSetting:
+            ShowSettingDialog(sys, hwnd);
+            return true;
+        case kCmdPowerCinema:
+            SwitchFromMenu(sys, kPowerCinema);
+            return true;
+        case kCmdPallamo:
+            SwitchFromMenu(sys, kPallamo);
+            return true;
+        case kCmdMediaCenter:
+            SwitchFromMenu(sys, kMediaCenter);
+            return true;
+        case kCmdTotalMedia:
+            SwitchFromMenu(sys, kTotalMedia);
+            return true;
+        case kCmdLumetra:
+            SwitchFromMenu(sys, kLumetraPanel);
+            return true;
+        case kCmdLumetraCenter:
+            SwitchFromMenu(sys, kLumetraCenter);
+            return true;
+        case kCmdExit:
+        case kCmdExitQuiet:
+            RemoveTrayIcon(sys, hwnd);
+            sys.os.PostQuitMessage(0);
+            return true;
+        case kCmdToggleLaunchAp:
+            sys.bLaunchap = sys.bLaunchap ? 0 : 1;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void OnTrayCallback(System& sys, Hwnd hwnd, std::intptr_t mouseMessage) {
+    switch (mouseMessage) {
+        case win::kWmMouseMove:
+            sys.os.Shell_NotifyIconA(win::kNimModify, sys.trayIcon);
+            break;
+        case win::kWmLButtonDown:
+        case win::kWmRButtonDown:
+            ShowTrayMenu(sys, hwnd);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+int RunRemoteControl(System& sys) {
+    Platform& os = sys.os;
+    if (os.FindWindowA(kInstanceClass, nullptr) != 0) {
+        return 0;
+    }
+    BindChipLibraries(sys);
+
+    os.LoadStringA(kTitleString, sys.windowTitle, kNameBufferSize);
+    os.LoadStringA(kClassString, sys.windowClass, kNameBufferSize);
+    sys.taskbarCreatedMessage = os.RegisterWindowMessageA(kTaskbarCreated);
+    os.RegisterMainClass(sys.windowClass, kAppIcon, MainWindowProc, &sys);
+
+    sys.mainWindow = os.CreateMainWindow(sys.windowClass, sys.windowTitle);
+    if (sys.mainWindow == 0) {
+        return 0;
+    }
+
+    LoadSettings(sys);
+    LoadLaunchSetting(sys);
+    if (sys.alwaysRemoteOff) {
+        // Leave no dead icon behind in the notification area.
+        RemoveTrayIcon(sys, sys.mainWindow);
+        return 0;
+    }
+
+    os.ShowWindow(sys.mainWindow, win::kSwHide);
+    os.UpdateWindow(sys.mainWindow);
+
+    BindTimerSlots(sys, sys.mainWindow);
+    if (sys.bDeviceReady == 1) {
+        DebugTrace(sys, "StartGPIOTimer");
+        ArmGpioTimer(sys);
+    } else {
+        DebugTrace(sys, "StartChkUSBTimer");
+        ArmChkUsbTimer(sys);
+    }
+
+    Handle accelerators = os.LoadAcceleratorsA(kAcceleratorTable);
+    return os.RunMessageLoop(accelerators);
 }
 
 std::intptr_t MainWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
                              std::intptr_t lParam) {
-    return static_cast<System*>(ctx)->os.DefWindowProcA(hwnd, msg, wParam, lParam);
+    System& sys = *static_cast<System*>(ctx);
+    switch (msg) {
+        case win::kWmCreate:
+            OnCreate(sys, hwnd);
+            return 0;
+        case win::kWmDestroy:
+            RemoveTrayIcon(sys, hwnd);
+            sys.os.PostQuitMessage(0);
+            CloseHidHandle(sys);
+            return 0;
+        case win::kWmDisplayChange:
+            ComputePointerArea(sys, static_cast<int>(lParam & 0xFFFF),
+                               static_cast<int>((lParam >> 16) & 0xFFFF));
+            return 0;
+        case win::kWmCommand:
+            if (OnCommand(sys, hwnd, static_cast<std::uint32_t>(wParam & 0xFFFF))) {
+                return 0;
+            }
+            break;
+        case kTrayCallbackMessage:
+            OnTrayCallback(sys, hwnd, lParam);
+            return 0;
+        default:
+            // Explorer restarted: the new notification area knows no icons.
+            if (sys.taskbarCreatedMessage != 0 && msg == sys.taskbarCreatedMessage) {
+                AddTrayIcon(sys, hwnd);
+                return 0;
+            }
+            break;
+    }
+    return sys.os.DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace rc

@@ -1,0 +1,167 @@
+// Bringing the receiver into service: once while the main window is being
+// created, and on every tick of the ChkUSB timer (3000 ms) while no working
+// stick is known. The watchdog hands polling back to the GPIO timer when it
+// has brought a stick up.
+#include "apps/switching.h"
+#include "receiver/chip_family.h"
+#include "receiver/receiver.h"
+#include "shell/debug_trace.h"
+#include "shell/system.h"
+#include "shell/timer_slots.h"
+
+namespace rc {
+
+namespace {
+
+// The RTL2832U bring-up, shared by start-up and the watchdog, which differ
+// only in their trace texts.
+struct RtlTraces {
+    const char* load;
+    const char* ready;
+    const char* fail;
+};
+constexpr RtlTraces kStartupRtlTraces{"load RTL283XACCESS.dll ", "Rtl device status is Ready",
+                                      "Rtl device status is Fail"};
+constexpr RtlTraces kWatchdogRtlTraces{"USB load RTL283XACCESS.dll ",
+                                       "USB Rtl device status is Ready",
+                                       "USB Rtl device status is Fail"};
+
+// Searches once more (the filter is kept), loads the library and starts the
+// device. Sets bDeviceReady.
+void BringUpRtl2832u(System& sys, Hwnd mainWindow, const RtlTraces& traces) {
+    if (!FindFilter(sys)) {
+        sys.bDeviceReady = 0;
+        return;
+    }
+    DebugTrace(sys, traces.load);
+    if (!LoadRtlLibrary(sys)) {
+        sys.bDeviceReady = 0;
+        return;
+    }
+    DebugTrace(sys, "Initial Filter");
+    if (InitRtl2832u(sys, mainWindow)) {
+        DebugTrace(sys, traces.ready);
+        sys.bDeviceReady = 1;
+    } else {
+        DebugTrace(sys, traces.fail);
+        sys.bDeviceReady = 0;
+    }
+}
+
+// Polling goes back to the GPIO timer, after the automatic launch when the
+// settings ask for it.
+void HandOverToPoll(System& sys) {
+    if (sys.bLaunchap == 1) {
+        AutoLaunchCurrentApp(sys);
+    }
+    KillChkUsbTimer(sys);
+    ArmGpioTimer(sys);
+}
+
+void WatchdogTick(System& sys, Hwnd mainWindow) {
+    if (!FindFilter(sys)) {
+        ReleaseFilter(sys);
+        CloseHidHandle(sys);
+        sys.bDeviceReady = 0;
+        return;  // the ChkUSB timer keeps running
+    }
+    ReleaseFilter(sys);
+
+    switch (sys.chipType) {
+        case kChipAf9015:
+            DebugTrace(sys, "USB Init Afa9015");
+            if (!InitAf9015(sys)) {
+                ExitAf9015(sys);
+                sys.bDeviceReady = 0;
+                return;
+            }
+            sys.bDeviceReady = 1;
+            break;
+        case kChipIt9135:
+            DebugTrace(sys, "USB Init Ite9037");
+            if (!InitIt9135(sys)) {
+                ExitIt9135(sys);
+                sys.bDeviceReady = 0;
+                return;
+            }
+            sys.bDeviceReady = 1;
+            break;
+        case kChipConexant:
+            DebugTrace(sys, "USB Init Conexant");
+            if (OpenDeviceInterface(sys) == 0) {
+                DebugTrace(sys, "Usb Conexant device status is Fail");
+                DestroyHidDeviceInfoSet(sys);
+                CloseHidHandle(sys);
+                sys.bDeviceReady = 0;
+                return;
+            }
+            DebugTrace(sys, "device status is Ready");
+            sys.bDeviceReady = 1;
+            break;
+        case kChipRtl2832u:
+            // Hands over whatever the outcome; a failed device is then polled
+            // with bDeviceReady 0.
+            DebugTrace(sys, "USB Init Rtl ");
+            BringUpRtl2832u(sys, mainWindow, kWatchdogRtlTraces);
+            break;
+        default:
+            sys.bDeviceReady = 0;
+            break;
+    }
+    HandOverToPoll(sys);
+}
+
+}  // namespace
+
+void StartupBringUp(System& sys, Hwnd mainWindow) {
+    // Opened whatever stick is plugged in; a Conexant stick reads through it.
+    OpenDeviceInterface(sys);
+    DebugTrace(sys, "WM_CREATE");
+    if (!FindFilter(sys)) {
+        DebugTrace(sys, "WM_CREATE_Init Filter Fail");
+        ExitAf9015(sys);
+        ExitIt9135(sys);
+        sys.bDeviceReady = 0;
+    }
+    DebugTrace(sys, "WM_CREATE_Find Filter");
+
+    switch (sys.chipType) {
+        case kChipAf9015:
+            DebugTrace(sys, "Init Afa9015");
+            if (!InitAf9015(sys)) {
+                ExitAf9015(sys);
+                sys.bDeviceReady = 0;
+                DebugTrace(sys, "Init Afa9015 is fail");
+            }
+            break;
+        case kChipIt9135:
+            DebugTrace(sys, "Init Ite9037");
+            if (!InitIt9135(sys)) {
+                ExitIt9135(sys);
+                sys.bDeviceReady = 0;
+                DebugTrace(sys, "Init Ite9037 is fail");
+            }
+            break;
+        case kChipConexant:
+            DebugTrace(sys, "Init Conexant");
+            if (!FindFilter(sys)) {
+                DebugTrace(sys, "Can't find the Conexant Video Capture Filter");
+                sys.bDeviceReady = 0;
+            }
+            ReleaseFilter(sys);
+            break;
+        case kChipRtl2832u:
+            DebugTrace(sys, "Init Rtl ");
+            BringUpRtl2832u(sys, mainWindow, kStartupRtlTraces);
+            break;
+        default:
+            sys.bDeviceReady = 0;
+            break;
+    }
+}
+
+void OnChkUsbTimer(void* ctx, Hwnd hwnd, std::uintptr_t) {
+    WatchdogTick(*static_cast<System*>(ctx), hwnd);
+}
+
+}  // namespace rc

@@ -1,0 +1,789 @@
+// The simulated desktop's behaviours that the other tests lean on.
+#include "platform/sim_desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/win_defs.h"
+#include "receiver/chip_libraries.h"
+
+namespace rc {
+namespace {
+
+using Kind = SimEvent::Kind;
+
+// A timer callback context: records "name@time" for every tick and runs an
+// optional action inside the tick.
+struct Ticks {
+    SimDesktop* desk;
+    std::vector<std::string>* out;
+    std::string name;
+    std::function<void()> action;
+};
+
+void OnTick(void* ctx, Hwnd, std::uintptr_t) {
+    auto* t = static_cast<Ticks*>(ctx);
+    t->out->push_back(t->name + "@" + std::to_string(t->desk->Now() - 100000));
+    if (t->action) {
+        t->action();
+    }
+}
+
+// ----- Clock and timers -------------------------------------------------------
+
+TEST(SimTimers, FireInDueOrderWithTiesInSettingOrder) {
+    SimDesktop desk;
+    std::vector<std::string> fired;
+    Ticks a{&desk, &fired, "a", {}}, b{&desk, &fired, "b", {}}, c{&desk, &fired, "c", {}};
+    EXPECT_EQ(desk.Now(), 100000u);
+    EXPECT_EQ(desk.SetTimer(7, 2, 50, OnTick, &b), 2u);
+    EXPECT_EQ(desk.SetTimer(7, 1, 50, OnTick, &a), 1u);
+    desk.SetTimer(7, 3, 30, OnTick, &c);
+    desk.Advance(100);
+    EXPECT_EQ(fired,
+              (std::vector<std::string>{"c@30", "b@50", "a@50", "c@60", "c@90", "b@100", "a@100"}));
+    EXPECT_EQ(desk.Now(), 100100u);
+    EXPECT_EQ(desk.SetTimerCount(), 3);
+    EXPECT_EQ(desk.Events(Kind::TimerSet).size(), 3u);
+}
+
+TEST(SimTimers, SleepOverrunCoalescesToOneLateTick) {
+    SimDesktop desk;
+    std::vector<std::string> fired;
+    bool slept = false;
+    Ticks t{&desk, &fired, "t", {}};
+    t.action = [&] {
+        if (!slept) {
+            slept = true;
+            desk.Sleep(200);  // blocks three periods' worth
+        }
+    };
+    desk.SetTimer(1, 1, 65, OnTick, &t);
+    desk.Advance(65);
+    EXPECT_EQ(fired, (std::vector<std::string>{"t@65"}));
+    EXPECT_EQ(desk.Now(), 100265u);  // the pause moved the clock; nothing else fired
+    desk.Advance(65);
+    // One late tick at once, then on its period from there.
+    EXPECT_EQ(fired, (std::vector<std::string>{"t@65", "t@265", "t@330"}));
+    ASSERT_EQ(desk.Events(Kind::Sleep).size(), 1u);
+    EXPECT_EQ(desk.Events(Kind::Sleep)[0].a, 200);
+}
+
+TEST(SimTimers, SleepAndSetNowFireNothing) {
+    SimDesktop desk;
+    std::vector<std::string> fired;
+    Ticks t{&desk, &fired, "t", {}};
+    desk.SetTimer(1, 1, 100, OnTick, &t);
+    desk.Sleep(1000);
+    EXPECT_TRUE(fired.empty());
+    desk.Advance(0);  // ten periods missed: one tick, now
+    EXPECT_EQ(fired, (std::vector<std::string>{"t@1000"}));
+    desk.SetNow(500000);  // the timer keeps its phase relative to the clock
+    EXPECT_EQ(desk.GetTickCount(), 500000u);
+    desk.Advance(99);
+    EXPECT_EQ(fired.size(), 1u);
+    desk.Advance(1);
+    EXPECT_EQ(fired.size(), 2u);
+}
+
+TEST(SimTimers, KilledInsideAnotherCallbackNeverFires) {
+    SimDesktop desk;
+    std::vector<std::string> fired;
+    Ticks victim{&desk, &fired, "victim", {}};
+    Ticks killer{&desk, &fired, "killer", [&] {
+                     if (desk.TimerArmed(1, 2)) {
+                         desk.KillTimer(1, 2);
+                     }
+                 }};
+    desk.SetTimer(1, 1, 50, OnTick, &killer);
+    desk.SetTimer(1, 2, 50, OnTick, &victim);  // same due time, set later
+    desk.Advance(500);
+    EXPECT_EQ(fired.front(), "killer@50");
+    EXPECT_EQ(std::count(fired.begin(), fired.end(), std::string("victim@50")), 0);
+    EXPECT_FALSE(desk.TimerArmed(1, 2));
+    EXPECT_FALSE(desk.KillTimer(1, 2));  // already gone
+    EXPECT_EQ(desk.KillTimerCount(), 2);
+    EXPECT_EQ(desk.Events(Kind::TimerKilled).size(), 1u);
+}
+
+TEST(SimTimers, ReplacingRestartsThePhaseAndFailureSetsNothing) {
+    SimDesktop desk;
+    std::vector<std::string> fired;
+    Ticks t{&desk, &fired, "t", {}};
+    desk.SetTimer(1, 1, 100, OnTick, &t);
+    desk.Advance(60);
+    desk.SetTimer(1, 1, 100, OnTick, &t);
+    desk.Advance(100);
+    EXPECT_EQ(fired, (std::vector<std::string>{"t@160"}));
+    desk.failSetTimer = true;
+    EXPECT_EQ(desk.SetTimer(1, 9, 10, OnTick, &t), 0u);
+    EXPECT_FALSE(desk.TimerArmed(1, 9));
+    EXPECT_EQ(desk.SetTimerCount(), 3);
+}
+
+TEST(SimTimers, NestedAdvanceInsideACallbackAndADialog) {
+    SimDesktop desk;
+    std::vector<std::string> fired;
+    Ticks poll{&desk, &fired, "poll", {}};
+    Ticks opener{&desk, &fired, "open", {}};
+    // The opener's tick runs a modal dialog whose script waits 200 ms: the
+    // poll keeps ticking inside, and so does the opener itself.
+    opener.action = [&] {
+        if (desk.Now() != 100100) {
+            return;
+        }
+        desk.onDialog = [&](Hwnd, std::uint32_t) { desk.Advance(200); };
+        desk.DialogBoxParamA(
+            107, 0,
+            [](void*, Hwnd, std::uint32_t, std::uintptr_t, std::intptr_t) -> std::intptr_t {
+                return 0;
+            },
+            nullptr);
+    };
+    desk.SetTimer(1, 1, 65, OnTick, &poll);
+    desk.SetTimer(1, 2, 100, OnTick, &opener);
+    desk.Advance(400);
+    EXPECT_EQ(fired, (std::vector<std::string>{"poll@65", "open@100", "poll@130", "poll@195",
+                                               "open@200", "poll@260", "open@300", "poll@325",
+                                               "poll@390", "open@400"}));
+    EXPECT_EQ(desk.Now(), 100400u);
+}
+
+// ----- Windows ---------------------------------------------------------------------
+
+TEST(SimWindows, FindWindowExMatchesNullAsAnyAndContinuesAfterChild) {
+    SimDesktop desk;
+    Hwnd a = desk.AddWindow("Shell", "One");
+    Hwnd b = desk.AddWindow("Other", "Two", false);
+    Hwnd c = desk.AddWindow("Shell", "Two");
+    Hwnd top = desk.GetDesktopWindow();
+    EXPECT_EQ(desk.FindWindowExA(top, 0, "Shell", nullptr), a);
+    EXPECT_EQ(desk.FindWindowExA(top, a, "Shell", nullptr), c);
+    EXPECT_EQ(desk.FindWindowExA(top, c, "Shell", nullptr), 0u);
+    EXPECT_EQ(desk.FindWindowExA(top, 0, nullptr, "Two"), b);  // hidden windows count
+    EXPECT_EQ(desk.FindWindowExA(0, b, nullptr, "two"), c);    // case-insensitive
+    EXPECT_EQ(desk.FindWindowExA(top, 0, nullptr, nullptr), a);
+    EXPECT_EQ(desk.FindWindowExA(top, 0, "Shell", ""), 0u);  // "" is an empty title, not any
+    EXPECT_EQ(desk.FindWindowExA(top, 0x999, nullptr, nullptr), 0u);
+    EXPECT_EQ(desk.FindWindowExA(a, 0, nullptr, nullptr), 0u);  // no child windows
+    EXPECT_EQ(desk.FindWindowA("other", nullptr), b);
+    desk.RemoveWindow(a);
+    EXPECT_EQ(desk.FindWindowA("Shell", nullptr), c);
+    EXPECT_FALSE(desk.IsWindow(a));
+    EXPECT_FALSE(desk.IsWindowVisible(b));
+    EXPECT_TRUE(desk.IsWindowVisible(c));
+}
+
+TEST(SimWindows, GetWindowWalksInListOrderAndClassNamesTruncate) {
+    SimDesktop desk;
+    Hwnd a = desk.AddWindow("AlphaClass", "");
+    Hwnd b = desk.AddWindow("B", "");
+    EXPECT_EQ(desk.GetWindow(desk.GetDesktopWindow(), win::kGwChild), a);
+    EXPECT_EQ(desk.GetWindow(a, win::kGwHwndNext), b);
+    EXPECT_EQ(desk.GetWindow(b, win::kGwHwndNext), 0u);
+    EXPECT_EQ(desk.GetWindow(a, win::kGwChild), 0u);
+    char buf[6];
+    std::memset(buf, 'x', sizeof buf);
+    EXPECT_EQ(desk.GetClassNameA(a, buf, sizeof buf), 5);
+    EXPECT_STREQ(buf, "Alpha");
+    EXPECT_EQ(desk.GetClassNameA(0x999, buf, sizeof buf), 0);
+    SimDesktop empty;
+    EXPECT_EQ(empty.GetWindow(empty.GetDesktopWindow(), win::kGwChild), 0u);
+}
+
+TEST(SimWindows, ActivationIsLoggedAndCanBeRefused) {
+    SimDesktop desk;
+    Hwnd w = desk.AddWindow("C", "T");
+    EXPECT_TRUE(desk.SetForegroundWindow(w));
+    EXPECT_EQ(desk.Foreground(), w);
+    Hwnd v = desk.AddWindow("D", "U");
+    desk.refuseForeground = true;
+    EXPECT_FALSE(desk.SetForegroundWindow(v));
+    EXPECT_EQ(desk.Foreground(), w);
+    auto fg = desk.Events(Kind::SetForeground);
+    ASSERT_EQ(fg.size(), 2u);
+    EXPECT_EQ(fg[1].hwnd, v);
+    EXPECT_EQ(fg[1].a, 0);
+    EXPECT_TRUE(desk.SetWindowPos(v, win::kHwndTopmost, 10, 20, 0, 0, win::kSwpNoSize));
+    EXPECT_TRUE(desk.IsTopmost(v));
+    EXPECT_EQ(desk.WindowPosition(v).y, 20);
+}
+
+// ----- Main window, messages, menus ---------------------------------------------------
+
+struct MainLog {
+    SimDesktop* desk;
+    std::vector<std::uint32_t> messages;
+    std::intptr_t createResult = 0;
+};
+
+std::intptr_t MainProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                       std::intptr_t lParam) {
+    auto* m = static_cast<MainLog*>(ctx);
+    m->messages.push_back(msg == win::kWmCommand ? 0x10000 + static_cast<std::uint32_t>(wParam)
+                                                 : msg);
+    if (msg == win::kWmCreate) {
+        return m->createResult;
+    }
+    if (msg == win::kWmCommand && wParam == 1201) {
+        m->desk->PostQuitMessage(3);
+    }
+    return m->desk->DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+TEST(SimMainWindow, CreationRunsCreateInsideAndCanBeRefused) {
+    SimDesktop desk;
+    MainLog log{&desk, {}, -1};
+    EXPECT_EQ(desk.CreateMainWindow("Remote Control", "Remote Control"), 0u);  // no class yet
+    ASSERT_TRUE(desk.RegisterMainClass("Remote Control", 50, MainProc, &log));
+    EXPECT_FALSE(desk.RegisterMainClass("remote control", 50, MainProc, &log));
+    EXPECT_EQ(desk.CreateMainWindow("Remote Control", "Remote Control"), 0u);
+    EXPECT_EQ(log.messages, (std::vector<std::uint32_t>{win::kWmCreate, win::kWmDestroy}));
+    EXPECT_EQ(desk.FindWindowA("Remote Control", nullptr), 0u);
+    EXPECT_EQ(desk.MainWindow(), 0u);
+
+    log.createResult = 0;
+    Hwnd w = desk.CreateMainWindow("Remote Control", "Remote Control");
+    ASSERT_NE(w, 0u);
+    EXPECT_EQ(desk.MainWindow(), w);
+    EXPECT_EQ(desk.FindWindowA("Remote Control", nullptr), w);
+    EXPECT_FALSE(desk.IsWindowVisible(w));
+    EXPECT_TRUE(desk.DestroyWindow(w));
+    EXPECT_EQ(log.messages.back(), win::kWmDestroy);
+    EXPECT_FALSE(desk.IsWindow(w));
+}
+
+TEST(SimMainWindow, PostQueuesSendCallsAndTheLoopEndsWithTheQuitCode) {
+    SimDesktop desk;
+    MainLog log{&desk, {}, 0};
+    desk.RegisterMainClass("RC", 50, MainProc, &log);
+    Hwnd w = desk.CreateMainWindow("RC", "RC");
+    Hwnd app = desk.AddWindow("App", "App");
+    std::vector<std::uint32_t> appGot;
+    desk.onAppMessage = [&](Hwnd, std::uint32_t msg, std::uintptr_t, std::intptr_t) {
+        appGot.push_back(msg);
+    };
+    log.messages.clear();
+    EXPECT_TRUE(desk.PostMessageA(w, 1001, 0, 513));
+    EXPECT_TRUE(log.messages.empty());
+    EXPECT_EQ(desk.SendMessageA(w, 1002, 0, 0), 0);
+    EXPECT_EQ(log.messages, (std::vector<std::uint32_t>{1002}));
+    EXPECT_TRUE(desk.PostMessageA(app, 3000, 25, 0));
+    EXPECT_EQ(appGot, (std::vector<std::uint32_t>{3000}));
+    EXPECT_FALSE(desk.PostMessageA(0x999, 3000, 25, 0));
+    desk.PostMessageA(w, win::kWmCommand, 1201, 0);
+    desk.PostMessageA(w, 1003, 0, 0);  // posted before the quit: still dispatched
+    EXPECT_EQ(desk.RunMessageLoop(0), 3);
+    EXPECT_TRUE(desk.QuitPosted());
+    EXPECT_EQ(log.messages, (std::vector<std::uint32_t>{1002, 1001, 0x10000 + 1201, 1003}));
+    auto posts = desk.Events(Kind::PostMessage);
+    ASSERT_EQ(posts.size(), 5u);
+    EXPECT_EQ(posts[1].hwnd, app);
+    EXPECT_EQ(posts[1].b, 25);
+}
+
+TEST(SimMainWindow, MenuChoiceArrivesAsCommandThroughTheQueue) {
+    SimDesktop desk;
+    MainLog log{&desk, {}, 0};
+    desk.RegisterMainClass("RC", 50, MainProc, &log);
+    Hwnd w = desk.CreateMainWindow("RC", "RC");
+    Handle menu = desk.CreatePopupMenu();
+    desk.AppendMenuA(menu, 0, 30, "About");
+    desk.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
+    desk.AppendMenuA(menu, 0, 1201, "Exit");
+    desk.onTrackPopupMenu = [](const std::vector<SimMenuItem>& items) { return items[2].id; };
+    log.messages.clear();
+    EXPECT_NE(desk.TrackPopupMenu(menu, 0, 5, 6, w), 0);
+    EXPECT_TRUE(log.messages.empty());
+    EXPECT_EQ(desk.Pump(), 1);
+    EXPECT_EQ(log.messages, (std::vector<std::uint32_t>{0x10000 + 1201}));
+    ASSERT_EQ(desk.Events(Kind::MenuTracked).size(), 1u);
+    EXPECT_EQ(desk.Events(Kind::MenuTracked)[0].text, "About||Exit");
+    desk.onTrackPopupMenu = [](const std::vector<SimMenuItem>&) { return std::uintptr_t{77}; };
+    desk.TrackPopupMenu(menu, 0, 5, 6, w);  // not an item of the menu: nothing chosen
+    EXPECT_EQ(desk.PostedCount(), 0);
+    EXPECT_EQ(desk.OpenMenuCount(), 1);
+    EXPECT_TRUE(desk.DestroyMenu(menu));
+    EXPECT_FALSE(desk.DestroyMenu(menu));
+    EXPECT_EQ(desk.OpenMenuCount(), 0);
+}
+
+TEST(SimMainWindow, TrayIconsAreTrackedByWindowAndId) {
+    SimDesktop desk;
+    TrayIconData icon{88, 0x20, 10, 7, 1001, 0x6032, "Remote Control"};
+    EXPECT_TRUE(desk.Shell_NotifyIconA(win::kNimAdd, icon));
+    EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimAdd, icon));
+    TrayIconData tip = icon;
+    std::strcpy(tip.szTip, "Other");
+    tip.uFlags = win::kNifTip;
+    EXPECT_TRUE(desk.Shell_NotifyIconA(win::kNimModify, tip));
+    ASSERT_EQ(desk.TrayIcons().size(), 1u);
+    EXPECT_STREQ(desk.TrayIcons()[0].szTip, "Other");
+    TrayIconData del{88, 0x20, 10, 0, 0, 0, ""};
+    EXPECT_TRUE(desk.Shell_NotifyIconA(win::kNimDelete, del));
+    EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimDelete, del));
+    EXPECT_TRUE(desk.TrayIcons().empty());
+    EXPECT_EQ(desk.Events(Kind::TrayIcon).size(), 5u);
+}
+
+TEST(SimMainWindow, ResourcesAndRegisteredMessages) {
+    SimDesktop desk;
+    char buf[100];
+    EXPECT_EQ(desk.LoadStringA(22, buf, sizeof buf), 14);
+    EXPECT_STREQ(buf, "Remote Control");
+    EXPECT_EQ(desk.LoadStringA(23, buf, 7), 6);
+    EXPECT_STREQ(buf, "Remote");
+    EXPECT_EQ(desk.LoadStringA(99, buf, sizeof buf), 0);
+    EXPECT_NE(desk.LoadIconA(50), 0u);
+    EXPECT_NE(desk.LoadAcceleratorsA(23), 0u);
+    EXPECT_EQ(desk.LoadedAccelerators(), 23);
+    std::uint32_t id = desk.RegisterWindowMessageA("TaskbarCreated");
+    EXPECT_GE(id, 0xC000u);
+    EXPECT_EQ(desk.RegisterWindowMessageA("taskbarcreated"), id);
+    EXPECT_NE(desk.RegisterWindowMessageA("Other"), id);
+}
+
+// ----- Input and log -------------------------------------------------------------------
+
+TEST(SimInput, KeyTextAndCursorStayOnScreen) {
+    SimDesktop desk;
+    desk.keybd_event(17, 0, 1, 0);
+    desk.keybd_event(84, 0, 1, 0);
+    desk.keybd_event(84, 0, 3, 0);
+    desk.keybd_event(17, 0, 2, 0);
+    EXPECT_EQ(desk.KeyText(), "17d 84d 84u 17:2");
+    desk.SetCursorPos(-5, 5000);
+    Point p;
+    ASSERT_TRUE(desk.GetCursorPos(&p));
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 767);
+    EXPECT_EQ(desk.Events(Kind::SetCursorPos)[0].b, 5000);  // as sent
+    desk.OutputDebugStringA("one");
+    desk.OutputDebugStringA(nullptr);
+    EXPECT_EQ(desk.Traces(), (std::vector<std::string>{"one", ""}));
+    desk.ClearLog();
+    EXPECT_TRUE(desk.Log().empty());
+}
+
+// ----- Registry -------------------------------------------------------------------------
+
+TEST(SimRegistry, QueryReportsSizesTypesAndShortBuffers) {
+    SimDesktop desk;
+    desk.SetRegString("SOFTWARE\\Maker\\App", "Path", "C:\\App");
+    desk.SetRegDword("software\\maker\\app", "N", 9);
+    Handle key = 0;
+    ASSERT_EQ(desk.RegOpenKeyA(win::kHkeyLocalMachine, "Software\\MAKER\\App", &key), 0);
+    EXPECT_EQ(desk.OpenRegKeyCount(), 1);
+    std::uint32_t type = 0, size = 0;
+    EXPECT_EQ(desk.RegQueryValueExA(key, "path", &type, nullptr, &size), 0);
+    EXPECT_EQ(type, win::kRegSz);
+    EXPECT_EQ(size, 7u);
+    std::uint8_t small[4] = {1, 2, 3, 4};
+    size = sizeof small;
+    EXPECT_EQ(desk.RegQueryValueExA(key, "Path", &type, small, &size), win::kErrorMoreData);
+    EXPECT_EQ(size, 7u);
+    EXPECT_EQ(small[0], 1);  // untouched
+    char text[16];
+    size = sizeof text;
+    EXPECT_EQ(
+        desk.RegQueryValueExA(key, "Path", &type, reinterpret_cast<std::uint8_t*>(text), &size), 0);
+    EXPECT_STREQ(text, "C:\\App");
+    EXPECT_EQ(size, 7u);
+    std::uint32_t n = 0;
+    size = 4;
+    EXPECT_EQ(desk.RegQueryValueExA(key, "N", &type, reinterpret_cast<std::uint8_t*>(&n), &size),
+              0);
+    EXPECT_EQ(n, 9u);
+    EXPECT_EQ(type, win::kRegDword);
+    EXPECT_EQ(desk.RegQueryValueExA(key, "Missing", &type, nullptr, &size),
+              win::kErrorFileNotFound);
+    EXPECT_EQ(desk.RegQueryValueExA(key, nullptr, &type, nullptr, &size), win::kErrorFileNotFound);
+    EXPECT_EQ(desk.RegCloseKey(key), 0);
+    EXPECT_EQ(desk.RegCloseKey(key), win::kErrorInvalidHandle);
+    EXPECT_EQ(desk.RegQueryValueExA(key, "N", &type, nullptr, &size), win::kErrorInvalidHandle);
+    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
+}
+
+TEST(SimRegistry, OpenCreateAndAccessRights) {
+    SimDesktop desk;
+    Handle key = 0;
+    EXPECT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyAllAccess, &key),
+              win::kErrorFileNotFound);
+    EXPECT_EQ(desk.RegOpenKeyA(0x80000001u, "A", &key), win::kErrorFileNotFound);  // HKCU
+    desk.refuseAllAccess = true;
+    EXPECT_EQ(desk.RegCreateKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyAllAccess, &key),
+              win::kErrorAccessDenied);
+    EXPECT_FALSE(desk.RegKeyExists("A"));
+    desk.refuseAllAccess = false;
+    ASSERT_EQ(desk.RegCreateKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyAllAccess, &key), 0);
+    EXPECT_TRUE(desk.RegKeyExists("a"));  // intermediate keys too
+    std::uint32_t v = 0x01020304;
+    EXPECT_EQ(
+        desk.RegSetValueExA(key, "V", win::kRegDword, reinterpret_cast<const std::uint8_t*>(&v), 4),
+        0);
+    EXPECT_EQ(desk.RegSetValueExA(key, nullptr, win::kRegSz,
+                                  reinterpret_cast<const std::uint8_t*>("d"), 2),
+              0);  // the default value
+    EXPECT_EQ(desk.RegFlushKey(key), 0);
+    EXPECT_EQ(desk.RegFlushCount(), 1);
+    desk.RegCloseKey(key);
+    EXPECT_EQ(desk.RegDword("A\\B", "v"), 0x01020304u);
+    EXPECT_EQ(desk.RegValueType("A\\B", ""), win::kRegSz);
+
+    desk.refuseAllAccess = true;
+    EXPECT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyAllAccess, &key),
+              win::kErrorAccessDenied);
+    ASSERT_EQ(desk.RegOpenKeyA(win::kHkeyLocalMachine, "A\\B", &key), 0);  // reading still works
+    EXPECT_EQ(
+        desk.RegSetValueExA(key, "V", win::kRegDword, reinterpret_cast<const std::uint8_t*>(&v), 4),
+        win::kErrorAccessDenied);
+    desk.RegCloseKey(key);
+    EXPECT_EQ(desk.RegFlushKey(0x1234), win::kErrorInvalidHandle);
+}
+
+TEST(SimRegistry, SubkeysEnumerateAlphabeticallyWithTheirCase) {
+    SimDesktop desk;
+    desk.SetRegString("Soft\\Uninstall\\Zeta", "DisplayName", "Z");
+    desk.CreateRegKey("soft\\uninstall\\alpha\\Deeper");
+    desk.CreateRegKey("SOFT\\UNINSTALL\\Mid");
+    Handle key = 0;
+    ASSERT_EQ(
+        desk.RegOpenKeyExA(win::kHkeyLocalMachine, "Soft\\Uninstall", win::kKeyAllAccess, &key), 0);
+    std::vector<std::string> names;
+    char name[256];
+    std::uint32_t size = sizeof name;
+    while (desk.RegEnumKeyExA(key, static_cast<std::uint32_t>(names.size()), name, &size) == 0) {
+        EXPECT_EQ(size, std::strlen(name));
+        names.push_back(name);
+        size = sizeof name;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Mid", "Zeta"}));
+    EXPECT_EQ(desk.RegEnumKeyExA(key, 3, name, &size), win::kErrorNoMoreItems);
+    size = 3;
+    EXPECT_EQ(desk.RegEnumKeyExA(key, 2, name, &size), win::kErrorMoreData);
+    desk.RegCloseKey(key);
+    EXPECT_EQ(desk.RegEnumKeyExA(key, 0, name, &size), win::kErrorInvalidHandle);
+    desk.DeleteRegKey("a");
+    EXPECT_FALSE(desk.RegKeyExists("A\\B"));
+}
+
+// ----- Dialogs and message boxes ----------------------------------------------------------
+
+struct DialogLog {
+    SimDesktop* desk;
+    std::vector<std::string> got;
+    bool endOnInit = false;
+    bool endOnCancel = true;
+};
+
+std::intptr_t DlgProcFn(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t wParam,
+                        std::intptr_t) {
+    auto* d = static_cast<DialogLog*>(ctx);
+    if (msg == win::kWmInitDialog) {
+        d->got.push_back("init");
+        d->desk->SendDlgItemMessageA(dlg, 5, win::kBmSetCheck, win::kBstChecked, 0);
+        if (d->endOnInit) {
+            d->desk->EndDialog(dlg, 7);
+        }
+        return 1;
+    }
+    if (msg == win::kWmCommand) {
+        d->got.push_back("cmd" + std::to_string(wParam & 0xFFFF));
+        if (wParam == 1 || (wParam == 2 && d->endOnCancel)) {
+            d->desk->EndDialog(dlg, static_cast<std::intptr_t>(wParam));
+        }
+    }
+    return 0;
+}
+
+TEST(SimDialogs, EndPaths) {
+    SimDesktop desk;
+    DialogLog log{&desk, {}};
+    // Ended by the script.
+    desk.onDialog = [&](Hwnd dlg, std::uint32_t id) {
+        EXPECT_EQ(id, 20u);
+        EXPECT_EQ(desk.OpenDialog(), dlg);
+        EXPECT_EQ(desk.WindowTitle(dlg), "Remote Control - Setting");
+        EXPECT_EQ(desk.FindWindowA("#32770", "Remote Control - Setting"), dlg);
+        desk.ClickDialogItem(dlg, 5);
+        desk.ClickDialogItem(dlg, 1);
+    };
+    EXPECT_EQ(desk.DialogBoxParamA(20, 0, DlgProcFn, &log), 1);
+    EXPECT_EQ(log.got, (std::vector<std::string>{"init", "cmd5", "cmd1"}));
+    EXPECT_EQ(desk.OpenDialog(), 0u);
+    Hwnd first = desk.Events(Kind::DialogOpened)[0].hwnd;
+    EXPECT_FALSE(desk.ItemChecked(first, 5));  // the click unchecked it
+    EXPECT_FALSE(desk.IsWindow(first));
+
+    // Left open by the script: closed with IDCANCEL through the procedure.
+    log.got.clear();
+    desk.onDialog = nullptr;
+    EXPECT_EQ(desk.DialogBoxParamA(21, 0, DlgProcFn, &log), 2);
+    EXPECT_EQ(log.got, (std::vector<std::string>{"init", "cmd2"}));
+
+    // A procedure that ignores IDCANCEL still ends with 2.
+    log.endOnCancel = false;
+    EXPECT_EQ(desk.DialogBoxParamA(107, 0, DlgProcFn, &log), 2);
+
+    // Ended during WM_INITDIALOG: the script never runs.
+    log.endOnInit = true;
+    bool scripted = false;
+    desk.onDialog = [&](Hwnd, std::uint32_t) { scripted = true; };
+    EXPECT_EQ(desk.DialogBoxParamA(107, 0, DlgProcFn, &log), 7);
+    EXPECT_FALSE(scripted);
+
+    EXPECT_EQ(desk.DialogBoxParamA(999, 0, DlgProcFn, &log), -1);
+    auto ended = desk.Events(Kind::DialogEnded);
+    ASSERT_EQ(ended.size(), 4u);
+    EXPECT_EQ(ended[3].a, 7);
+}
+
+TEST(SimDialogs, NestedDialogsAndComboBoxes) {
+    SimDesktop desk;
+    DialogLog outer{&desk, {}}, inner{&desk, {}};
+    Hwnd outerDlg = 0;
+    desk.onDialog = [&](Hwnd dlg, std::uint32_t id) {
+        if (id == 20) {
+            outerDlg = dlg;
+            EXPECT_EQ(desk.DialogBoxParamA(21, 0, DlgProcFn, &inner), 2);
+            EXPECT_EQ(desk.OpenDialog(), dlg);
+            auto cb = [&](std::uint32_t msg, std::uintptr_t w, const char* l = nullptr) {
+                return desk.SendDlgItemMessageA(dlg, 9, msg, w, reinterpret_cast<std::intptr_t>(l));
+            };
+            EXPECT_EQ(cb(win::kCbAddString, 0, "Pallamo"), 0);
+            EXPECT_EQ(cb(win::kCbAddString, 0, "TotalMedia"), 1);
+            EXPECT_EQ(cb(win::kCbGetCount, 0), 2);
+            EXPECT_EQ(cb(win::kCbGetCurSel, 0), -1);
+            EXPECT_EQ(cb(win::kCbSetCurSel, 1), 1);
+            EXPECT_EQ(cb(win::kCbGetLbTextLen, 1), 10);
+            char text[32];
+            EXPECT_EQ(cb(win::kCbGetLbText, 1, text), 10);
+            EXPECT_STREQ(text, "TotalMedia");
+            EXPECT_EQ(cb(win::kCbSetCurSel, 5), win::kCbErr);
+            EXPECT_EQ(cb(win::kCbGetCurSel, 0), -1);
+            EXPECT_EQ(cb(win::kCbGetLbText, 5, text), win::kCbErr);
+            desk.SetComboSelection(dlg, 9, 0);
+            EXPECT_EQ(cb(win::kCbGetCurSel, 0), 0);
+            EXPECT_EQ(cb(win::kCbSetCurSel, static_cast<std::uintptr_t>(-1)), win::kCbErr);
+            EXPECT_EQ(desk.SendDlgItemMessageA(dlg, 5, win::kBmGetCheck, 0, 0), 1);
+            desk.ClickDialogItem(dlg, 1);
+        }
+    };
+    EXPECT_EQ(desk.DialogBoxParamA(20, 0, DlgProcFn, &outer), 1);
+    EXPECT_EQ(desk.ComboItems(outerDlg, 9), (std::vector<std::string>{"Pallamo", "TotalMedia"}));
+    EXPECT_EQ(desk.ComboSelection(outerDlg, 9), -1);
+    EXPECT_EQ(desk.SendDlgItemMessageA(outerDlg, 9, win::kCbGetCount, 0, 0), 0);  // closed
+}
+
+TEST(SimDialogs, MessageBoxAnswersAndMayRunTimers) {
+    SimDesktop desk;
+    std::vector<std::string> fired;
+    Ticks t{&desk, &fired, "t", {}};
+    desk.SetTimer(1, 1, 65, OnTick, &t);
+    EXPECT_EQ(desk.MessageBoxA(0, "Hello", "Remote Control", 0), win::kIdOk);
+    desk.onMessageBox = [&](const std::string& text, const std::string& caption) {
+        EXPECT_EQ(text, "Again");
+        EXPECT_EQ(caption, "Remote Control");
+        desk.Advance(130);
+        return win::kIdCancel;
+    };
+    EXPECT_EQ(desk.MessageBoxA(0, "Again", "Remote Control", 0), win::kIdCancel);
+    EXPECT_EQ(fired.size(), 2u);
+    auto boxes = desk.Events(Kind::MessageBox);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Hello");
+}
+
+// ----- Shell and system -------------------------------------------------------------------
+
+TEST(SimSystem, ShellVersionDirectoryFilesAndShutdown) {
+    SimDesktop desk;
+    std::string launched;
+    desk.onShellExecute = [&](const std::string& file, const std::string& params) {
+        launched = file + " " + params;
+    };
+    EXPECT_EQ(desk.ShellExecuteA(0, "open", "C:\\a.exe", "remote", "C:\\", 1), 42);
+    EXPECT_EQ(launched, "C:\\a.exe remote");
+    EXPECT_EQ(desk.Events(Kind::ShellExecute)[0].text2, "open|remote");
+    OsVersion v{};
+    desk.failVersionEx = true;
+    EXPECT_FALSE(desk.GetVersionExA(&v, true));
+    EXPECT_TRUE(desk.GetVersionExA(&v, false));
+    EXPECT_EQ(v.major, 6u);
+    char dir[8];
+    EXPECT_EQ(desk.GetWindowsDirectoryA(dir, 5), 11u);  // too small: size needed
+    char big[64];
+    EXPECT_EQ(desk.GetWindowsDirectoryA(big, sizeof big), 10u);
+    EXPECT_STREQ(big, "C:\\windows");
+    desk.AddFile("C:\\Windows\\ehome\\EHSHELL.EXE");
+    EXPECT_TRUE(desk.OpenFileExists("c:\\windows\\ehome\\ehshell.exe"));
+    Handle token = 0;
+    ASSERT_TRUE(desk.OpenProcessToken(&token));
+    desk.adjustPrivilegeError = 1300;
+    EXPECT_EQ(desk.AdjustShutdownPrivilege(token), 1300u);
+    EXPECT_TRUE(desk.CloseHandle(token));
+    EXPECT_FALSE(desk.CloseHandle(token));
+    desk.failExitWindows = true;
+    EXPECT_FALSE(desk.ExitWindowsEx(12, 0));
+    EXPECT_EQ(desk.Events(Kind::ExitWindows)[0].a, 12);
+}
+
+// ----- DirectShow and HID -----------------------------------------------------------------
+
+TEST(SimDevices, CategoryEnumerationAndBinding) {
+    SimDesktop desk;
+    int tuner = desk.AddFilter(SimDesktop::kBdaNetworkTuner, "Stick Tuner");
+    desk.AddFilter(SimDesktop::kBdaNetworkTuner, "Broken", true);
+    EXPECT_EQ(desk.OpenDeviceCategory(SimDesktop::kBdaNetworkTuner), 0u);  // no COM yet
+    desk.CoInitialize();
+    EXPECT_EQ(desk.OpenDeviceCategory(SimDesktop::kCrossbar), 0u);  // empty
+    Handle e = desk.OpenDeviceCategory(SimDesktop::kBdaNetworkTuner);
+    ASSERT_NE(e, 0u);
+    EXPECT_EQ(desk.CategoryOpenCount(), 3);
+    Handle m1 = desk.NextDeviceMoniker(e);
+    Handle m2 = desk.NextDeviceMoniker(e);
+    EXPECT_EQ(desk.NextDeviceMoniker(e), 0u);
+    char name[6];
+    ASSERT_TRUE(desk.ReadFriendlyName(m1, name, sizeof name));
+    EXPECT_STREQ(name, "Stick");
+    EXPECT_EQ(desk.BindFilter(m2), 0u);
+    desk.RemoveFilter(tuner);
+    EXPECT_EQ(desk.BindFilter(m1), 0u);  // pulled meanwhile
+    EXPECT_EQ(desk.OpenDeviceObjects(), 3);
+    desk.ReleaseMoniker(m1);
+    desk.ReleaseMoniker(m2);
+    desk.ReleaseDeviceCategory(e);
+    EXPECT_EQ(desk.OpenDeviceObjects(), 0);
+    desk.AddFilter(SimDesktop::kBdaNetworkTuner, "Again");
+    e = desk.OpenDeviceCategory(SimDesktop::kBdaNetworkTuner);
+    desk.ReleaseMoniker(desk.NextDeviceMoniker(e));  // "Broken"
+    Handle m = desk.NextDeviceMoniker(e);
+    Handle f = desk.BindFilter(m);
+    EXPECT_NE(f, 0u);
+    EXPECT_EQ(desk.HeldFilters(), 1);
+    desk.ReleaseFilterObject(f);
+    EXPECT_EQ(desk.HeldFilters(), 0);
+}
+
+TEST(SimDevices, HidInterfacesAndFeatureReads) {
+    SimDesktop desk;
+    SimDesktop::HidDevice dev;
+    dev.path = "\\\\?\\hid#vid_1&pid_2";
+    dev.usagePage = 0xFFAA;
+    dev.usage = 0x77;
+    dev.featureCodes = {0x12};
+    dev.idleReads = false;
+    int id = desk.AddHidDevice(dev);
+    Guid g{};
+    desk.HidD_GetHidGuid(&g);
+    EXPECT_EQ(g.data1, 0x4D1E55B2u);
+    Handle set = desk.SetupDiGetClassDevsA(g, win::kDigcfPresent | win::kDigcfDeviceInterface);
+    EXPECT_TRUE(desk.SetupDiEnumDeviceInterfaces(set, g, 0));
+    EXPECT_FALSE(desk.SetupDiEnumDeviceInterfaces(set, g, 1));
+    std::uint32_t size = desk.GetDeviceInterfaceDetailSize(set, g, 0);
+    ASSERT_GE(size, dev.path.size() + 5);
+    std::vector<std::uint8_t> detail(size);
+    char path[256];
+    ASSERT_TRUE(desk.GetDeviceInterfaceDetail(set, g, 0, detail.data(), size, path, sizeof path));
+    EXPECT_EQ(std::string(path), dev.path);
+    Handle h =
+        desk.CreateFileA(path, win::kGenericRead | win::kGenericWrite, 0, win::kOpenExisting, 0);
+    ASSERT_NE(h, kInvalidHandle);
+    Handle pre = 0;
+    ASSERT_TRUE(desk.HidD_GetPreparsedData(h, &pre));
+    HidCaps caps{};
+    EXPECT_EQ(desk.HidP_GetCaps(pre, &caps), win::kHidpStatusSuccess);
+    EXPECT_EQ(caps.usagePage, 0xFFAA);
+    EXPECT_TRUE(desk.HidD_FreePreparsedData(pre));
+    EXPECT_NE(desk.HidP_GetCaps(pre, &caps), win::kHidpStatusSuccess);
+
+    std::uint8_t report[3] = {5, 0xAA, 0xBB};
+    EXPECT_TRUE(desk.HidD_GetFeature(h, report, 3));
+    EXPECT_EQ(desk.LastFeatureReport(), (std::vector<std::uint8_t>{5, 0xAA, 0xBB}));
+    EXPECT_EQ(report[0], 0x12);
+    report[0] = 5;
+    EXPECT_FALSE(desk.HidD_GetFeature(h, report, 3));  // queue empty, no idle reads
+    EXPECT_EQ(report[0], 5);
+    desk.Hid(id).idleReads = true;
+    EXPECT_TRUE(desk.HidD_GetFeature(h, report, 3));
+    EXPECT_EQ(report[0], 0xFF);
+    desk.RemoveHidDevice(id);
+    EXPECT_FALSE(desk.HidD_GetFeature(h, report, 3));
+    EXPECT_EQ(desk.OpenHidHandles(), 1);
+    EXPECT_TRUE(desk.CloseHandle(h));
+    EXPECT_EQ(desk.OpenHidHandles(), 0);
+    EXPECT_EQ(desk.OpenHidSets(), 1);
+    EXPECT_TRUE(desk.SetupDiDestroyDeviceInfoList(set));
+    EXPECT_EQ(desk.OpenHidSets(), 0);
+    desk.failGetClassDevs = true;
+    EXPECT_EQ(desk.SetupDiGetClassDevsA(g, 0), kInvalidHandle);
+}
+
+// ----- Chip libraries ------------------------------------------------------------------------
+
+TEST(SimLibraries, LoadingAndExports) {
+    SimDesktop desk;
+    EXPECT_EQ(SimDesktop::Current(), &desk);
+    EXPECT_EQ(desk.LoadLibraryA("RTL283XACCESS.dll"), 0u);
+    desk.InstallLibrary("RTL283XACCESS.dll");
+    Handle rtl = desk.LoadLibraryA("rtl283xaccess.DLL");
+    ASSERT_NE(rtl, 0u);
+    EXPECT_EQ(desk.LoadLibraryCount("RTL283XACCESS.dll"), 2);
+    EXPECT_NE(desk.GetProcAddress(rtl, "RTK_IR_Write"), nullptr);
+    EXPECT_EQ(desk.GetProcAddress(rtl, "rtk_ir_write"), nullptr);  // exact names
+    EXPECT_EQ(desk.GetProcAddress(rtl, "af15_init"), nullptr);     // another library's
+    desk.Entry("RTK_IR_Read").exported = false;
+    EXPECT_EQ(desk.GetProcAddress(rtl, "RTK_IR_Read"), nullptr);
+    EXPECT_EQ(desk.GetProcAddress(0x1234, "RTK_IR_Write"), nullptr);
+}
+
+TEST(SimLibraries, ScriptedResultsAndBuffers) {
+    SimDesktop desk;
+    desk.InstallLibrary("af15bdaex.dll");
+    desk.InstallLibrary("RTL283XACCESS.dll");
+    Handle af15 = desk.LoadLibraryA("af15bdaex.dll");
+    Handle rtl = desk.LoadLibraryA("RTL283XACCESS.dll");
+    auto init = reinterpret_cast<Af15Init>(desk.GetProcAddress(af15, "af15_init"));
+    auto getIr = reinterpret_cast<Af15GetIR>(desk.GetProcAddress(af15, "af15_GetIR"));
+    ASSERT_TRUE(init && getIr);
+    EXPECT_EQ(init(), 0);  // nothing scripted: 0
+    desk.Entry("af15_init").results = {1, 0};
+    desk.Entry("af15_init").defaultResult = 5;
+    EXPECT_EQ(init(), 1);
+    EXPECT_EQ(init(), 0);
+    EXPECT_EQ(init(), 5);
+    desk.af15Buffers.push_back({1, 2, 3});
+    unsigned char buf[8];
+    std::memset(buf, 0xFF, sizeof buf);
+    desk.Entry("af15_GetIR").defaultResult = 1;
+    EXPECT_EQ(getIr(buf), 1);
+    EXPECT_EQ(buf[2], 3);
+    EXPECT_EQ(buf[3], 0xFF);
+
+    auto filterInit =
+        reinterpret_cast<RtkBdaFilterInit>(desk.GetProcAddress(rtl, "RTK_BDAFilterInit"));
+    auto getCode =
+        reinterpret_cast<RtkGetAPModeIRCode>(desk.GetProcAddress(rtl, "RTK_GetAPModeIRCode"));
+    auto isOk = reinterpret_cast<RtkDeviceIsOk>(desk.GetProcAddress(rtl, "RTK_DeviceIsOk"));
+    filterInit(0x4242);
+    EXPECT_EQ(desk.LastRtkFilterInitWindow(), 0x4242u);
+    desk.rtkCodes.push_back({2, {0x10, 0x20}});
+    unsigned int count = 0;
+    unsigned char code[128] = {};
+    getCode(&count, code, sizeof code);
+    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(code[1], 0x20);
+    desk.Entry("RTK_DeviceIsOk").results = {1};
+    EXPECT_EQ(isOk(), 1);
+    EXPECT_EQ(
+        desk.LibraryCalls(),
+        (std::vector<std::string>{"af15_init", "af15_init", "af15_init", "af15_init", "af15_GetIR",
+                                  "RTK_BDAFilterInit", "RTK_GetAPModeIRCode", "RTK_DeviceIsOk"}));
+    EXPECT_EQ(desk.Events(Kind::LibraryCall)[1].a, 1);
+}
+
+}  // namespace
+}  // namespace rc
