@@ -438,13 +438,15 @@ TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkAndStopsWhenItsWindowGoes) {
     EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
 }
 
-TEST_F(TargetAppTest, WatchClearsTotalMediaWhenItsTitledWindowIsGone) {
+TEST_F(TargetAppTest, WatchLooksForTotalMediaByTitleAlone) {
     InstallAll();
     System& s = Start();
-    // TotalMedia's own class and title, but not the title searched elsewhere.
-    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
+    Hwnd tm = desk.AddWindow("NotTheFrameClass", "Arcsoft TotalMedia");
     *WatchMark(s, kTotalMedia) = 1;
     s.totalMedia.bLaunched = 1;
+    OnAppWatchTimer(&s, mainWindow, kAppWatchTimerId);
+    EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);
+    desk.RemoveWindow(tm);
     OnAppWatchTimer(&s, mainWindow, kAppWatchTimerId);
     EXPECT_EQ(*WatchMark(s, kTotalMedia), 0u);
     EXPECT_EQ(s.totalMedia.bLaunched, 0);

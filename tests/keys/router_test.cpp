@@ -184,14 +184,17 @@ TEST_F(RouterTest, TotalMediaWritesTwoBeforeItsToggle) {
 }
 
 TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
-    OpenCenter();
+    Hwnd center = OpenCenter();
     sys->nIRKEYType = k32Key;
     sys->lumetraCenter.bLaunched = 1;
     sys->lumetraPanel.bLaunched = 1;
     Route(67);
-    // The panel comes before Lumetra Center: it is launched, the center left alone.
-    EXPECT_EQ(Launched(), (Lines{"C:\\Panel\\MainPanel.exe"}));
+    // The panel comes before Lumetra Center and takes the key; its window is
+    // absent, so its ToggleApp looks for it by class and activates the
+    // Lumetra Center window instead of launching. Nothing is closed.
+    EXPECT_TRUE(Launched().empty());
     EXPECT_TRUE(desk.Events(SimEvent::Kind::PostMessage).empty());
+    EXPECT_EQ(desk.Foreground(), center);
     EXPECT_EQ(Traces(), (Lines{kActive}));
 }
 
@@ -414,11 +417,8 @@ TEST_F(RouterTest, TwoOpenApplicationsMarkOnlyTheFirstInOrder) {
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
 }
 
-TEST_F(RouterTest, TotalMediaIsFoundByItsOtherTitle) {
-    desk.AddWindow(kTotalMediaClass, "ArcSoft TotalMedia");  // its own title: not the router's
-    Route(7);
-    EXPECT_EQ(sys->totalMedia.bLaunched, 0);
-    OpenTotalMedia();
+TEST_F(RouterTest, TotalMediaIsFoundByTitleAlone) {
+    desk.AddWindow("SomeOtherClass", "Arcsoft TotalMedia");
     Route(7);
     EXPECT_EQ(sys->totalMedia.bLaunched, 1);
 }
