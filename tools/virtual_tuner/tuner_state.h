@@ -1,0 +1,51 @@
+// Shared state of the virtual tuner stick.
+//
+// The three stand-in vendor libraries and the `tuner` control command meet in
+// one folder, by default C:\virtual_tuner (the environment variable
+// VIRTUAL_TUNER_DIR, a Windows path, overrides it):
+//   plugged   the family whose stick is plugged in: "af9015", "it9135" or
+//             "rtl2832u"; missing or empty when no stick is plugged.
+//   button    the latest button event, one line "SEQ SCAN HOLD_MS": a new
+//             SEQ starts a new press of raw scan code SCAN, held for HOLD_MS
+//             milliseconds (0: pressed once). The control replaces the file
+//             as a whole.
+//   fail      optional; names of entry points that must report failure, one a
+//             line (for example af9100_initIRDev).
+//   calls.log appended by the libraries: every init and exit call with its
+//             result and every delivered frame.
+//
+// A held button is delivered as a real remote sends it: one frame at once,
+// then one frame every kFramePeriodMs until the hold time has passed. The
+// receiver latches the newest frame; a read takes it, and a frame that was
+// overtaken before it was read is lost.
+#pragma once
+
+#include <cstdint>
+
+namespace vt {
+
+constexpr std::uint32_t kFramePeriodMs = 108;
+
+enum class Family { kAf9015, kIt9135, kRtl2832u };
+
+// True when the stick of this family is the one plugged in.
+bool IsPlugged(Family family);
+
+// True when the entry point is listed in the fail file.
+bool MustFail(const char* entryPoint);
+
+// The frame due now for this family, if any: true and the raw scan code.
+// Nothing is delivered while the family's stick is not plugged in.
+bool TakeFrame(Family family, std::uint8_t* scan);
+
+// Appends "time pid text" to calls.log.
+void LogCall(const char* text);
+
+// Formats "name -> result" into calls.log and gives the result back.
+int LogResult(const char* entryPoint, int result);
+
+// Called once when a library is loaded: presses made before the program
+// started are not delivered to it.
+void OnLoad();
+
+}  // namespace vt
