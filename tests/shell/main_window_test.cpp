@@ -338,6 +338,17 @@ TEST_F(MainWindowTest, UnknownCommandsChangeNothing) {
     EXPECT_EQ(desk.TrayIcons().size(), 1u);
 }
 
+TEST_F(MainWindowTest, DisplayChangeResizesThePointerArea) {
+    EXPECT_EQ(desk.SendToMainWindow(win::kWmDisplayChange, 32, (768 << 16) | 1024), 0);
+    EXPECT_EQ(sys.pointer.right, 1023);
+    EXPECT_EQ(sys.pointer.bottom, 767);
+    desk.SendToMainWindow(win::kWmDisplayChange, 32, (1080 << 16) | 1920);
+    EXPECT_EQ(sys.pointer.right, 1919);
+    EXPECT_EQ(sys.pointer.bottom, 1079);
+    EXPECT_EQ(sys.pointer.largeStep, 24);
+    EXPECT_EQ(sys.pointer.smallStep, 12);
+}
+
 TEST_F(MainWindowTest, TaskbarCreatedAddsTheIconAgain) {
     std::uint32_t taskbarCreated = desk.RegisterWindowMessageA("TaskbarCreated");
     ASSERT_NE(taskbarCreated, 0u);
