@@ -318,6 +318,38 @@ TEST_F(TargetAppTest, KeystrokeCloseWithoutWindowSendsNothing) {
     EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
 }
 
+TEST_F(TargetAppTest, AltF4IsSentOnlyWhenTheTargetIsInFront) {
+    InstallAll();
+    System& s = Start();
+    Hwnd editor = desk.AddWindow("Editor", "A user's document");
+    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
+    desk.SetForegroundWindow(editor);
+    desk.ClearLog();
+    s.traceOn = true;
+    s.totalMedia.bLaunched = 1;
+
+    // Refused at first, granted with our input attached to the editor's thread.
+    desk.refuseForeground = true;
+    EXPECT_NE(CloseApp(s, kTotalMedia), 0);
+    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
+    EXPECT_EQ(desk.AttachedInputs(), 0);
+    EXPECT_EQ(s.totalMedia.bLaunched, 0);
+
+    // Refused even then: nothing reaches the editor, the mark stays.
+    desk.refuseForeground = false;
+    desk.SetForegroundWindow(editor);
+    desk.refuseForeground = true;
+    desk.refuseForegroundAttached = true;
+    desk.ClearLog();
+    s.totalMedia.bLaunched = 1;
+    EXPECT_EQ(CloseApp(s, kTotalMedia), 0);
+    EXPECT_EQ(desk.KeyText(), "");
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
+    EXPECT_EQ(s.totalMedia.bLaunched, 1);
+    EXPECT_EQ(desk.Foreground(), editor);
+    EXPECT_EQ(desk.Traces().size(), 1u);
+}
+
 TEST_F(TargetAppTest, MessageClosesPostTheirCodes) {
     InstallAll();
     System& s = Start();
