@@ -437,5 +437,113 @@ TEST_F(RouterTest, RepeatWithNothingMarkedMarksTheFirstOpenApplicationSilently) 
     EXPECT_TRUE(Launched().empty());
 }
 
+// ---- What the maps send, end to end ----------------------------------------------------
+
+// The posts of one message to one window, as "code" strings.
+std::vector<std::int64_t> Codes(const SimDesktop& desk, Hwnd window, std::uint32_t msg) {
+    std::vector<std::int64_t> codes;
+    for (const SimEvent& e : desk.Events(SimEvent::Kind::PostMessage)) {
+        if (e.hwnd == window && e.a == msg) {
+            codes.push_back(e.b);
+        }
+    }
+    return codes;
+}
+
+struct SearchCase {
+    std::uint32_t layout;
+    std::uint32_t keyCode;
+    std::vector<std::int64_t> pallamo;        // Pallamo found by the search
+    std::vector<std::int64_t> lumetraCenter;  // Lumetra Center found by the search
+};
+
+class SearchMapTest : public RouterTest, public ::testing::WithParamInterface<SearchCase> {};
+
+// The window search gives the key to the map the application would use as the
+// active one, so the first key after finding the window already acts.
+TEST_P(SearchMapTest, FoundApplicationGetsTheMapOfItsLayout) {
+    const SearchCase& c = GetParam();
+    sys->nIRKEYType = c.layout;
+    Hwnd pallamo = OpenPallamo();
+    Route(c.keyCode);
+    EXPECT_EQ(Codes(desk, pallamo, 3000), c.pallamo);
+    EXPECT_EQ(sys->pallamo.bLaunched, 1);
+
+    desk.RemoveWindow(pallamo);
+    sys->pallamo.bLaunched = 0;
+    Hwnd center = OpenCenter();
+    Route(c.keyCode);
+    EXPECT_EQ(Codes(desk, center, 4024), c.lumetraCenter);
+    EXPECT_EQ(sys->lumetraCenter.bLaunched, 1);
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, SearchMapTest,
+                         ::testing::Values(SearchCase{k44Key, 4, {10005}, {10005}},
+                                           SearchCase{k44Key, 29, {}, {26}},  // the 1-3 button
+                                           SearchCase{k32Key, 4, {10001}, {10001}},
+                                           SearchCase{k50Key, 4, {10001}, {10001}},
+                                           SearchCase{
+                                               k50Key, 12, {10007}, {10007}},  // the 1-3 button
+                                           SearchCase{k35Key, 4, {10005}, {10001}}));
+
+TEST_F(RouterTest, TotalMediaFoundBySearchUsesTheMapOfItsLayout) {
+    desk.AddWindow(kTotalMediaClass, "ArcSoft TotalMedia");
+    struct {
+        std::uint32_t layout;
+        std::uint32_t keyCode;
+        const char* keys;
+    } cases[] = {
+        {k44Key, 3, "100d 100u"},  // NumPad 4
+        {k50Key, 3, "99d 99u"},    // NumPad 3
+        {k32Key, 4, "97d 97u"},    // NumPad 1
+        {k35Key, 4, ""},           // no 35KEY map
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.layout);
+        desk.ClearLog();
+        sys->totalMedia.bLaunched = 0;
+        sys->nIRKEYType = c.layout;
+        Route(c.keyCode);
+        EXPECT_EQ(sys->totalMedia.bLaunched, 1);
+        EXPECT_EQ(desk.KeyText(), c.keys);
+    }
+}
+
+TEST_F(RouterTest, MarkedApplicationGetsItsKeysThroughTheLayoutMap) {
+    Hwnd pallamo = OpenPallamo();
+    sys->pallamo.bLaunched = 1;
+    sys->nIRKEYType = k50Key;
+    Route(4);
+    sys->nIRKEYType = k44Key;
+    Route(4);
+    EXPECT_EQ(Codes(desk, pallamo, 3000), (std::vector<std::int64_t>{10001, 10005}));
+}
+
+// ---- Nothing marked, nothing open --------------------------------------------------------
+
+TEST_F(RouterTest, OneThreeWithNothingOpenAsksToShutDownThenFallsToTheMouse) {
+    sys->nIRKEYType = k44Key;
+    std::vector<std::uint32_t> opened;
+    desk.onDialog = [&](Hwnd, std::uint32_t templateId) { opened.push_back(templateId); };
+    Route(29);
+    EXPECT_EQ(opened, (std::vector<std::uint32_t>{107}));
+    auto dialogs = desk.Events(SimEvent::Kind::DialogOpened);
+    ASSERT_EQ(dialogs.size(), 1u);
+    // Cancelled: the key goes on to the mouse emulation, which ignores it.
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::MouseEvent).empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::SetCursorPos).empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::ExitWindows).empty());
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneThree, kOneOne}));
+}
+
+TEST_F(RouterTest, OtherKeysWithNothingOpenDriveTheMouse) {
+    sys->nIRKEYType = k32Key;
+    Route(0);  // a left click
+    EXPECT_FALSE(desk.Events(SimEvent::Kind::MouseEvent).empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+    EXPECT_EQ(Marks(), (std::vector<std::int32_t>{0, 0, 0, 0, 0, 0}));
+}
+
 }  // namespace
 }  // namespace rc
