@@ -234,6 +234,26 @@ TEST_F(TargetAppTest, LaunchGivesTheWindowTheNewProcessMade) {
     EXPECT_NE(made, 0u);
 }
 
+TEST_F(TargetAppTest, CurrentMediaCenterReplacesEveryLaunchPath) {
+    InstallAll();
+    System& s = Start();
+    s.nCurRemoteTV = kMediaCenter;
+    LaunchApp(s, s.powerCinema);  // Media Center absent: the record's own path
+    desk.SetRegString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center", "Ident", "5.0");
+    LaunchApp(s, s.powerCinema);
+    desk.windowsDirectory = "D:\\Win";
+    LaunchApp(s, s.lumetraCenter);
+    s.nCurRemoteTV = kLumetraCenter;
+    LaunchApp(s, s.lumetraCenter);
+    std::vector<std::string> files;
+    for (const SimEvent& e : Launches()) {
+        files.push_back(e.text);
+    }
+    EXPECT_EQ(files, (std::vector<std::string>{
+                         "C:\\PC\\PowerCinema.exe", "C:\\windows\\ehome\\ehshell.exe",
+                         "D:\\Win\\ehome\\ehshell.exe", "C:\\Center\\MainCenter.exe"}));
+}
+
 TEST_F(TargetAppTest, TooLongWindowsDirectoryIsAFailedLaunch) {
     InstallAll();
     desk.SetRegString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center", "Ident", "5.0");

@@ -296,6 +296,7 @@ TEST_P(LaunchTableTest, ClosesTheOthersInOrderThenTogglesTheCurrent) {
     std::map<std::uint32_t, Hwnd> windows = {
         {kPowerCinema, OpenPowerCinema()},
         {kPallamo, OpenPallamo()},
+        {kMediaCenter, desk.AddWindow("eHome Render Window", "Windows Media Center")},
         {kTotalMedia, desk.AddWindow(kTotalMediaClass, "ArcSoft TotalMedia")},
         {kLumetraPanel, OpenPanel()},
         {kLumetraCenter, OpenCenter()},
