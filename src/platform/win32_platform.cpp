@@ -260,6 +260,23 @@ bool Win32Platform::BringWindowToTop(Hwnd hwnd) {
     return ::BringWindowToTop(ToHwnd(hwnd)) != FALSE;
 }
 
+Hwnd Win32Platform::GetForegroundWindow() {
+    return FromHwnd(::GetForegroundWindow());
+}
+
+std::uint32_t Win32Platform::GetWindowThreadProcessId(Hwnd hwnd) {
+    return ::GetWindowThreadProcessId(ToHwnd(hwnd), nullptr);
+}
+
+std::uint32_t Win32Platform::GetCurrentThreadId() {
+    return ::GetCurrentThreadId();
+}
+
+bool Win32Platform::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
+                                      bool attach) {
+    return ::AttachThreadInput(idAttach, idAttachTo, attach ? TRUE : FALSE) != FALSE;
+}
+
 bool Win32Platform::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                                  std::uint32_t flags) {
     return ::SetWindowPos(ToHwnd(hwnd), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;

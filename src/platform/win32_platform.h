@@ -47,6 +47,10 @@ class Win32Platform : public Platform {
     bool SetForegroundWindow(Hwnd hwnd) override;
     Hwnd SetActiveWindow(Hwnd hwnd) override;
     bool BringWindowToTop(Hwnd hwnd) override;
+    Hwnd GetForegroundWindow() override;
+    std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+    std::uint32_t GetCurrentThreadId() override;
+    bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                       std::uint32_t flags) override;
     bool PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,

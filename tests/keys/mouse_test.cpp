@@ -1,6 +1,7 @@
 #include "keys/mouse.h"
 
 #include "keys/poll.h"
+#include "receiver/receiver_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -281,3 +282,59 @@ TEST_F(MouseTest, HoldTogglePressesAndReleasesThePrimaryButton) {
 
 }  // namespace
 }  // namespace rc
+
+// --- Driven by the remote, through the poll and the router -------------------------
+
+namespace rc::test {
+namespace {
+
+class RemoteMouseTest : public ReceiverTest {
+  protected:
+    RemoteMouseTest() {
+        InstallAf9100(desk);
+        PlugIt9135();
+        Start();
+        desk.SetNow(100000);
+        ComputePointerArea(sys, 1024, 768);
+    }
+    // One frame of the button, read by the next tick.
+    void Frame(std::uint32_t keyCode) {
+        desk.af9100Words.push_back({keyCode << 8});
+        desk.Advance(65);
+    }
+};
+
+TEST_F(RemoteMouseTest, HeldDirectionButtonAcceleratesUntilTheEdge) {
+    desk.SetCursor({990, 300});
+    for (int frame = 0; frame < 14; ++frame) {
+        Frame(6);
+    }
+    // 1, 1, 1, 1, then steps of 6 up to 1018; the step to 1024 would cross
+    // the right edge (1023) and is dropped; single pixels again reach 1022.
+    std::vector<std::int64_t> xs;
+    for (const SimEvent& e : desk.Events(SimEvent::Kind::SetCursorPos)) {
+        xs.push_back(e.a);
+    }
+    EXPECT_EQ(xs, (std::vector<std::int64_t>{991, 992, 993, 994, 1000, 1006, 1012, 1018, 1019, 1020,
+                                             1021, 1022}));
+    EXPECT_EQ(desk.Cursor().x, 1022);
+
+    // Let go and press another direction: a fresh run.
+    desk.Advance(300);
+    Frame(2);
+    EXPECT_EQ(desk.Cursor().y, 299);
+    EXPECT_EQ(sys.pointer.runCounter, 1);
+}
+
+TEST_F(RemoteMouseTest, AnOpenApplicationTakesTheHeldButtonInstead) {
+    desk.AddWindow("OrvalixMainPanel_Class", "Mirvo");
+    desk.SetCursor({500, 300});
+    for (int frame = 0; frame < 5; ++frame) {
+        Frame(6);
+    }
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::SetCursorPos).empty());
+    EXPECT_EQ(sys.lumetraPanel.bLaunched, 1);
+}
+
+}  // namespace
+}  // namespace rc::test

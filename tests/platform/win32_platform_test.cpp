@@ -345,6 +345,8 @@ TEST(Win32Trampolines, MainWindowProcedureGetsItsContext) {
     EXPECT_GT(platform.GetClassNameA(hwnd, name, sizeof name), 0);
     EXPECT_STREQ(name, "rc test main window");
     EXPECT_EQ(platform.FindWindowA("rc test main window", nullptr), hwnd);
+    EXPECT_EQ(platform.GetWindowThreadProcessId(hwnd), platform.GetCurrentThreadId());
+    EXPECT_EQ(platform.GetWindowThreadProcessId(0), 0u);
     EXPECT_TRUE(platform.DestroyWindow(hwnd));
     EXPECT_FALSE(platform.IsWindow(hwnd));
 }

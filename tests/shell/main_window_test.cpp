@@ -236,6 +236,28 @@ TEST_F(MainWindowTest, MenuOfAReadyReceiverWithoutTheCurrentApplication) {
     EXPECT_TRUE(HasTrace(desk, "Find USB Device"));
 }
 
+TEST_F(MainWindowTest, CurrentApplicationItemIsCheckedWhileItsWindowIsOpen) {
+    desk.SetRegString(kVistaMceKey, "Ident", "5.0");
+    sys.nCurRemoteTV = 4;
+    Tray(win::kWmLButtonDown);
+    auto items = desk.LastMenu();
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[0].flags, 0u);
+    EXPECT_EQ(items[0].id, 1104u);
+    EXPECT_EQ(items[0].text, "Media Center Edition");
+
+    Hwnd mce = desk.AddWindow("eHome Render Window", "Windows Media Center");
+    Tray(win::kWmLButtonDown);
+    items = desk.LastMenu();
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[0].flags, 8u);
+    EXPECT_EQ(items[0].id, 1104u);
+
+    desk.RemoveWindow(mce);
+    Tray(win::kWmLButtonDown);
+    EXPECT_EQ(desk.LastMenu()[0].flags, 0u);
+}
+
 TEST_F(MainWindowTest, ButtonDownOpensTheMenuOtherMouseMessagesDoNot) {
     for (std::intptr_t up : {0x202, 0x205, 0x203, 0x206, 0x207, 0x208, 0x20A, 0}) {
         EXPECT_EQ(Tray(up), 0);
