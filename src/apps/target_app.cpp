@@ -147,7 +147,10 @@ int KeystrokeClose(System& sys, TargetApp& app, const WindowRow& row) {
     if (window == 0) {
         return 0;
     }
-    ActivateWindow(sys, window);
+    // Alt+F4 that lands in another program would close that one instead.
+    if (!ActivateForKeystrokes(sys, window)) {
+        return 0;
+    }
     SendChord(sys, {win::kVkMenu, win::kVkF4});
     if (row.pauseAfterClose != 0) {
         sys.os.Sleep(row.pauseAfterClose);

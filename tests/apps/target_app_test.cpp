@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/app_script.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "shell/system.h"
@@ -16,13 +17,13 @@ namespace {
 
 constexpr const char* kPowerCinemaKey = "SOFTWARE\\CyberLink\\PowerCinema";
 constexpr const char* kPallamoKey = "Software\\Orvalix Multimedia\\Nurvel";
-constexpr const char* kMceKey =
-    "SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command";
 constexpr const char* kTotalMediaKey = "SOFTWARE\\ArcSoft\\TotalMedia\\3.0";
 constexpr const char* kPanelKey = "Software\\Orvalix Multimedia\\Corvane\\Sorvane";
 constexpr const char* kCenterKey = "Software\\Orvalix Multimedia\\Halvex\\Sorvane";
 constexpr const char* kAmbrelKey = "Software\\Orvalix Multimedia\\Ambrel\\Sorvane";
+constexpr const char* kMceIdentKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center";
 constexpr const char* kLumetraClass = "OrvalixMainPanel_Class";
+constexpr const char* kTmClass = "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS";
 constexpr const char* kLaunchFailed = "Can't launch TV application what you want.";
 
 class TargetAppTest : public ::testing::Test {
@@ -30,7 +31,8 @@ class TargetAppTest : public ::testing::Test {
     void InstallAll() {
         desk.SetRegString(kPowerCinemaKey, "InstallPath", "C:\\PC");
         desk.SetRegString(kPallamoKey, "AppPath", "C:\\Pallamo");
-        desk.SetRegString(kMceKey, "", "C:\\windows\\ehome\\ehshell.exe");
+        desk.SetRegString("SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command", "",
+                          "C:\\windows\\ehome\\ehshell.exe");
         desk.SetRegString(kTotalMediaKey, "AppPath", "C:\\TM");
         desk.SetRegString(kPanelKey, "AppPath", "C:\\Panel");
         desk.SetRegString(kCenterKey, "AppPath", "C:\\Center");
@@ -41,37 +43,42 @@ class TargetAppTest : public ::testing::Test {
         BindTimerSlots(*sys, mainWindow);
         return *sys;
     }
-    std::vector<SimEvent> Launches() const { return desk.Events(SimEvent::Kind::ShellExecute); }
+    std::vector<std::string> Launched() const {
+        std::vector<std::string> files;
+        for (const SimEvent& e : desk.Events(SimEvent::Kind::ShellExecute)) {
+            files.push_back(e.text);
+        }
+        return files;
+    }
     std::vector<SimEvent> Boxes() const { return desk.Events(SimEvent::Kind::MessageBox); }
-    std::vector<SimEvent> Posts() const { return desk.Events(SimEvent::Kind::PostMessage); }
+    bool WatchArmed() const { return desk.TimerArmed(mainWindow, kAppWatchTimerId); }
 
     SimDesktop desk;
     std::unique_ptr<System> sys;
     Hwnd mainWindow = 0;
 };
 
+using Files = std::vector<std::string>;
+
 // ---- Discovery ----------------------------------------------------------
 
 TEST_F(TargetAppTest, DiscoveryFillsEveryRecordFromItsPrimaryKey) {
     InstallAll();
+    desk.SetRegString(kAmbrelKey, "AppPath", "C:\\Ambrel");  // not needed, not used
     System& s = Start();
-    struct Expect {
+    struct {
         TargetApp* app;
-        const char* dir;
-        const char* exe;
-        const char* cls;
-        const char* title;
+        const char *dir, *exe, *cls, *title;
     } expected[] = {
         {&s.powerCinema, "C:\\PC", "PowerCinema.exe", "", "PowerCinema"},
         {&s.pallamo, "C:\\Pallamo", "Quillet.exe", "", "Tessaryn"},
         {&s.mediaCenter, "C:\\windows\\ehome\\ehshell.exe", "", "eHome Render Window",
          "eHome Render Window"},
-        {&s.totalMedia, "C:\\TM", "TotalMedia.exe", "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS",
-         "ArcSoft TotalMedia"},
+        {&s.totalMedia, "C:\\TM", "TotalMedia.exe", kTmClass, "ArcSoft TotalMedia"},
         {&s.lumetraPanel, "C:\\Panel", "MainPanel.exe", kLumetraClass, "Mirvo"},
         {&s.lumetraCenter, "C:\\Center", "MainCenter.exe", kLumetraClass, "Lumetra Center"},
     };
-    for (const Expect& e : expected) {
+    for (const auto& e : expected) {
         SCOPED_TRACE(e.title);
         EXPECT_EQ(e.app->bInstalled, 1);
         EXPECT_EQ(e.app->bLaunched, 0);
@@ -85,120 +92,87 @@ TEST_F(TargetAppTest, DiscoveryFillsEveryRecordFromItsPrimaryKey) {
 
 TEST_F(TargetAppTest, OnlyTheTwoLumetraRecordsFallBackToTheAmbrelKey) {
     desk.SetRegString(kAmbrelKey, "AppPath", "C:\\Ambrel");
-    desk.SetRegString(kPanelKey, "AppPath", "C:\\Panel");  // primary wins for the panel
+    desk.CreateRegKey(kPanelKey);  // the key without its value
     System& s = Start();
-    EXPECT_EQ(s.lumetraCenter.bInstalled, 1);
     EXPECT_STREQ(s.lumetraCenter.szInstallDir, "C:\\Ambrel");
     EXPECT_STREQ(s.lumetraCenter.szExeName, "MainCenter.exe");
-    EXPECT_STREQ(s.lumetraPanel.szInstallDir, "C:\\Panel");
+    EXPECT_STREQ(s.lumetraPanel.szInstallDir, "C:\\Ambrel");
     EXPECT_STREQ(s.lumetraPanel.szExeName, "MainPanel.exe");
+    EXPECT_EQ(s.lumetraPanel.bInstalled + s.lumetraCenter.bInstalled, 2);
     for (TargetApp* app : {&s.totalMedia, &s.powerCinema, &s.pallamo, &s.mediaCenter}) {
         EXPECT_EQ(app->bInstalled, 0);
-        EXPECT_STREQ(app->szInstallDir, "");
     }
-    // Class and title are there whatever discovery found.
-    EXPECT_STREQ(s.totalMedia.szClassName, "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS");
+    // Class and title are filled whatever discovery found.
+    EXPECT_STREQ(s.totalMedia.szClassName, kTmClass);
     EXPECT_STREQ(s.totalMedia.szWindowName, "ArcSoft TotalMedia");
 }
 
-TEST_F(TargetAppTest, PanelFallsBackWhenItsValueIsMissing) {
-    desk.CreateRegKey(kPanelKey);  // key without the value
-    desk.SetRegString(kAmbrelKey, "AppPath", "D:\\Ambrel");
-    System& s = Start();
-    EXPECT_EQ(s.lumetraPanel.bInstalled, 1);
-    EXPECT_STREQ(s.lumetraPanel.szInstallDir, "D:\\Ambrel");
-}
-
-TEST_F(TargetAppTest, InstallPathMustFitWithItsNul) {
+TEST_F(TargetAppTest, InstallPathMustFitItsBufferWithItsNul) {
     desk.SetRegString(kPowerCinemaKey, "InstallPath", std::string(127, 'p'));  // 128 with NUL
     desk.SetRegString(kPallamoKey, "AppPath", std::string(128, 'q'));          // 129 with NUL
-    // Not terminated: 128 bytes of text are too long, 10 bytes are terminated here.
+    // Text without its NUL: 128 bytes leave no room for one, 10 bytes do.
     desk.SetRegBinary(kTotalMediaKey, "AppPath", std::vector<std::uint8_t>(128, 'x'), win::kRegSz);
     desk.SetRegBinary(kCenterKey, "AppPath", std::vector<std::uint8_t>(10, 'y'), win::kRegSz);
+    // Other types are taken as text up to their first NUL.
+    desk.SetRegDword(kPanelKey, "AppPath", 0x00434241);
     System& s = Start();
-    EXPECT_EQ(s.powerCinema.bInstalled, 1);
     EXPECT_EQ(std::string(s.powerCinema.szInstallDir), std::string(127, 'p'));
     EXPECT_EQ(s.pallamo.bInstalled, 0);
     EXPECT_EQ(s.totalMedia.bInstalled, 0);
-    EXPECT_EQ(s.lumetraCenter.bInstalled, 1);
     EXPECT_EQ(std::string(s.lumetraCenter.szInstallDir), std::string(10, 'y'));
-}
+    EXPECT_STREQ(s.lumetraPanel.szInstallDir, "ABC");
+    EXPECT_EQ(s.powerCinema.bInstalled + s.lumetraCenter.bInstalled + s.lumetraPanel.bInstalled, 3);
 
-TEST_F(TargetAppTest, ValuesOfOtherTypesAreTakenAsText) {
-    desk.SetRegDword(kPowerCinemaKey, "InstallPath", 0x00434241);  // "ABC\0"
-    desk.SetRegBinary(kPallamoKey, "AppPath", {'C', ':', 0, 'z', 'z'}, win::kRegBinary);
-    System& s = Start();
-    EXPECT_EQ(s.powerCinema.bInstalled, 1);
-    EXPECT_STREQ(s.powerCinema.szInstallDir, "ABC");
-    EXPECT_EQ(s.pallamo.bInstalled, 1);
-    EXPECT_STREQ(s.pallamo.szInstallDir, "C:");
-}
-
-TEST_F(TargetAppTest, ReadAppRegistryClearsInstalledFirstAndLaunchedOnSuccess) {
-    InstallAll();
-    System& s = Start();
-    s.pallamo.bLaunched = 1;
-    EXPECT_EQ(ReadAppRegistry(s, s.pallamo, "Software\\Nowhere", "AppPath", "x.exe"), 0);
-    EXPECT_EQ(s.pallamo.bInstalled, 0);
-    EXPECT_EQ(s.pallamo.bLaunched, 1);
-    EXPECT_EQ(ReadAppRegistry(s, s.pallamo, kPallamoKey, "AppPath", "Quillet.exe"), 1);
-    EXPECT_EQ(s.pallamo.bInstalled, 1);
-    EXPECT_EQ(s.pallamo.bLaunched, 0);
+    // A failed read clears bInstalled only; a good one clears bLaunched too.
+    s.lumetraPanel.bLaunched = 1;
+    EXPECT_EQ(ReadAppRegistry(s, s.lumetraPanel, "Software\\Nowhere", "AppPath", "x.exe"), 0);
+    EXPECT_EQ(s.lumetraPanel.bInstalled, 0);
+    EXPECT_EQ(s.lumetraPanel.bLaunched, 1);
+    EXPECT_EQ(ReadAppRegistry(s, s.lumetraPanel, kCenterKey, "AppPath", "x.exe"), 1);
+    EXPECT_EQ(s.lumetraPanel.bLaunched, 0);
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
 // ---- ScanForAppWindow ---------------------------------------------------
 
-TEST_F(TargetAppTest, ScanComparesAsManyCharactersAsTheTitleHas) {
+TEST_F(TargetAppTest, ScanComparesAsManyClassCharactersAsTheTitleHas) {
     System& s = Start();
-    desk.AddWindow("Orva", "short class");                  // 4 characters: no match
-    Hwnd fourteen = desk.AddWindow("OrvalixMainPan", "x");  // exactly 14
+    desk.AddWindow("PCClass", "PowerCinema");
+    desk.AddWindow("Orva", "four characters");
+    Hwnd fourteen = desk.AddWindow("OrvalixMainPan", "x");  // Lumetra Center's 14
     Hwnd five = desk.AddWindow("OrvalSomethingElse", "y");  // the panel's 5
     EXPECT_EQ(ScanForAppWindow(s, s.lumetraCenter), fourteen);
     EXPECT_EQ(ScanForAppWindow(s, s.lumetraPanel), fourteen);  // first in desktop order
     desk.RemoveWindow(fourteen);
     EXPECT_EQ(ScanForAppWindow(s, s.lumetraPanel), five);
     EXPECT_EQ(ScanForAppWindow(s, s.lumetraCenter), 0u);
-}
-
-TEST_F(TargetAppTest, ScanFindsTheOtherLumetraWindowButNeverPowerCinemaOrPallamo) {
-    InstallAll();
-    System& s = Start();
-    Hwnd panel = desk.AddWindow(kLumetraClass, "Mirvo");
-    desk.AddWindow("PowerCinemaClass", "PowerCinema");
-    desk.AddWindow("TessarynForm", "Tessaryn");
-    EXPECT_EQ(ScanForAppWindow(s, s.lumetraCenter), panel);
+    // An empty class never matches a window's class.
     EXPECT_EQ(ScanForAppWindow(s, s.powerCinema), 0u);
     EXPECT_EQ(ScanForAppWindow(s, s.pallamo), 0u);
 }
 
 // ---- LaunchApp ----------------------------------------------------------
 
-struct LaunchCase {
-    std::intptr_t result;
-    bool success;
-};
-
-class LaunchResultTest : public TargetAppTest, public ::testing::WithParamInterface<LaunchCase> {};
+class LaunchResultTest : public TargetAppTest,
+                         public ::testing::WithParamInterface<std::intptr_t> {};
 
 TEST_P(LaunchResultTest, OnlyResultsAbove32AreSuccess) {
     InstallAll();
     System& s = Start();
-    desk.shellExecuteResult = GetParam().result;
+    desk.shellExecuteResult = GetParam();
+    const bool success = GetParam() > 32;
     for (int before : {0, 1}) {
         desk.ClearLog();
         s.lumetraPanel.bLaunched = before;
         EXPECT_EQ(LaunchApp(s, s.lumetraPanel), 0u);
-        ASSERT_EQ(Launches().size(), 1u);
-        EXPECT_EQ(Launches()[0].text, "C:\\Panel\\MainPanel.exe");
-        EXPECT_EQ(Launches()[0].text2, "open|remote");
-        EXPECT_EQ(Launches()[0].a, win::kSwShow);
-        if (GetParam().success) {
-            EXPECT_EQ(s.lumetraPanel.bLaunched, 1);
-            EXPECT_TRUE(Boxes().empty());
-        } else {
-            EXPECT_EQ(s.lumetraPanel.bLaunched, before);
-            ASSERT_EQ(Boxes().size(), 1u);
+        auto launches = desk.Events(SimEvent::Kind::ShellExecute);
+        ASSERT_EQ(launches.size(), 1u);
+        EXPECT_EQ(launches[0].text, "C:\\Panel\\MainPanel.exe");
+        EXPECT_EQ(launches[0].text2, "open|remote");
+        EXPECT_EQ(launches[0].a, win::kSwShow);
+        EXPECT_EQ(s.lumetraPanel.bLaunched, success ? 1 : before);
+        ASSERT_EQ(Boxes().size(), success ? 0u : 1u);
+        if (!success) {
             EXPECT_EQ(Boxes()[0].hwnd, 0u);
             EXPECT_EQ(Boxes()[0].text, kLaunchFailed);
             EXPECT_EQ(Boxes()[0].text2, "Remote Control");
@@ -207,42 +181,45 @@ TEST_P(LaunchResultTest, OnlyResultsAbove32AreSuccess) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Results, LaunchResultTest,
-                         ::testing::Values(LaunchCase{0, false}, LaunchCase{31, false},
-                                           LaunchCase{32, false}, LaunchCase{33, true},
-                                           LaunchCase{42, true}));
+INSTANTIATE_TEST_SUITE_P(Results, LaunchResultTest, ::testing::Values(0, 31, 32, 33, 42));
 
-TEST_F(TargetAppTest, LaunchGivesAnExistingWindowOrNothingWhenNotInstalled) {
+TEST_F(TargetAppTest, LaunchLooksForTheWindowBeforeAndAfter) {
     InstallAll();
     System& s = Start();
-    Hwnd tm = desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "anything");
-    EXPECT_EQ(LaunchApp(s, s.totalMedia), tm);
-    s.powerCinema.bInstalled = 0;
-    EXPECT_EQ(LaunchApp(s, s.powerCinema), 0u);
-    EXPECT_TRUE(Launches().empty());
-    EXPECT_TRUE(Boxes().empty());
-}
-
-TEST_F(TargetAppTest, LaunchGivesTheWindowTheNewProcessMade) {
-    InstallAll();
-    System& s = Start();
+    Hwnd tm = desk.AddWindow(kTmClass, "anything");
+    EXPECT_EQ(LaunchApp(s, s.totalMedia), tm);  // by class alone, nothing started
     Hwnd made = 0;
     desk.onShellExecute = [&](const std::string&, const std::string&) {
         made = desk.AddWindow(kLumetraClass, "Lumetra Center");
     };
     EXPECT_EQ(LaunchApp(s, s.lumetraCenter), made);
-    EXPECT_NE(made, 0u);
+    s.powerCinema.bInstalled = 0;
+    EXPECT_EQ(LaunchApp(s, s.powerCinema), 0u);
+    EXPECT_EQ(Launched(), (Files{"C:\\Center\\MainCenter.exe"}));
+    EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(TargetAppTest, TooLongWindowsDirectoryIsAFailedLaunch) {
+TEST_F(TargetAppTest, CurrentMediaCenterReplacesEveryLaunchPath) {
     InstallAll();
-    desk.SetRegString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center", "Ident", "5.0");
     System& s = Start();
     s.nCurRemoteTV = kMediaCenter;
-    desk.windowsDirectory = "C:\\" + std::string(240, 'w');  // fits alone, not with the tail
-    s.powerCinema.bLaunched = 0;
+    LaunchApp(s, s.powerCinema);  // Media Center absent: the record's own path
+    desk.SetRegString(kMceIdentKey, "Ident", "5.0");
     LaunchApp(s, s.powerCinema);
-    EXPECT_TRUE(Launches().empty());
+    desk.windowsDirectory = "D:\\Win";
+    LaunchApp(s, s.lumetraCenter);
+    s.nCurRemoteTV = kLumetraCenter;
+    LaunchApp(s, s.lumetraCenter);
+    EXPECT_EQ(Launched(), (Files{"C:\\PC\\PowerCinema.exe", "C:\\windows\\ehome\\ehshell.exe",
+                                 "D:\\Win\\ehome\\ehshell.exe", "C:\\Center\\MainCenter.exe"}));
+
+    // A Windows directory that leaves no room for the rest: a failed launch.
+    s.nCurRemoteTV = kMediaCenter;
+    s.powerCinema.bLaunched = 0;
+    desk.windowsDirectory = "C:\\" + std::string(240, 'w');
+    desk.ClearLog();
+    LaunchApp(s, s.powerCinema);
+    EXPECT_TRUE(Launched().empty());
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, kLaunchFailed);
     EXPECT_EQ(s.powerCinema.bLaunched, 0);
@@ -250,216 +227,154 @@ TEST_F(TargetAppTest, TooLongWindowsDirectoryIsAFailedLaunch) {
 
 // ---- ActivateOrLaunchApp ------------------------------------------------
 
-TEST_F(TargetAppTest, PowerCinemaAndPallamoAreStartedAgainThoughRunning) {
+TEST_F(TargetAppTest, ActivateOrLaunch) {
     InstallAll();
     System& s = Start();
     desk.AddWindow("PCClass", "PowerCinema");
     desk.AddWindow("PForm", "Tessaryn");
+    Hwnd panel = desk.AddWindow(kLumetraClass, "Mirvo");
+    // PowerCinema and Pallamo are never found by the scan: started once more.
     EXPECT_EQ(ActivateOrLaunchApp(s, s.powerCinema), 0u);
     EXPECT_EQ(ActivateOrLaunchApp(s, s.pallamo), 0u);
-    ASSERT_EQ(Launches().size(), 2u);
-    EXPECT_EQ(Launches()[0].text, "C:\\PC\\PowerCinema.exe");
-    EXPECT_EQ(Launches()[1].text, "C:\\Pallamo\\Quillet.exe");
-    EXPECT_TRUE(desk.Events(SimEvent::Kind::SetForeground).empty());
-}
-
-TEST_F(TargetAppTest, ActivateFindsTheRunningLumetraWindowWithoutLaunching) {
-    InstallAll();
-    System& s = Start();
-    Hwnd panel = desk.AddWindow(kLumetraClass, "Mirvo");
     EXPECT_EQ(ActivateOrLaunchApp(s, s.lumetraPanel), panel);
-    EXPECT_TRUE(Launches().empty());
-    auto& log = desk.Log();
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[log.size() - 2].kind, SimEvent::Kind::SetForeground);
-    EXPECT_EQ(log[log.size() - 1].kind, SimEvent::Kind::SetActive);
-    EXPECT_EQ(log[log.size() - 1].hwnd, panel);
-    s.lumetraPanel.bInstalled = 0;
-    EXPECT_EQ(ActivateOrLaunchApp(s, s.lumetraPanel), 0u);  // silently
+    EXPECT_EQ(Launched(), (Files{"C:\\PC\\PowerCinema.exe", "C:\\Pallamo\\Quillet.exe"}));
+    EXPECT_EQ(test::Script(desk), "fg:Mirvo active:Mirvo");
+    s.lumetraCenter.bInstalled = 0;
+    EXPECT_EQ(ActivateOrLaunchApp(s, s.lumetraCenter), 0u);  // silently
+    EXPECT_TRUE(Boxes().empty());
 }
 
 // ---- Closes -------------------------------------------------------------
 
-TEST_F(TargetAppTest, KeystrokeCloseActivatesThenSendsAltF4) {
+TEST_F(TargetAppTest, ClosesByKeystrokeAndByMessage) {
     InstallAll();
     System& s = Start();
     Hwnd pc = desk.AddWindow("PCClass", "PowerCinema");
-    Hwnd tm = desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
-    s.powerCinema.bLaunched = 1;
-    s.totalMedia.bLaunched = 1;
-    EXPECT_NE(CloseApp(s, kPowerCinema), 0);
+    Hwnd tm = desk.AddWindow(kTmClass, "ArcSoft TotalMedia");
+    desk.AddWindow("PForm", "Tessaryn");
+    desk.AddWindow(kLumetraClass, "Mirvo");
+    desk.AddWindow(kLumetraClass, "Lumetra Center");
+    for (std::uint32_t id : {kPowerCinema, kTotalMedia, kPallamo, kLumetraPanel, kLumetraCenter}) {
+        s.App(id)->bLaunched = 1;
+        EXPECT_EQ(CloseApp(s, id), 1);
+        EXPECT_EQ(s.App(id)->bLaunched, 0);
+    }
+    EXPECT_EQ(test::Script(desk),
+              "fg:PowerCinema active:PowerCinema 18d 115d 115u 18u "
+              "fg:ArcSoft TotalMedia active:ArcSoft TotalMedia 18d 115d 115u 18u sleep:1000 "
+              "post:Tessaryn:3000:25 post:Mirvo:4024:1 post:Lumetra Center:4024:25");
     EXPECT_EQ(s.powerCinema.hWnd, pc);
-    EXPECT_EQ(s.powerCinema.bLaunched, 0);
-    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
-    EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
-    EXPECT_EQ(desk.Foreground(), pc);
-
-    desk.ClearLog();
-    EXPECT_NE(CloseApp(s, kTotalMedia), 0);
     EXPECT_EQ(s.totalMedia.hWnd, tm);
-    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
-    auto sleeps = desk.Events(SimEvent::Kind::Sleep);
-    ASSERT_EQ(sleeps.size(), 1u);
-    EXPECT_EQ(sleeps[0].a, 1000);
-    EXPECT_EQ(desk.Log().back().kind, SimEvent::Kind::Sleep);  // after the keys
+    EXPECT_EQ(s.pallamo.hWnd, 0u);  // message closes leave hWnd alone
+
+    // Without a window nothing is sent and the mark stays; a keystroke close
+    // still records the failed search.
+    desk.ClearLog();
+    desk.RemoveWindow(tm);
+    desk.AddWindow("OtherClass", "ArcSoft TotalMedia");  // not TotalMedia's own class
+    s.totalMedia.bLaunched = 1;
+    s.pallamo.bLaunched = 1;
+    desk.RemoveWindow(desk.FindWindowA("PForm", nullptr));
+    EXPECT_EQ(CloseApp(s, kTotalMedia), 0);
+    EXPECT_EQ(CloseApp(s, kPallamo), 0);
+    EXPECT_EQ(CloseApp(s, 3), 0);  // no such application
+    EXPECT_EQ(s.totalMedia.hWnd, 0u);
+    EXPECT_EQ(s.totalMedia.bLaunched + s.pallamo.bLaunched, 2);
+    EXPECT_EQ(test::Script(desk), "");
 }
 
-TEST_F(TargetAppTest, KeystrokeCloseWithoutWindowSendsNothing) {
+TEST_F(TargetAppTest, AltF4IsSentOnlyWhenTheTargetIsInFront) {
     InstallAll();
     System& s = Start();
-    s.totalMedia.hWnd = 1234;
+    Hwnd editor = desk.AddWindow("Editor", "A user's document");
+    desk.AddWindow(kTmClass, "ArcSoft TotalMedia");
+    desk.SetForegroundWindow(editor);
+    s.traceOn = true;
     s.totalMedia.bLaunched = 1;
-    // Only TotalMedia's own class and title are closed.
-    desk.AddWindow("OtherClass", "Arcsoft TotalMedia");
+
+    // Refused at first, granted with our input attached to the editor's thread.
+    desk.refuseForeground = true;
+    EXPECT_EQ(CloseApp(s, kTotalMedia), 1);
+    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
+    EXPECT_EQ(desk.AttachedInputs(), 0);
+
+    // Refused even then: nothing reaches the editor and the mark stays.
+    desk.refuseForeground = false;
+    desk.SetForegroundWindow(editor);
+    desk.refuseForeground = desk.refuseForegroundAttached = true;
+    desk.ClearLog();
+    s.totalMedia.bLaunched = 1;
     EXPECT_EQ(CloseApp(s, kTotalMedia), 0);
-    EXPECT_EQ(s.totalMedia.hWnd, 0u);
-    EXPECT_EQ(s.totalMedia.bLaunched, 1);
     EXPECT_EQ(desk.KeyText(), "");
     EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
-}
-
-TEST_F(TargetAppTest, MessageClosesPostTheirCodes) {
-    InstallAll();
-    System& s = Start();
-    Hwnd pallamo = desk.AddWindow("PForm", "Tessaryn");
-    Hwnd panel = desk.AddWindow(kLumetraClass, "Mirvo");
-    Hwnd center = desk.AddWindow(kLumetraClass, "Lumetra Center");
-    for (std::uint32_t id : {kPallamo, kLumetraPanel, kLumetraCenter}) {
-        s.App(id)->bLaunched = 1;
-        EXPECT_NE(CloseApp(s, id), 0);
-        EXPECT_EQ(s.App(id)->bLaunched, 0);
-        EXPECT_EQ(s.App(id)->hWnd, 0u);
-    }
-    auto posts = Posts();
-    ASSERT_EQ(posts.size(), 3u);
-    EXPECT_EQ(posts[0].hwnd, pallamo);
-    EXPECT_EQ(posts[0].a, 3000);
-    EXPECT_EQ(posts[0].b, 25);
-    EXPECT_EQ(posts[1].hwnd, panel);
-    EXPECT_EQ(posts[1].a, 4024);
-    EXPECT_EQ(posts[1].b, 1);
-    EXPECT_EQ(posts[2].hwnd, center);
-    EXPECT_EQ(posts[2].a, 4024);
-    EXPECT_EQ(posts[2].b, 25);
-    for (const SimEvent& p : posts) {
-        EXPECT_EQ(p.c, 0);
-    }
-    desk.RemoveWindow(pallamo);
-    s.pallamo.bLaunched = 1;
-    EXPECT_EQ(CloseApp(s, kPallamo), 0);
-    EXPECT_EQ(s.pallamo.bLaunched, 1);
-    EXPECT_EQ(CloseApp(s, 3), 0);  // no such application
-}
-
-TEST_F(TargetAppTest, TotalMediaIsFoundByItsOtherTitleOutsideItsOwnOperations) {
-    System& s = Start();
-    Hwnd other = desk.AddWindow("SomeClass", "Arcsoft TotalMedia");
-    EXPECT_EQ(FindAppWindowElsewhere(s, kTotalMedia), other);
-    EXPECT_EQ(FindAppWindow(s, kTotalMedia), 0u);
-    Hwnd own = desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
-    EXPECT_EQ(FindAppWindow(s, kTotalMedia), own);
-    Hwnd pc = desk.AddWindow("Any", "PowerCinema");
-    EXPECT_EQ(FindAppWindowElsewhere(s, kPowerCinema), pc);
-    EXPECT_EQ(FindAppWindow(s, 7), 0u);
+    EXPECT_EQ(s.totalMedia.bLaunched, 1);
+    EXPECT_EQ(desk.Foreground(), editor);
+    EXPECT_EQ(desk.Traces().size(), 1u);
 }
 
 // ---- ToggleApp and the AppWatch timer ------------------------------------
 
-TEST_F(TargetAppTest, ToggleClosesAnOpenWindowAndLeavesTheTimerAlone) {
+TEST_F(TargetAppTest, ToggleClosesAnOpenWindowOrLaunchesAndWatches) {
     InstallAll();
     System& s = Start();
     Hwnd center = desk.AddWindow(kLumetraClass, "Lumetra Center");
     s.lumetraCenter.bLaunched = 1;
     EXPECT_EQ(ToggleApp(s, kLumetraCenter), 1);
-    EXPECT_FALSE(s.appWatchTimer.armed);
-    EXPECT_FALSE(desk.TimerArmed(mainWindow, kAppWatchTimerId));
-    EXPECT_EQ(s.watchMark[5], 0u);
-    ASSERT_EQ(Posts().size(), 1u);
-    EXPECT_EQ(Posts()[0].hwnd, center);
-    EXPECT_TRUE(Launches().empty());
+    EXPECT_EQ(test::Script(desk), "post:Lumetra Center:4024:25");
+    EXPECT_FALSE(WatchArmed());
 
-    // The application closed itself; the next press launches and watches it.
-    desk.RemoveWindow(center);
+    desk.RemoveWindow(center);  // the application closed itself
     EXPECT_EQ(ToggleApp(s, kLumetraCenter), 1);
-    ASSERT_EQ(Launches().size(), 1u);
-    EXPECT_EQ(Launches()[0].text, "C:\\Center\\MainCenter.exe");
-    EXPECT_TRUE(desk.TimerArmed(mainWindow, kAppWatchTimerId));
-    EXPECT_EQ(s.watchMark[5], 1u);
+    EXPECT_EQ(Launched(), (Files{"C:\\Center\\MainCenter.exe"}));
+    EXPECT_TRUE(WatchArmed());
     EXPECT_EQ(*WatchMark(s, kLumetraCenter), 1u);
+    EXPECT_EQ(WatchMark(s, kLumetraCenter), &s.watchMark[5]);
+    EXPECT_EQ(ToggleApp(s, 8), 0);
 }
 
-TEST_F(TargetAppTest, FailedLaunchStillArmsTheTimerWhichStopsAfterAPause) {
+TEST_F(TargetAppTest, FailedLaunchArmsTheWatchWhichPausesAndStops) {
     InstallAll();
     System& s = Start();
     desk.shellExecuteResult = 2;
     EXPECT_EQ(ToggleApp(s, kPowerCinema), 0);
-    EXPECT_EQ(s.watchMark[0], 0u);
-    EXPECT_TRUE(desk.TimerArmed(mainWindow, kAppWatchTimerId));
+    EXPECT_EQ(*WatchMark(s, kPowerCinema), 0u);
+    EXPECT_TRUE(WatchArmed());
     desk.ClearLog();
     desk.Advance(500);
-    auto sleeps = desk.Events(SimEvent::Kind::Sleep);
-    ASSERT_EQ(sleeps.size(), 1u);
-    EXPECT_EQ(sleeps[0].a, 2000);
-    EXPECT_FALSE(desk.TimerArmed(mainWindow, kAppWatchTimerId));
-    EXPECT_FALSE(s.appWatchTimer.armed);
-    EXPECT_EQ(desk.Log().back().kind, SimEvent::Kind::TimerKilled);  // after the pause
+    EXPECT_EQ(test::Script(desk), "sleep:2000");
+    EXPECT_EQ(desk.Log().back().kind, SimEvent::Kind::TimerKilled);
+    EXPECT_FALSE(WatchArmed());
 }
 
-TEST_F(TargetAppTest, NotInstalledToggleArmsTheTimerWithoutLaunching) {
-    System& s = Start();
-    EXPECT_EQ(ToggleApp(s, kTotalMedia), 0);
-    EXPECT_TRUE(Launches().empty());
-    EXPECT_TRUE(s.appWatchTimer.armed);
-    EXPECT_EQ(ToggleApp(s, 8), 0);
-}
-
-TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkAndStopsWhenItsWindowGoes) {
+TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkInItsOrder) {
     InstallAll();
     System& s = Start();
     Hwnd pallamo = desk.AddWindow("PForm", "Tessaryn");
-    desk.AddWindow("Any", "Arcsoft TotalMedia");  // TotalMedia by its other title
-    *WatchMark(s, kPallamo) = 1;
-    *WatchMark(s, kTotalMedia) = 1;
-    s.pallamo.bLaunched = 1;
-    s.totalMedia.bLaunched = 1;
+    Hwnd tm = desk.AddWindow("AnyClass", "Arcsoft TotalMedia");  // found by title alone
+    for (std::uint32_t id : {kPallamo, kTotalMedia}) {
+        *WatchMark(s, id) = 1;
+        s.App(id)->bLaunched = 1;
+    }
     ArmAppWatchTimer(s);
     desk.Advance(1000);
-    EXPECT_TRUE(desk.TimerArmed(mainWindow, kAppWatchTimerId));
-    EXPECT_EQ(s.pallamo.bLaunched, 1);
+    EXPECT_TRUE(WatchArmed());
 
     desk.RemoveWindow(pallamo);
     desk.Advance(500);
     EXPECT_EQ(s.pallamo.bLaunched, 0);
     EXPECT_EQ(*WatchMark(s, kPallamo), 0u);
-    EXPECT_FALSE(desk.TimerArmed(mainWindow, kAppWatchTimerId));
-    // The second mark stays set, unwatched.
-    EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);
+    EXPECT_FALSE(WatchArmed());
+    EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);  // left set, unwatched
     EXPECT_EQ(s.totalMedia.bLaunched, 1);
-    EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
-}
 
-TEST_F(TargetAppTest, WatchLooksForTotalMediaByTitleAlone) {
-    InstallAll();
-    System& s = Start();
-    Hwnd tm = desk.AddWindow("NotTheFrameClass", "Arcsoft TotalMedia");
-    *WatchMark(s, kTotalMedia) = 1;
-    s.totalMedia.bLaunched = 1;
-    OnAppWatchTimer(&s, mainWindow, kAppWatchTimerId);
+    ArmAppWatchTimer(s);
+    desk.Advance(500);
     EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);
     desk.RemoveWindow(tm);
-    OnAppWatchTimer(&s, mainWindow, kAppWatchTimerId);
+    desk.Advance(500);
     EXPECT_EQ(*WatchMark(s, kTotalMedia), 0u);
     EXPECT_EQ(s.totalMedia.bLaunched, 0);
-}
-
-TEST_F(TargetAppTest, WatchMarksAreKeptInTheWatchOrder) {
-    System& s = Start();
-    const std::uint32_t order[] = {kPowerCinema,  kPallamo,    kMediaCenter,
-                                   kLumetraPanel, kTotalMedia, kLumetraCenter};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(WatchMark(s, order[i]), &s.watchMark[i]);
-    }
-    EXPECT_EQ(WatchMark(s, 3), nullptr);
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
 }
 
 }  // namespace

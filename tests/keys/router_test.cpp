@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "apps/app_script.h"
 #include "apps/target_app.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
@@ -17,8 +17,6 @@ namespace rc {
 namespace {
 
 constexpr const char* kLumetraClass = "OrvalixMainPanel_Class";
-constexpr const char* kTotalMediaClass = "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS";
-constexpr const char* kReinit = "Please re-initialize the TV application settings.";
 constexpr const char* kActive = "Check AP Active tahn Send Message to AP";
 constexpr const char* kNoAp = "Check NO AP is Running";
 constexpr const char* kOneOne =
@@ -29,6 +27,7 @@ constexpr const char* kOther = "if click button not 1-1 & not 1-3 than  send key
 constexpr const char* kRecheck = "Re-check whether there is no any AP or not.";
 
 using Lines = std::vector<std::string>;
+using Marks = std::vector<std::int32_t>;
 
 class RouterTest : public ::testing::Test {
   protected:
@@ -40,26 +39,36 @@ class RouterTest : public ::testing::Test {
         desk.SetRegString("SOFTWARE\\ArcSoft\\TotalMedia\\3.0", "AppPath", "C:\\TM");
         desk.SetRegString("Software\\Orvalix Multimedia\\Corvane\\Sorvane", "AppPath", "C:\\Panel");
         desk.SetRegString("Software\\Orvalix Multimedia\\Halvex\\Sorvane", "AppPath", "C:\\Center");
+        desk.SetRegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP", 9);
         sys = std::make_unique<System>(desk);
         mainWindow = desk.AddWindow("Remote Control", "Remote Control", false);
         BindTimerSlots(*sys, mainWindow);
         sys->traceOn = true;
     }
 
-    // Windows as the router's searches see them.
     Hwnd OpenPowerCinema() { return desk.AddWindow("PCClass", "PowerCinema"); }
     Hwnd OpenPallamo() { return desk.AddWindow("PForm", "Tessaryn"); }
     Hwnd OpenPanel() { return desk.AddWindow(kLumetraClass, "Mirvo"); }
     Hwnd OpenCenter() { return desk.AddWindow(kLumetraClass, "Lumetra Center"); }
-    Hwnd OpenTotalMedia() { return desk.AddWindow("TMClass", "Arcsoft TotalMedia"); }
+    Hwnd OpenTotalMedia() {
+        return desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
+    }
 
     void Route(std::uint32_t keyCode) { RouteKey(*sys, keyCode, mainWindow); }
+    void Reset() {
+        for (std::uint32_t id :
+             {kPowerCinema, kPallamo, kMediaCenter, kLumetraPanel, kTotalMedia, kLumetraCenter}) {
+            sys->App(id)->bLaunched = 0;
+            *WatchMark(*sys, id) = 0;
+        }
+        KillAppWatchTimer(*sys);
+        desk.ClearLog();
+    }
 
     Lines Traces() const {
         Lines lines;
-        const std::string prefix = "<Remote Control>  ";
         for (const std::string& t : desk.Traces()) {
-            lines.push_back(t.rfind(prefix, 0) == 0 ? t.substr(prefix.size()) : t);
+            lines.push_back(t.substr(std::string("<Remote Control>  ").size()));
         }
         return lines;
     }
@@ -70,111 +79,85 @@ class RouterTest : public ::testing::Test {
         }
         return files;
     }
-    std::vector<std::int32_t> Marks() const {
+    Marks Marked() const {
         return {sys->powerCinema.bLaunched, sys->pallamo.bLaunched,
                 sys->mediaCenter.bLaunched, sys->lumetraPanel.bLaunched,
                 sys->totalMedia.bLaunched,  sys->lumetraCenter.bLaunched};
     }
-    // Every window a close reached, in order: activations for keystroke
-    // closes, posts for message closes.
-    std::vector<Hwnd> Closed() const {
-        std::vector<Hwnd> windows;
-        for (const SimEvent& e : desk.Log()) {
-            if (e.kind == SimEvent::Kind::SetForeground || e.kind == SimEvent::Kind::PostMessage) {
-                windows.push_back(e.hwnd);
-            }
-        }
-        return windows;
-    }
+    std::string Script() const { return test::Script(desk); }
 
     SimDesktop desk;
     std::unique_ptr<System> sys;
     Hwnd mainWindow = 0;
 };
 
-// ---- Step 3: the active-application table ---------------------------------
+// ---- Step 3: the marked application ----------------------------------------
 
-struct ActiveCase {
-    std::uint32_t appId;
-    std::uint32_t layout;
-    Lines traces;  // after "Check AP Active tahn Send Message to AP"
-};
-
-class ActiveTraceTest : public RouterTest, public ::testing::WithParamInterface<ActiveCase> {};
-
-TEST_P(ActiveTraceTest, MarkedApplicationTakesTheKeyWithItsTraces) {
-    const ActiveCase& c = GetParam();
+TEST_F(RouterTest, MarkedApplicationWritesItsTracesByLayout) {
+    struct {
+        std::uint32_t appId, layout;
+        Lines traces;  // after kActive
+    } cases[] = {
+        {kPowerCinema, k44Key, {}},
+        {kLumetraPanel, k50Key, {}},
+        {kPallamo, k35Key, {"Send Message to PALLAMO", "nIRKEYType= (5)", "35KEY"}},
+        {kPallamo, k50Key, {"Send Message to PALLAMO", "nIRKEYType= (4)", "32KEY"}},
+        {kMediaCenter, k50Key, {"Send Message to MCE", "nIRKEYType= (4)", "50KEY"}},
+        {kMediaCenter, k32Key, {"Send Message to MCE", "nIRKEYType= (3)", "32KEY"}},
+        {kTotalMedia, k35Key, {"Send Message to TTM3.5", "nIRKEYType= (5)", "35KEY"}},
+        {kLumetraCenter,
+         k44Key,
+         {"Send Message to Lumetra Center", "nIRKEYType= (0)", "44KEY", "Check bActive is finish"}},
+        {kLumetraCenter,
+         k50Key,
+         {"Send Message to Lumetra Center", "nIRKEYType= (4)", "32KEY", "Check bActive is finish"}},
+    };
     OpenCenter();  // else step 1 drops Lumetra Center's mark
-    sys->nIRKEYType = c.layout;
-    sys->App(c.appId)->bLaunched = 1;
-    Route(7);
-    Lines expected = {kActive};
-    expected.insert(expected.end(), c.traces.begin(), c.traces.end());
-    EXPECT_EQ(Traces(), expected);
-    EXPECT_TRUE(Launched().empty());
-    EXPECT_EQ(sys->App(c.appId)->bLaunched, 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.appId << " on " << c.layout);
+        Reset();
+        sys->nIRKEYType = c.layout;
+        sys->App(c.appId)->bLaunched = 1;
+        Route(255);
+        Lines expected = {kActive};
+        expected.insert(expected.end(), c.traces.begin(), c.traces.end());
+        EXPECT_EQ(Traces(), expected);
+        EXPECT_EQ(Script(), "");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ActiveTraceTest,
-    ::testing::Values(
-        ActiveCase{kPowerCinema, k44Key, {}}, ActiveCase{kLumetraPanel, k50Key, {}},
-        ActiveCase{kPallamo, k44Key, {"Send Message to PALLAMO", "nIRKEYType= (0)", "44KEY"}},
-        ActiveCase{kPallamo, k35Key, {"Send Message to PALLAMO", "nIRKEYType= (5)", "35KEY"}},
-        ActiveCase{kPallamo, k50Key, {"Send Message to PALLAMO", "nIRKEYType= (4)", "32KEY"}},
-        ActiveCase{kMediaCenter, k50Key, {"Send Message to MCE", "nIRKEYType= (4)", "50KEY"}},
-        ActiveCase{kMediaCenter, k32Key, {"Send Message to MCE", "nIRKEYType= (3)", "32KEY"}},
-        ActiveCase{kTotalMedia, k35Key, {"Send Message to TTM3.5", "nIRKEYType= (5)", "35KEY"}},
-        ActiveCase{kTotalMedia, k44Key, {"Send Message to TTM3.5", "nIRKEYType= (0)", "44KEY"}},
-        ActiveCase{kLumetraCenter,
-                   k44Key,
-                   {"Send Message to Lumetra Center", "nIRKEYType= (0)", "44KEY",
-                    "Check bActive is finish"}},
-        ActiveCase{kLumetraCenter,
-                   k50Key,
-                   {"Send Message to Lumetra Center", "nIRKEYType= (4)", "32KEY",
-                    "Check bActive is finish"}}));
-
-struct OnOffCase {
-    std::uint32_t appId;
-    std::uint32_t layout;
-    std::uint32_t keyCode;
-    bool toggles;
-};
-
-class OnOffTest : public RouterTest, public ::testing::WithParamInterface<OnOffCase> {};
-
-TEST_P(OnOffTest, OnOffKeysOfTheLayoutReachToggleApp) {
-    const OnOffCase& c = GetParam();
-    if (c.appId == kLumetraCenter) {
-        OpenCenter();
+TEST_F(RouterTest, OnOffKeysOfTheLayoutReachToggleApp) {
+    struct {
+        std::uint32_t appId, layout, keyCode;
+        bool toggles;
+    } cases[] = {
+        {kPowerCinema, k44Key, 67, true},   {kPowerCinema, k35Key, 67, true},
+        {kPowerCinema, k44Key, 12, false},  {kPallamo, k44Key, 12, true},
+        {kPallamo, k50Key, 67, true},       {kPallamo, k50Key, 13, false},
+        {kMediaCenter, k50Key, 13, true},   {kMediaCenter, k50Key, 50, true},
+        {kMediaCenter, k32Key, 67, true},   {kMediaCenter, k50Key, 12, false},
+        {kLumetraPanel, k44Key, 67, true},  {kLumetraPanel, k44Key, 12, false},
+        {kTotalMedia, k44Key, 12, true},    {kTotalMedia, k50Key, 50, true},
+        {kTotalMedia, k35Key, 67, false},   {kLumetraCenter, k44Key, 12, true},
+        {kLumetraCenter, k32Key, 67, true}, {kLumetraCenter, k44Key, 67, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.appId << " on " << c.layout << " key " << c.keyCode);
+        Reset();
+        sys->nIRKEYType = c.layout;
+        sys->App(c.appId)->bLaunched = 1;
+        if (c.appId == kLumetraCenter) {  // open (step 1 needs it): its ToggleApp closes it
+            Hwnd center = OpenCenter();
+            Route(c.keyCode);
+            EXPECT_EQ(Script().find("post:Lumetra Center:4024:25") != std::string::npos, c.toggles);
+            desk.RemoveWindow(center);
+        } else {
+            Route(c.keyCode);  // absent: launched and watched
+            EXPECT_EQ(Launched().size(), c.toggles ? 1u : 0u);
+            EXPECT_EQ(sys->appWatchTimer.armed, c.toggles);
+        }
     }
-    sys->nIRKEYType = c.layout;
-    sys->App(c.appId)->bLaunched = 1;
-    Route(c.keyCode);
-    // ToggleApp closes the open Lumetra Center and launches the others.
-    bool closed = false;  // Lumetra Center's close code
-    for (const SimEvent& e : desk.Events(SimEvent::Kind::PostMessage)) {
-        closed = closed || e.b == 25;
-    }
-    bool toggled = c.appId == kLumetraCenter ? closed : Launched().size() == 1;
-    EXPECT_EQ(toggled, c.toggles);
-    EXPECT_EQ(sys->appWatchTimer.armed, c.toggles && c.appId != kLumetraCenter);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, OnOffTest,
-    ::testing::Values(
-        OnOffCase{kPowerCinema, k44Key, 67, true}, OnOffCase{kPowerCinema, k35Key, 67, true},
-        OnOffCase{kPowerCinema, k44Key, 12, false}, OnOffCase{kPallamo, k44Key, 12, true},
-        OnOffCase{kPallamo, k44Key, 67, false}, OnOffCase{kPallamo, k50Key, 67, true},
-        OnOffCase{kPallamo, k50Key, 13, false}, OnOffCase{kMediaCenter, k50Key, 13, true},
-        OnOffCase{kMediaCenter, k50Key, 50, true}, OnOffCase{kMediaCenter, k50Key, 12, false},
-        OnOffCase{kMediaCenter, k32Key, 67, true}, OnOffCase{kLumetraPanel, k44Key, 67, true},
-        OnOffCase{kLumetraPanel, k44Key, 12, false}, OnOffCase{kTotalMedia, k44Key, 12, true},
-        OnOffCase{kTotalMedia, k50Key, 50, true}, OnOffCase{kTotalMedia, k32Key, 67, true},
-        OnOffCase{kTotalMedia, k35Key, 67, false}, OnOffCase{kLumetraCenter, k44Key, 12, true},
-        OnOffCase{kLumetraCenter, k44Key, 67, false}, OnOffCase{kLumetraCenter, k32Key, 67, true}));
 
 TEST_F(RouterTest, TotalMediaWritesTwoBeforeItsToggle) {
     sys->nIRKEYType = k32Key;
@@ -183,258 +166,272 @@ TEST_F(RouterTest, TotalMediaWritesTwoBeforeItsToggle) {
     EXPECT_EQ(Traces(),
               (Lines{kActive, "Send Message to TTM3.5", "nIRKEYType= (3)", "32KEY", "2"}));
     EXPECT_EQ(Launched(), (Lines{"C:\\TM\\TotalMedia.exe"}));
-    EXPECT_EQ(sys->watchMark[4], 1u);
+    EXPECT_EQ(*WatchMark(*sys, kTotalMedia), 1u);
 }
 
 TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
-    Hwnd center = OpenCenter();
+    OpenCenter();
     sys->nIRKEYType = k32Key;
     sys->lumetraCenter.bLaunched = 1;
     sys->lumetraPanel.bLaunched = 1;
     Route(67);
-    // The panel comes before Lumetra Center and takes the key; its window is
-    // absent, so its ToggleApp looks for it by class and activates the
-    // Lumetra Center window instead of launching. Nothing is closed.
+    // The panel takes the key. Its window is absent, so its ToggleApp scans
+    // by class, finds the Lumetra Center window and activates it.
+    EXPECT_EQ(Script(), "fg:Lumetra Center active:Lumetra Center");
     EXPECT_TRUE(Launched().empty());
-    EXPECT_TRUE(desk.Events(SimEvent::Kind::PostMessage).empty());
-    EXPECT_EQ(desk.Foreground(), center);
     EXPECT_EQ(Traces(), (Lines{kActive}));
 }
 
-// ---- Step 1 and the marks ---------------------------------------------------
+TEST_F(RouterTest, MarkedApplicationGetsItsKeysThroughTheLayoutMap) {
+    OpenPallamo();
+    sys->pallamo.bLaunched = 1;
+    sys->nIRKEYType = k50Key;
+    Route(4);
+    sys->nIRKEYType = k44Key;
+    Route(4);
+    EXPECT_EQ(Script(), "post:Tessaryn:3000:10001 post:Tessaryn:3000:10005");
+}
+
+// ---- Step 1 and the marks -------------------------------------------------------
 
 TEST_F(RouterTest, LumetraCenterMarkGoesWithItsWindow) {
     OpenPowerCinema();
     sys->lumetraCenter.bLaunched = 1;
-    Route(7);
-    EXPECT_EQ(Marks(), (std::vector<std::int32_t>{1, 0, 0, 0, 0, 0}));
+    Route(255);
+    EXPECT_EQ(Marked(), (Marks{1, 0, 0, 0, 0, 0}));
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
 }
 
-TEST_F(RouterTest, OtherMarksStayWhenTheirWindowWasClosed) {
+TEST_F(RouterTest, OtherMarksOutliveTheirWindow) {
     sys->nIRKEYType = k44Key;
     sys->powerCinema.bLaunched = 1;
     OpenPanel();
-    Route(29);  // the 1-3 button, but PowerCinema is marked: no search, no confirmation
-    EXPECT_EQ(sys->powerCinema.bLaunched, 1);
-    EXPECT_EQ(sys->lumetraPanel.bLaunched, 0);
+    Route(29);  // the 1-3 button, but PowerCinema is marked: no search, no offer
+    EXPECT_EQ(Marked(), (Marks{1, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
-    EXPECT_EQ(Traces(), (Lines{kActive}));
     Route(67);  // its on/off key launches it again
     EXPECT_EQ(Launched(), (Lines{"C:\\PC\\PowerCinema.exe"}));
 }
 
-// ---- Step 2: the 35-key remote -------------------------------------------------
+// ---- Step 2: the 35-key remote ------------------------------------------------------
 
 TEST_F(RouterTest, Key22On35KeySwitchesToMediaCenter) {
     sys->nIRKEYType = k35Key;
     sys->nCurRemoteTV = kPallamo;
     sys->pallamo.bLaunched = 1;
-    Hwnd pallamo = OpenPallamo();
+    OpenPallamo();
     Route(22);
     EXPECT_EQ(sys->nCurRemoteTV, static_cast<std::uint32_t>(kMediaCenter));
-    EXPECT_EQ(sys->pallamo.bLaunched, 0);
-    EXPECT_EQ(sys->mediaCenter.bLaunched, 1);
-    auto posts = desk.Events(SimEvent::Kind::PostMessage);
-    ASSERT_EQ(posts.size(), 1u);
-    EXPECT_EQ(posts[0].hwnd, pallamo);
-    EXPECT_EQ(posts[0].a, 3000);
-    EXPECT_EQ(posts[0].b, 25);
-    // Media Center's window is absent: its ToggleApp launches it.
-    EXPECT_EQ(Launched().size(), 1u);
+    EXPECT_EQ(desk.RegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP"), 4u);
+    EXPECT_EQ(Marked(), (Marks{0, 0, 1, 0, 0, 0}));
+    // Pallamo closed, then Media Center's window is absent: launched.
+    EXPECT_EQ(Script(), "post:Tessaryn:3000:25");
+    EXPECT_EQ(Launched(), (Lines{"C:\\MCE\\"}));
     EXPECT_EQ(Traces(), (Lines{"RC is 35key  & Launch Media Center Edition", kActive,
                                "Send Message to MCE", "nIRKEYType= (5)", "35KEY"}));
 }
 
-TEST_F(RouterTest, Key12On35KeySwitchesToPallamoAndClosesItWhenOpen) {
+TEST_F(RouterTest, Key12On35KeySwitchesToPallamoBothWays) {
     sys->nIRKEYType = k35Key;
     sys->nCurRemoteTV = kMediaCenter;
     Hwnd pallamo = OpenPallamo();
+    desk.AddWindow("eHome Render Window", "Windows Media Center");
     Route(12);
     EXPECT_EQ(sys->nCurRemoteTV, static_cast<std::uint32_t>(kPallamo));
-    // Pallamo's window exists, so its ToggleApp closes it.
-    auto posts = desk.Events(SimEvent::Kind::PostMessage);
-    ASSERT_EQ(posts.size(), 1u);
-    EXPECT_EQ(posts[0].hwnd, pallamo);
-    EXPECT_EQ(posts[0].b, 25);
-    EXPECT_EQ(sys->pallamo.bLaunched, 0);
-    EXPECT_TRUE(Launched().empty());
+    EXPECT_EQ(desk.RegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP"), 2u);
+    // Media Center closed, then Pallamo's window exists: closed too.
+    EXPECT_EQ(Script(),
+              "fg:Windows Media Center active:Windows Media Center 18d 115d 115u 18u "
+              "post:Tessaryn:3000:25");
     EXPECT_EQ(Traces(), (Lines{"RC is 35key  & Launch PALLAMO", kActive, "Send Message to PALLAMO",
                                "nIRKEYType= (5)", "35KEY"}));
+    EXPECT_EQ(sys->pallamo.bLaunched, 0);
 
-    // Pressed again with the window gone: launched and watched.
     desk.RemoveWindow(pallamo);
-    Route(12);
+    Route(12);  // now absent: launched and watched
     EXPECT_EQ(Launched(), (Lines{"C:\\Pallamo\\Quillet.exe"}));
-    EXPECT_EQ(sys->pallamo.bLaunched, 1);
-    EXPECT_EQ(sys->watchMark[1], 1u);
+    EXPECT_EQ(*WatchMark(*sys, kPallamo), 1u);
 }
 
 TEST_F(RouterTest, EarlierMarkKeepsThe35KeyButtons) {
     sys->nIRKEYType = k35Key;
     sys->powerCinema.bLaunched = 1;
     Route(22);
-    EXPECT_EQ(sys->mediaCenter.bLaunched, 1);
-    EXPECT_EQ(sys->nCurRemoteTV, static_cast<std::uint32_t>(kMediaCenter));
-    // PowerCinema comes first and 22 is not its on/off key.
-    EXPECT_TRUE(Launched().empty());
+    EXPECT_EQ(Marked(), (Marks{1, 0, 1, 0, 0, 0}));
+    EXPECT_TRUE(Launched().empty());  // 22 went to PowerCinema's map
 }
 
-// ---- Steps 4 and 5: the power key with nothing marked ------------------------------
+// ---- Steps 4 and 5: the power key with nothing marked ---------------------------------
 
-struct LaunchCase {
-    std::uint32_t current;
-    const char* trace;
-    std::vector<std::uint32_t> closeOrder;
-};
-
-class LaunchTableTest : public RouterTest, public ::testing::WithParamInterface<LaunchCase> {};
-
-TEST_P(LaunchTableTest, ClosesTheOthersInOrderThenTogglesTheCurrent) {
-    const LaunchCase& c = GetParam();
-    // Every window open as the applications' own closes look for them.
-    std::map<std::uint32_t, Hwnd> windows = {
-        {kPowerCinema, OpenPowerCinema()},
-        {kPallamo, OpenPallamo()},
-        {kTotalMedia, desk.AddWindow(kTotalMediaClass, "ArcSoft TotalMedia")},
-        {kLumetraPanel, OpenPanel()},
-        {kLumetraCenter, OpenCenter()},
+TEST_F(RouterTest, PowerKeyClosesTheOthersInOrderThenTogglesTheCurrent) {
+    struct {
+        std::uint32_t current;
+        std::string trace;
+        std::string closes;
+    } cases[] = {
+        {kPowerCinema, "", "MCE Mirvo TM Center Tessaryn PowerCinema"},
+        {kPallamo, "TV_PALLAMO_OPEN", "MCE Mirvo TM Center PowerCinema Tessaryn"},
+        {kMediaCenter, "TV_MCE_OPEN", "PowerCinema Mirvo TM Center Tessaryn MCE"},
+        {kTotalMedia, "3", "PowerCinema MCE Mirvo Center Tessaryn TM"},
+        {kLumetraPanel, "", "PowerCinema MCE TM Center Tessaryn Mirvo"},
+        {kLumetraCenter, "", "PowerCinema MCE Mirvo TM Tessaryn Center"},
     };
+    desk.AddWindow("PCClass", "PowerCinema");
+    desk.AddWindow("PForm", "Tessaryn");
+    desk.AddWindow("eHome Render Window", "Windows Media Center");
+    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
+    desk.AddWindow(kLumetraClass, "Mirvo");
+    desk.AddWindow(kLumetraClass, "Lumetra Center");
     sys->nIRKEYType = k44Key;
-    sys->nCurRemoteTV = c.current;
-    Route(12);
-    std::vector<Hwnd> expected;
-    for (std::uint32_t id : c.closeOrder) {
-        if (windows.count(id)) {
-            expected.push_back(windows[id]);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.current);
+        Reset();
+        sys->nCurRemoteTV = c.current;
+        Route(12);
+        std::string closes;
+        for (const SimEvent& e : desk.Log()) {
+            if (e.kind == SimEvent::Kind::SetForeground || e.kind == SimEvent::Kind::PostMessage) {
+                std::string title = desk.WindowTitle(e.hwnd);
+                std::string name = title == "Windows Media Center" ? "MCE"
+                                   : title == "ArcSoft TotalMedia" ? "TM"
+                                   : title == "Lumetra Center"     ? "Center"
+                                                                   : title;
+                closes += (closes.empty() ? "" : " ") + name;
+            }
         }
+        EXPECT_EQ(closes, c.closes);
+        Lines traces = {kActive, kNoAp, kOneOne, kValid};
+        if (!c.trace.empty()) {
+            traces.push_back(c.trace);
+        }
+        EXPECT_EQ(Traces(), traces);
     }
-    if (windows.count(c.current)) {
-        expected.push_back(windows[c.current]);  // ToggleApp closes the open window
-    }
-    EXPECT_EQ(Closed(), expected);
-    Lines traces = {kActive, kNoAp, kOneOne, kValid};
-    if (c.trace != nullptr) {
-        traces.push_back(c.trace);
-    }
-    EXPECT_EQ(Traces(), traces);
-    EXPECT_TRUE(desk.Events(SimEvent::Kind::MessageBox).empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, LaunchTableTest,
-    ::testing::Values(
-        LaunchCase{kPowerCinema,
-                   nullptr,
-                   {kMediaCenter, kLumetraPanel, kTotalMedia, kLumetraCenter, kPallamo}},
-        LaunchCase{kPallamo,
-                   "TV_PALLAMO_OPEN",
-                   {kMediaCenter, kLumetraPanel, kTotalMedia, kLumetraCenter, kPowerCinema}},
-        LaunchCase{kMediaCenter,
-                   "TV_MCE_OPEN",
-                   {kPowerCinema, kLumetraPanel, kTotalMedia, kLumetraCenter, kPallamo}},
-        LaunchCase{kTotalMedia,
-                   "3",
-                   {kPowerCinema, kMediaCenter, kLumetraPanel, kLumetraCenter, kPallamo}},
-        LaunchCase{kLumetraPanel,
-                   nullptr,
-                   {kPowerCinema, kMediaCenter, kTotalMedia, kLumetraCenter, kPallamo}},
-        LaunchCase{kLumetraCenter,
-                   nullptr,
-                   {kPowerCinema, kMediaCenter, kLumetraPanel, kTotalMedia, kPallamo}}));
 
 TEST_F(RouterTest, PowerKeyWithTheCurrentApplicationMissing) {
     sys->totalMedia.bInstalled = 0;
     sys->nIRKEYType = k50Key;
     sys->nCurRemoteTV = kTotalMedia;
-    Hwnd pc = OpenPowerCinema();
-    Hwnd center = OpenCenter();
+    OpenPowerCinema();
+    OpenCenter();
+    std::vector<Lines> tracesAtBox;
+    desk.onMessageBox = [&](const std::string&, const std::string&) {
+        tracesAtBox.push_back(Traces());
+        return win::kIdOk;
+    };
     Route(50);
     auto boxes = desk.Events(SimEvent::Kind::MessageBox);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].hwnd, 0u);
-    EXPECT_EQ(boxes[0].text, kReinit);
+    EXPECT_EQ(boxes[0].text, "Please re-initialize the TV application settings.");
     EXPECT_EQ(boxes[0].text2, "Remote Control");
     EXPECT_EQ(boxes[0].a, win::kMbSetForeground);
+    EXPECT_EQ(tracesAtBox, (std::vector<Lines>{{kActive, kNoAp, kOneOne}}));
     // The launch goes on: the others are closed, TotalMedia is not started.
-    EXPECT_EQ(Closed(), (std::vector<Hwnd>{pc, center}));
+    EXPECT_EQ(Script(),
+              "fg:PowerCinema active:PowerCinema 18d 115d 115u 18u post:Lumetra Center:4024:25");
     EXPECT_TRUE(Launched().empty());
     EXPECT_TRUE(sys->appWatchTimer.armed);
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneOne, kValid, "3"}));
-    // The box came between the two trace lines.
-    std::size_t box = 0, valid = 0;
-    for (std::size_t i = 0; i < desk.Log().size(); ++i) {
-        const SimEvent& e = desk.Log()[i];
-        if (e.kind == SimEvent::Kind::MessageBox) {
-            box = i;
-        }
-        if (e.kind == SimEvent::Kind::Trace && e.text.find(kValid) != std::string::npos) {
-            valid = i;
-        }
-    }
-    EXPECT_LT(box, valid);
 }
 
 TEST_F(RouterTest, PowerKeyWithAnUnknownCurrentApplicationOnlyTraces) {
     OpenPowerCinema();
     sys->nIRKEYType = k32Key;
     for (std::uint32_t current : {0u, 3u, 7u, 10u}) {
-        desk.ClearLog();
+        Reset();
         sys->nCurRemoteTV = current;
         Route(67);
         EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneOne, kValid}));
-        EXPECT_TRUE(Closed().empty());
-        EXPECT_TRUE(desk.Events(SimEvent::Kind::MessageBox).empty());
-        EXPECT_EQ(sys->powerCinema.bLaunched, 0);
+        EXPECT_EQ(Script(), "");
+        EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 0, 0}));
     }
 }
 
-TEST_F(RouterTest, PowerKeyLaunchesTheCurrentApplicationAndWatchesIt) {
-    sys->nIRKEYType = k44Key;
-    sys->nCurRemoteTV = kLumetraCenter;
-    Route(12);
-    EXPECT_EQ(Launched(), (Lines{"C:\\Center\\MainCenter.exe"}));
-    EXPECT_EQ(sys->lumetraCenter.bLaunched, 1);
-    EXPECT_EQ(sys->watchMark[5], 1u);
-    EXPECT_TRUE(desk.TimerArmed(mainWindow, kAppWatchTimerId));
-}
+// ---- Steps 6 to 8: the window search ----------------------------------------------------
 
-// ---- Steps 6 to 8: the window search ---------------------------------------------------
-
-TEST_F(RouterTest, OneThreeWithAWindowOpenMarksItWithoutConfirmation) {
+TEST_F(RouterTest, OneThreeWithAWindowOpenMarksItWithoutTheOffer) {
     sys->nIRKEYType = k32Key;
     OpenPanel();
     Route(3);
-    EXPECT_EQ(Marks(), (std::vector<std::int32_t>{0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(Marked(), (Marks{0, 0, 0, 1, 0, 0}));
     EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneThree, kOneOne}));
 }
 
-TEST_F(RouterTest, TwoOpenApplicationsMarkOnlyTheFirstInOrder) {
-    sys->nIRKEYType = k44Key;
+TEST_F(RouterTest, FirstOpenApplicationIsMarkedSilentlyByARepeat) {
     OpenCenter();
-    OpenTotalMedia();
+    desk.AddWindow("AnyClass", "Arcsoft TotalMedia");  // TotalMedia by its title alone
     OpenPallamo();
-    Route(7);
-    EXPECT_EQ(Marks(), (std::vector<std::int32_t>{0, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
-}
-
-TEST_F(RouterTest, TotalMediaIsFoundByTitleAlone) {
-    desk.AddWindow("SomeOtherClass", "Arcsoft TotalMedia");
-    Route(7);
-    EXPECT_EQ(sys->totalMedia.bLaunched, 1);
-}
-
-TEST_F(RouterTest, RepeatWithNothingMarkedMarksTheFirstOpenApplicationSilently) {
-    OpenCenter();
-    OpenPowerCinema();
     Route(255);
-    EXPECT_EQ(Marks(), (std::vector<std::int32_t>{1, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(desk.KeyText(), "");
-    EXPECT_TRUE(desk.Events(SimEvent::Kind::PostMessage).empty());
+    EXPECT_EQ(Marked(), (Marks{0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
+    EXPECT_EQ(Script(), "");
+    desk.RemoveWindow(desk.FindWindowA("PForm", nullptr));
+    sys->pallamo.bLaunched = 0;
+    Route(255);
+    EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 1, 0}));
+}
+
+// The window search gives the key to the map the application would use as the
+// marked one, so the first key after finding the window already acts.
+TEST_F(RouterTest, FoundApplicationGetsTheMapOfItsLayout) {
+    struct {
+        std::uint32_t layout, keyCode;
+        const char *pallamo, *center, *totalMedia;
+    } cases[] = {
+        {k44Key, 4, "10005", "10005", "101d 101u"},  // NumPad 5
+        {k44Key, 29, "", "26", ""},                  // the 1-3 button
+        {k32Key, 4, "10001", "10001", "97d 97u"},    // NumPad 1
+        {k50Key, 4, "10001", "10001", "100d 100u"},  // NumPad 4
+        {k50Key, 12, "10007", "10007", ""},          // the 1-3 button
+        {k35Key, 4, "10005", "10001", ""},           // TotalMedia has no 35KEY map
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.layout << " key " << c.keyCode);
+        sys->nIRKEYType = c.layout;
+        const struct {
+            std::uint32_t appId;
+            const char *cls, *title;
+            std::string expected;
+        } apps[] = {
+            {kPallamo, "PForm", "Tessaryn",
+             *c.pallamo ? std::string("post:Tessaryn:3000:") + c.pallamo : ""},
+            {kLumetraCenter, kLumetraClass, "Lumetra Center",
+             *c.center ? std::string("post:Lumetra Center:4024:") + c.center : ""},
+            {kTotalMedia, "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia",
+             *c.totalMedia
+                 ? std::string("fg:ArcSoft TotalMedia active:ArcSoft TotalMedia ") + c.totalMedia
+                 : ""},
+        };
+        for (const auto& app : apps) {
+            Reset();
+            Hwnd window = desk.AddWindow(app.cls, app.title);
+            Route(c.keyCode);
+            EXPECT_EQ(Script(), app.expected);
+            EXPECT_EQ(sys->App(app.appId)->bLaunched, 1);
+            desk.RemoveWindow(window);
+        }
+    }
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+}
+
+TEST_F(RouterTest, NothingOpenOffersShutdownOnOneThreeAndElseDrivesTheMouse) {
+    sys->nIRKEYType = k44Key;
+    Route(29);
+    auto dialogs = desk.Events(SimEvent::Kind::DialogOpened);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].a, 107);
+    // Cancelled: the key goes on to the mouse emulation, which ignores it.
     EXPECT_TRUE(desk.Events(SimEvent::Kind::MouseEvent).empty());
-    EXPECT_TRUE(Launched().empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::ExitWindows).empty());
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneThree, kOneOne}));
+
+    Reset();
+    Route(0);  // a left click
+    EXPECT_EQ(desk.Events(SimEvent::Kind::MouseEvent).size(), 2u);
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+    EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 0, 0}));
 }
 
 }  // namespace
