@@ -11,3 +11,12 @@
 #define IDD_SHUTDOWN 107
 #define IDC_APP_LIST 11
 #define IDC_AUTO_LAUNCH 1007
+
+// Commands of the accelerators (the main window's About and Setting).
+#define IDM_ABOUT 30
+#define IDM_SETTING 32
+
+// The MinGW headers do not define it.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,11 +1,314 @@
 #include "apps/lumetra_center.h"
 
+#include <cstring>
+
+#include "apps/delivery.h"
+#include "platform/win_defs.h"
 #include "shell/system.h"
 
 namespace rc {
 
-void LumetraCenterKeyMap(System&, std::uint32_t, std::uint32_t) {}
-void LumetraCenterCommand(System&, std::uint32_t) {}
-void ProbeLumetraCenterSkin(System&) {}
+namespace {
+
+// How a command code travels to Lumetra Center.
+enum class Rule : std::uint8_t {
+    A,  // main window, only while no secondary window is visible
+    B,  // secondary windows searched, main window always
+    C,  // main window unless the visible one is row 5's ("PictureView")
+    D,  // no search, hPopup untouched, main window
+    E,  // the visible secondary window, activated first; else the main window
+};
+using enum Rule;
+
+// The codes of each rule (a shorter list ends with 0).
+struct RuleRow {
+    Rule rule;
+    std::uint32_t codes[24];
+};
+
+// clang-format off
+constexpr RuleRow kRules[] = {
+    {A, {3, 20, 23, 24, 26, 27, 28, 30, 31, 32, 33, 50, 110, 207, 300, 401, 402, 403, 1000,
+         1001, 2000, 4001, 4002, 4003}},
+    {B, {1004, 1005, 3000}},
+    {C, {1002}},
+    {D, {18}},
+    {E, {35001, 35002, 35003, 35004, 35005, 35007}},
+    {D, {25}},  // the close; CloseApp posts it itself
+};
+// clang-format on
+// The digits d = 0 to 9 are the codes 10000 + d.
+constexpr std::uint32_t kDigit0 = 10000;
+constexpr Rule kDigitRule = A;
+
+// The secondary windows, in the order they are searched.
+struct DialogRow {
+    const char* className;
+    const char* title;  // null: any
+};
+
+// clang-format off
+constexpr DialogRow kDialogs[7] = {
+    {"TPopupForm",          nullptr},
+    {"TSourceForm",         nullptr},
+    {"TFormCalander",       nullptr},
+    {"TDialogForm",         nullptr},
+    {"OrvalixPlayer_Class", "PictureView"},
+    {"OrvalixPlayer_Class", "Playback"},
+    {"TWizardForm",         "WizardForm"},
+};
+// clang-format on
+constexpr int kPictureViewRow = 4;  // row 5
+
+// Marks the cell whose code depends on the skin: 20 when the playback toolbar
+// image was found at start, else 110.
+constexpr std::uint32_t kToolbarChoice = 0xFFFFFFFF;
+
+// One cell of a key map: the command code (0: the map does nothing) and the
+// pause after it, made whether or not the command was posted.
+struct Cell {
+    constexpr Cell(std::uint32_t c, std::uint32_t pause = 0) : code(c), pauseMs(pause) {}
+    std::uint32_t code;
+    std::uint32_t pauseMs;
+};
+
+// The on/off buttons (12 with the 44KEY map, 67 with the 32KEY map) go to
+// ToggleApp, never to a map.
+struct MapRow {
+    std::uint8_t keyCode;
+    Cell k44, k32;
+};
+
+constexpr std::uint32_t _ = 0;
+
+// clang-format off
+constexpr MapRow kKeyMaps[] = {
+//   KeyCode  44KEY         32KEY
+    {0,       10001,        _             },
+    {1,       10002,        207           },
+    {2,       10003,        10003         },
+    {3,       10004,        26            },
+    {4,       10005,        10001         },
+    {5,       10006,        10005         },
+    {6,       10007,        10006         },
+    {7,       10008,        4002          },
+    {8,       10009,        10002         },
+    {9,       4003,         4001          },
+    {10,      10000,        10009         },
+    {11,      35005,        3             },
+    {12,      _,            10007         },
+    {13,      _,            10008         },
+    {14,      35007,        401           },
+    {15,      27,           10004         },
+    {16,      4001,         4003          },
+    {17,      4002,         10000         },
+    {18,      402,          35005         },
+    {19,      401,          402           },
+    {20,      403,          {1001, 2000}  },
+    {21,      300,          1002          },
+    {22,      207,          {3000, 2000}  },
+    {23,      3,            403           },
+    {24,      32,           35002         },
+    {25,      {2000, 2000}, 35004         },
+    {26,      1002,         35001         },
+    {27,      {1001, 2000}, 35003         },
+    {28,      1000,         35007         },
+    {29,      26,           1000          },
+    {30,      18,           kToolbarChoice},
+    {31,      28,           24            },
+    {32,      35002,        _             },
+    {33,      35004,        _             },
+    {34,      50,           _             },
+    {35,      33,           _             },
+    {64,      1005,         _             },
+    {65,      1004,         _             },
+    {66,      35001,        _             },
+    {67,      35003,        _             },
+    {68,      {3000, 2000}, _             },
+    {69,      35002,        _             },
+    {70,      35004,        _             },
+    {71,      {3000, 2000}, _             },
+    {72,      30,           _             },
+    {73,      31,           _             },
+    {74,      20,           _             },
+    {75,      24,           _             },
+};
+// clang-format on
+
+bool RuleOf(std::uint32_t code, Rule* rule) {
+    if (code >= kDigit0 && code <= kDigit0 + 9) {
+        *rule = kDigitRule;
+        return true;
+    }
+    for (const RuleRow& row : kRules) {
+        for (std::uint32_t listed : row.codes) {
+            if (listed == 0) {
+                break;
+            }
+            if (listed == code) {
+                *rule = row.rule;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+const Cell* Lookup(std::uint32_t layout, std::uint32_t keyCode) {
+    for (const MapRow& row : kKeyMaps) {
+        if (row.keyCode != keyCode) {
+            continue;
+        }
+        switch (layout) {
+            case k44Key:
+                return &row.k44;
+            case k32Key:
+                return &row.k32;
+            default:
+                return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// lstrcmpiA's answer for the names compared here: equal ignoring letter case.
+bool SameTextIgnoringCase(const char* a, const char* b) {
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        char x = (*a >= 'a' && *a <= 'z') ? static_cast<char>(*a - 'a' + 'A') : *a;
+        char y = (*b >= 'a' && *b <= 'z') ? static_cast<char>(*b - 'a' + 'A') : *b;
+        if (x != y) {
+            return false;
+        }
+    }
+    return *a == *b;
+}
+
+// Reads a string value into a buffer of size + 1 bytes, always ended by a
+// NUL; empty when the value can't be read.
+void ReadText(System& sys, Handle key, const char* name, char* buffer, std::uint32_t size) {
+    std::memset(buffer, 0, size + 1);
+    std::uint32_t type = 0;
+    std::uint32_t got = size;
+    if (sys.os.RegQueryValueExA(key, name, &type, reinterpret_cast<std::uint8_t*>(buffer), &got) !=
+        win::kErrorSuccess) {
+        std::memset(buffer, 0, size + 1);
+    }
+}
+
+}  // namespace
+
+Hwnd FindLumetraCenterDialog(System& sys) {
+    for (int i = 0; i < 7; ++i) {
+        Hwnd window = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, kDialogs[i].className,
+                                           kDialogs[i].title);
+        sys.lumetraCenterSlots[i] = window;
+        if (sys.os.IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return 0;
+}
+
+void LumetraCenterCommand(System& sys, std::uint32_t code) {
+    Rule rule;
+    if (!RuleOf(code, &rule)) {
+        return;  // not one of Lumetra Center's commands
+    }
+    TargetApp& app = sys.lumetraCenter;
+    app.hWnd = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, "OrvalixMainPanel_Class",
+                                    "Lumetra Center");
+    if (rule != D) {
+        app.hPopup = FindLumetraCenterDialog(sys);
+    }
+    if (app.hWnd == 0) {
+        return;  // nothing is sent, whatever secondary window is visible
+    }
+    switch (rule) {
+        case A:
+            if (app.hPopup == 0) {
+                PostCommand(sys, app.hWnd, kLumetraMessage, code);
+            }
+            break;
+        case B:
+        case D:
+            PostCommand(sys, app.hWnd, kLumetraMessage, code);
+            break;
+        case C:
+            if (app.hPopup != sys.lumetraCenterSlots[kPictureViewRow]) {
+                PostCommand(sys, app.hWnd, kLumetraMessage, code);
+            }
+            break;
+        case E:
+            if (app.hPopup != 0) {
+                ActivateWindow(sys, app.hPopup);
+                PostCommand(sys, app.hPopup, kLumetraMessage, code);
+            } else {
+                PostCommand(sys, app.hWnd, kLumetraMessage, code);
+            }
+            break;
+    }
+}
+
+void LumetraCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode) {
+    const Cell* cell = Lookup(layout, keyCode);
+    if (cell == nullptr || cell->code == 0) {
+        return;
+    }
+    std::uint32_t code = cell->code;
+    if (code == kToolbarChoice) {
+        code = sys.bPlaybackBgFound == 1 ? 20 : 110;
+    }
+    LumetraCenterCommand(sys, code);
+    if (cell->pauseMs != 0) {
+        sys.os.Sleep(cell->pauseMs);
+    }
+}
+
+void ProbeLumetraCenterSkin(System& sys) {
+    constexpr char kUninstallKey[] = "SoftWare\\MicroSoft\\Windows\\CurrentVersion\\Uninstall";
+    constexpr std::uint32_t kTextSize = 256;
+    sys.bPlaybackBgFound = 0;
+    Handle uninstall = 0;
+    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, kUninstallKey, win::kKeyAllAccess,
+                             &uninstall) != win::kErrorSuccess) {
+        return;
+    }
+    bool matched = false;
+    char location[kTextSize + 1] = {};
+    char name[kTextSize + 1];
+    char text[kTextSize + 1];
+    for (std::uint32_t index = 0;; ++index) {
+        std::uint32_t nameSize = kTextSize;
+        std::memset(name, 0, sizeof name);
+        if (sys.os.RegEnumKeyExA(uninstall, index, name, &nameSize) != win::kErrorSuccess) {
+            break;
+        }
+        char subKeyPath[sizeof kUninstallKey + 1 + sizeof name];
+        std::strcpy(subKeyPath, kUninstallKey);
+        std::strcat(subKeyPath, "\\");
+        std::strcat(subKeyPath, name);
+        Handle entry = 0;
+        if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, subKeyPath, win::kKeyAllAccess, &entry) !=
+            win::kErrorSuccess) {
+            continue;
+        }
+        ReadText(sys, entry, "DisplayName", text, kTextSize);
+        if (SameTextIgnoringCase(text, "LumetraCenter")) {
+            // The last matching entry wins.
+            ReadText(sys, entry, "InstallLocation", location, kTextSize);
+            matched = true;
+        }
+        sys.os.RegCloseKey(entry);
+    }
+    sys.os.RegCloseKey(uninstall);
+    if (!matched) {
+        return;
+    }
+    constexpr char kImage[] = "\\Sorvane\\UI\\Default\\Toolbar\\Playback_BG_MIDDLE.png";
+    char path[sizeof location + sizeof kImage];
+    std::strcpy(path, location);
+    std::strcat(path, kImage);
+    sys.bPlaybackBgFound = sys.os.OpenFileExists(path) ? 1 : 0;
+}
 
 }  // namespace rc

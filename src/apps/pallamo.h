@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace rc {
 
 struct System;
@@ -11,5 +13,7 @@ struct System;
 void PallamoKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode);
 // Sends one command code by the delivery rule of that code.
 void PallamoCommand(System& sys, std::uint32_t code);
+// Pallamo's main window: any class, title "Tessaryn".
+Hwnd FindPallamoWindow(System& sys);
 
 }  // namespace rc

@@ -3,11 +3,15 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace rc {
 
 struct System;
 
 void PowerCinemaKeyMap(System& sys, std::uint32_t keyCode);
 void PowerCinemaCtrlT(System& sys);
+// PowerCinema's main window: any class, title "PowerCinema".
+Hwnd FindPowerCinemaWindow(System& sys);
 
 }  // namespace rc

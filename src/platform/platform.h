@@ -112,6 +112,13 @@ class Platform {
     virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
     virtual Hwnd SetActiveWindow(Hwnd hwnd) = 0;
     virtual bool BringWindowToTop(Hwnd hwnd) = 0;
+    virtual Hwnd GetForegroundWindow() = 0;
+    // GetWindowThreadProcessId without the process id: the window's thread
+    // id, 0 for no window.
+    virtual std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) = 0;
+    virtual std::uint32_t GetCurrentThreadId() = 0;
+    virtual bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
+                                   bool attach) = 0;
     virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                               std::uint32_t flags) = 0;
     virtual bool PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,

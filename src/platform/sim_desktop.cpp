@@ -124,6 +124,7 @@ struct SimDesktop::State {
     Hwnd nextHwnd = kFirstWindow;
     Hwnd foreground = 0;
     Hwnd active = 0;
+    std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
 
     struct WindowClass {
         std::string name;
@@ -504,7 +505,10 @@ bool SimDesktop::IsWindow(Hwnd hwnd) {
 }
 
 bool SimDesktop::SetForegroundWindow(Hwnd hwnd) {
-    bool ok = !refuseForeground && s_->FindWin(hwnd) != nullptr;
+    bool attached =
+        s_->attachedInputs.count({kOurThread, GetWindowThreadProcessId(s_->foreground)}) != 0;
+    bool allowed = !refuseForeground || (attached && !refuseForegroundAttached);
+    bool ok = allowed && s_->FindWin(hwnd) != nullptr;
     s_->Log(SimEvent::Kind::SetForeground, hwnd).a = ok ? 1 : 0;
     if (ok) {
         s_->foreground = hwnd;
@@ -521,6 +525,38 @@ Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
     Hwnd previous = s_->active;
     s_->active = hwnd;
     return previous;
+}
+
+Hwnd SimDesktop::GetForegroundWindow() {
+    return s_->foreground;
+}
+
+std::uint32_t SimDesktop::GetWindowThreadProcessId(Hwnd hwnd) {
+    if (hwnd == 0) {
+        return 0;
+    }
+    if (hwnd == s_->mainWindow || s_->dialogs.count(hwnd) != 0) {
+        return kOurThread;
+    }
+    return s_->FindWin(hwnd) != nullptr ? static_cast<std::uint32_t>(hwnd) : 0;
+}
+
+std::uint32_t SimDesktop::GetCurrentThreadId() {
+    return kOurThread;
+}
+
+bool SimDesktop::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) {
+    if (idAttach == 0 || idAttachTo == 0 || idAttach == idAttachTo) {
+        return false;
+    }
+    if (attach) {
+        return s_->attachedInputs.insert({idAttach, idAttachTo}).second;
+    }
+    return s_->attachedInputs.erase({idAttach, idAttachTo}) != 0;
+}
+
+int SimDesktop::AttachedInputs() const {
+    return static_cast<int>(s_->attachedInputs.size());
 }
 
 bool SimDesktop::BringWindowToTop(Hwnd hwnd) {

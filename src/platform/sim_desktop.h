@@ -92,8 +92,16 @@ class SimDesktop : public Platform {
     Point WindowPosition(Hwnd hwnd) const;  // last SetWindowPos x, y (0, 0 at first)
     Hwnd Foreground() const;
     Hwnd MainWindow() const;  // the window made by CreateMainWindow, 0 before
-    // Makes SetForegroundWindow refuse (give false and change nothing).
+    // Makes SetForegroundWindow refuse (give false and change nothing), as
+    // Windows does to a background process: it then succeeds only while our
+    // input is attached to the foreground window's thread (AttachThreadInput),
+    // and not even then with refuseForegroundAttached.
     bool refuseForeground = false;
+    bool refuseForegroundAttached = false;
+    // The thread of this program (main window and dialogs); every other
+    // window has a thread of its own.
+    static constexpr std::uint32_t kOurThread = 1;
+    int AttachedInputs() const;  // AttachThreadInput attachments not undone
     // Called when a message is posted or sent to a window other than the main
     // window and dialogs (a stand-in application reacting, e.g. closing itself).
     // Every PostMessageA/SendMessageA is logged, also to a window that does not
@@ -306,6 +314,10 @@ class SimDesktop : public Platform {
     bool SetForegroundWindow(Hwnd hwnd) override;
     Hwnd SetActiveWindow(Hwnd hwnd) override;
     bool BringWindowToTop(Hwnd hwnd) override;
+    Hwnd GetForegroundWindow() override;
+    std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+    std::uint32_t GetCurrentThreadId() override;
+    bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                       std::uint32_t flags) override;
     bool PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,

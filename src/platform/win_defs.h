@@ -65,11 +65,18 @@ constexpr std::uint8_t kVkDown = 0x28;
 constexpr std::uint8_t kVkDelete = 0x2E;
 constexpr std::uint8_t kVkLWin = 0x5B;
 constexpr std::uint8_t kVkNumpad0 = 0x60;
+constexpr std::uint8_t kVkAdd = 0x6B;
+constexpr std::uint8_t kVkSubtract = 0x6D;
 constexpr std::uint8_t kVkF1 = 0x70;
+constexpr std::uint8_t kVkF2 = 0x71;
 constexpr std::uint8_t kVkF4 = 0x73;
+constexpr std::uint8_t kVkF5 = 0x74;
+constexpr std::uint8_t kVkF6 = 0x75;
 constexpr std::uint8_t kVkF8 = 0x77;
 constexpr std::uint8_t kVkF9 = 0x78;
 constexpr std::uint8_t kVkF10 = 0x79;
+constexpr std::uint8_t kVkF11 = 0x7A;
+constexpr std::uint8_t kVkF12 = 0x7B;
 
 // keybd_event flags
 constexpr std::uint32_t kKeyEventExtendedKey = 0x0001;

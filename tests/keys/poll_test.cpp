@@ -34,17 +34,7 @@ TEST_F(RepeatFilterTest, KeyCode10HasA380MsWindow) {
     EXPECT_EQ(At(11159, 11), 11u) << "other keys keep the 150 ms window";
 }
 
-TEST_F(RepeatFilterTest, ADifferentKeyPassesAtOnceAndStartsANewRun) {
-    At(10000, 5);
-    At(10050, 5);
-    ASSERT_EQ(sys.repeat.nRepeatNum, 1u);
-    EXPECT_EQ(At(10060, 6), 6u);
-    EXPECT_EQ(sys.repeat.nRepeatNum, 0u);
-    EXPECT_EQ(sys.repeat.lastKeyCode, 6u);
-    EXPECT_EQ(At(10070, 5), 5u);
-}
-
-TEST_F(RepeatFilterTest, TheMouseRunGoesOnOnlyThroughRepeats) {
+TEST_F(RepeatFilterTest, ANewKeyStartsANewRunAndOnlyRepeatsKeepTheMouseRun) {
     sys.pointer.runCounter = 7;
     At(10000, 3);
     EXPECT_EQ(sys.pointer.runCounter, 0) << "a new key";
@@ -58,6 +48,14 @@ TEST_F(RepeatFilterTest, TheMouseRunGoesOnOnlyThroughRepeats) {
     At(10300, 3);
     EXPECT_EQ(sys.pointer.runCounter, 0) << "the same key pressed again";
     EXPECT_FALSE(sys.repeat.bRepeatKey);
+
+    At(10350, 3);
+    sys.pointer.runCounter = 7;
+    EXPECT_EQ(At(10360, 255), 255u) << "a different key (255 included) passes at once";
+    EXPECT_EQ(sys.repeat.nRepeatNum, 0u);
+    EXPECT_EQ(sys.pointer.runCounter, 0);
+    EXPECT_EQ(At(10370, 255), 255u);
+    EXPECT_EQ(sys.repeat.nRepeatNum, 1u) << "and is filtered like any other";
 }
 
 TEST_F(RepeatFilterTest, AHeldButtonGivesOneCommand) {
@@ -118,13 +116,6 @@ TEST_F(RepeatFilterTest, TheClockWrapDoesNotDisturbTheFilter) {
     EXPECT_EQ(At(0x00000050u, 5), 255u) << "96 ms across the wrap";
     EXPECT_EQ(At(0x00000050u + 150, 5), 5u);
     EXPECT_EQ(At(0xFFFFFF00u, 5), 5u) << "a clock far behind is a long pause";
-}
-
-TEST_F(RepeatFilterTest, KeyCode255IsFilteredLikeAnyOther) {
-    EXPECT_EQ(At(10000, 255), 255u);
-    EXPECT_EQ(sys.repeat.nRepeatNum, 0u);
-    EXPECT_EQ(At(10050, 255), 255u);
-    EXPECT_EQ(sys.repeat.nRepeatNum, 1u);
 }
 
 // --- The tick ---------------------------------------------------------------------
@@ -193,15 +184,6 @@ TEST_F(PollTickTest, ATickWithAKeyAcknowledgesItBeforeFiltering) {
               (Lines_{" ", "Chip_Afa9015", "Find 9015 Device", "ACK=> Code =  (43)"}));
     EXPECT_EQ(sys.repeat.lastKeyCode, 67u);
     EXPECT_EQ(sys.repeat.lastTime, 100065u);
-}
-
-TEST_F(PollTickTest, ATickWithoutAKeyLeavesTheFilterAlone) {
-    StartAf9015();
-    sys.repeat.lastKeyCode = 9;
-    sys.repeat.lastTime = 1234;
-    desk.Advance(65 * 5);
-    EXPECT_EQ(sys.repeat.lastKeyCode, 9u);
-    EXPECT_EQ(sys.repeat.lastTime, 1234u);
 }
 
 TEST_F(PollTickTest, TheOpenConfirmationGetsEnterOrEscapeFromTheTick) {

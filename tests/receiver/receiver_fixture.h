@@ -48,7 +48,7 @@ class ReceiverTest : public ::testing::Test {
 
     ReceiverTest() {
         sys.traceOn = true;
-        mainWindow = desk.AddWindow("Remote Control", "Remote Control", false);
+        mainWindow = desk.AddWindow("ReceiverTestWindow", "", false);
         BindTimerSlots(sys, mainWindow);
     }
 

@@ -2,6 +2,8 @@
 #include <vector>
 
 #include "receiver/receiver_fixture.h"
+#include "settings/settings_store.h"
+#include "shell/main_window.h"
 
 namespace rc::test {
 namespace {
@@ -39,51 +41,20 @@ TEST_F(StartupTest, NoStickStopsBothLibrariesAndWatches) {
     EXPECT_FALSE(Polling());
 }
 
-TEST_F(StartupTest, FailedInitialisationsAreStoppedAndTraced) {
-    InstallAf15(desk);
-    desk.Entry("af15_init").results = {0};
-    PlugAf9015();
-    Start();
-    EXPECT_EQ(desk.LibraryCalls(), (Lines_{"af15_init", "af15_exit"}));
-    EXPECT_EQ(Lines().back(), "Init Afa9015 is fail");
-    EXPECT_EQ(sys.bDeviceReady, 0);
-    EXPECT_TRUE(Watching());
-}
-
-TEST_F(StartupTest, It9135WhoseReceiverFailsIsStopped) {
-    InstallAf9100(desk);
-    desk.Entry("af9100_initIRDev").results = {0};
-    PlugIt9135();
-    Start();
-    EXPECT_EQ(Lines(), (Lines_{"WM_CREATE", "Find 9030 Device", "WM_CREATE_Find Filter",
-                               "Init Ite9037", "Init Ite9037 is fail"}));
-    EXPECT_EQ(desk.LibraryCalls(), (Lines_{"af9100_init", "af9100_initIRDev", "af9100_exit"}));
-    EXPECT_TRUE(Watching());
-}
-
 TEST_F(StartupTest, WithoutAnyVendorLibraryTheProgramStillStartsAndWatches) {
+    desk.SetRegDword(kSettingsKey, "DBM", 1);
     PlugAf9015();
-    Start();
-    EXPECT_EQ(Lines().back(), "Init Afa9015 is fail");
-    EXPECT_TRUE(desk.LibraryCalls().empty());
-    EXPECT_TRUE(Watching());
+    RunRemoteControl(sys);
+    Hwnd main = desk.MainWindow();
+    EXPECT_TRUE(Traced("Init Afa9015 is fail"));
+    EXPECT_EQ(Lines().back(), "StartChkUSBTimer");
+    EXPECT_TRUE(desk.TimerArmed(main, kChkUsbTimerId));
 
     desk.ClearLog();
     desk.Advance(3000);
     EXPECT_EQ(Lines(), (Lines_{"Find 9015 Device", "USB Init Afa9015"}));
     EXPECT_TRUE(desk.LibraryCalls().empty());
-    EXPECT_TRUE(Watching()) << "retried on the next tick";
-}
-
-TEST_F(StartupTest, ConexantIsJudgedByItsFilterWithTheChannelAlreadyOpen) {
-    PlugConexant();
-    Start();
-    EXPECT_EQ(Lines(), (Lines_{"WM_CREATE", "WM_CREATE_Find Filter", "Init Conexant"}));
-    EXPECT_NE(sys.hid.hidHandle, 0u);
-    EXPECT_EQ(sys.bDeviceReady, 1);
-    EXPECT_TRUE(Polling());
-    EXPECT_EQ(desk.HeldFilters(), 0);
-    EXPECT_EQ(desk.CoInitCount(), 1);
+    EXPECT_TRUE(desk.TimerArmed(main, kChkUsbTimerId)) << "retried on the next tick";
 }
 
 TEST_F(StartupTest, RtlIsLoadedAndStartedWithTheMainWindow) {
@@ -99,25 +70,6 @@ TEST_F(StartupTest, RtlIsLoadedAndStartedWithTheMainWindow) {
     EXPECT_EQ(sys.bDeviceReady, 1);
     EXPECT_TRUE(Polling());
     EXPECT_EQ(desk.HeldFilters(), 1) << "the second search's filter only";
-}
-
-TEST_F(StartupTest, RtlWithoutItsLibraryIsNotReady) {
-    PlugRtl2832u();
-    Start();
-    EXPECT_EQ(Lines().back(), "load RTL283XACCESS.dll ");
-    EXPECT_TRUE(desk.LibraryCalls().empty());
-    EXPECT_EQ(sys.bDeviceReady, 0);
-    EXPECT_TRUE(Watching());
-}
-
-TEST_F(StartupTest, RtlWithABadDeviceIsNotReady) {
-    InstallRtk(desk);
-    desk.Entry("RTK_DeviceIsOk").defaultResult = 0;
-    PlugRtl2832u();
-    Start();
-    EXPECT_EQ(Lines().back(), "Rtl device status is Fail");
-    EXPECT_EQ(desk.LibraryCalls(), (Lines_{"RTK_BDAFilterInit", "RTK_DeviceIsOk"}));
-    EXPECT_TRUE(Watching());
 }
 
 // --- Pull and re-plug, through the timers ----------------------------------------
@@ -266,17 +218,6 @@ TEST_F(WatchdogTest, It9135WhoseReceiverFailsIsStoppedAndRetried) {
     EXPECT_TRUE(Polling());
 }
 
-TEST_F(WatchdogTest, Af9015WhoseInitFailsIsStoppedAndWatchedOn) {
-    StartWatching();
-    PlugAf9015();
-    desk.Entry("af15_init").defaultResult = 0;
-    int comBefore = desk.CoInitCount();
-    desk.Advance(3000);
-    EXPECT_EQ(desk.LibraryCalls(), (Lines_{"af15_init", "af15_exit"}));
-    EXPECT_TRUE(Watching());
-    EXPECT_EQ(desk.CoInitCount(), comBefore) << "the watchdog releases every search";
-}
-
 TEST_F(WatchdogTest, ConexantWhoseCollectionCannotBeOpenedNeverResumes) {
     ConexantStick stick = PlugConexant();
     desk.Hid(stick.hid).openFails = true;
@@ -338,20 +279,6 @@ TEST_F(WatchdogTest, RtlHandsOverWithoutCallsWhenItsLibraryIsMissing) {
     EXPECT_TRUE(desk.LibraryCalls().empty());
     EXPECT_EQ(sys.bDeviceReady, 0);
     EXPECT_TRUE(Polling());
-}
-
-TEST_F(WatchdogTest, RtlReplugsDoNotPileUpFilters) {
-    StartWatching();
-    for (int i = 0; i < 4; ++i) {
-        int stick = PlugRtl2832u();
-        desk.Advance(3000);
-        ASSERT_TRUE(Polling());
-        EXPECT_EQ(desk.HeldFilters(), 1);
-        desk.RemoveFilter(stick);
-        desk.Advance(65);
-        ASSERT_TRUE(Watching());
-    }
-    EXPECT_EQ(desk.LoadLibraryCount("RTL283XACCESS.dll"), 4) << "loaded again by each bring-up";
 }
 
 }  // namespace

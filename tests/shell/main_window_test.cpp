@@ -236,6 +236,28 @@ TEST_F(MainWindowTest, MenuOfAReadyReceiverWithoutTheCurrentApplication) {
     EXPECT_TRUE(HasTrace(desk, "Find USB Device"));
 }
 
+TEST_F(MainWindowTest, CurrentApplicationItemIsCheckedWhileItsWindowIsOpen) {
+    desk.SetRegString(kVistaMceKey, "Ident", "5.0");
+    sys.nCurRemoteTV = 4;
+    Tray(win::kWmLButtonDown);
+    auto items = desk.LastMenu();
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[0].flags, 0u);
+    EXPECT_EQ(items[0].id, 1104u);
+    EXPECT_EQ(items[0].text, "Media Center Edition");
+
+    Hwnd mce = desk.AddWindow("eHome Render Window", "Windows Media Center");
+    Tray(win::kWmLButtonDown);
+    items = desk.LastMenu();
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[0].flags, 8u);
+    EXPECT_EQ(items[0].id, 1104u);
+
+    desk.RemoveWindow(mce);
+    Tray(win::kWmLButtonDown);
+    EXPECT_EQ(desk.LastMenu()[0].flags, 0u);
+}
+
 TEST_F(MainWindowTest, ButtonDownOpensTheMenuOtherMouseMessagesDoNot) {
     for (std::intptr_t up : {0x202, 0x205, 0x203, 0x206, 0x207, 0x208, 0x20A, 0}) {
         EXPECT_EQ(Tray(up), 0);
@@ -336,6 +358,17 @@ TEST_F(MainWindowTest, UnknownCommandsChangeNothing) {
     EXPECT_EQ(sys.bLaunchap, 0u);
     EXPECT_FALSE(desk.QuitPosted());
     EXPECT_EQ(desk.TrayIcons().size(), 1u);
+}
+
+TEST_F(MainWindowTest, DisplayChangeResizesThePointerArea) {
+    EXPECT_EQ(desk.SendToMainWindow(win::kWmDisplayChange, 32, (768 << 16) | 1024), 0);
+    EXPECT_EQ(sys.pointer.right, 1023);
+    EXPECT_EQ(sys.pointer.bottom, 767);
+    desk.SendToMainWindow(win::kWmDisplayChange, 32, (1080 << 16) | 1920);
+    EXPECT_EQ(sys.pointer.right, 1919);
+    EXPECT_EQ(sys.pointer.bottom, 1079);
+    EXPECT_EQ(sys.pointer.largeStep, 24);
+    EXPECT_EQ(sys.pointer.smallStep, 12);
 }
 
 TEST_F(MainWindowTest, TaskbarCreatedAddsTheIconAgain) {

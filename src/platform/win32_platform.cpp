@@ -1,0 +1,817 @@
+#include "platform/win32_platform.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <shellapi.h>
+#include <dshow.h>
+#include <setupapi.h>
+// The MinGW HID headers declare C functions without extern "C".
+extern "C" {
+#include <hidsdi.h>
+}
+
+#include <cstddef>
+#include <cstring>
+#include <map>
+#include <string>
+#include <utility>
+
+namespace rc {
+namespace {
+
+static_assert(sizeof(GUID) == sizeof(Guid), "Guid must have GUID's layout");
+// The record sizes the system relies on, on the 32-bit build.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
+static_assert(sizeof(void*) != 4 || sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5);
+static_assert(sizeof(void*) != 4 || sizeof(OSVERSIONINFOEXA) == 156);
+static_assert(sizeof(OSVERSIONINFOA) == 148);
+
+HWND ToHwnd(Hwnd h) {
+    return reinterpret_cast<HWND>(h);
+}
+Hwnd FromHwnd(HWND h) {
+    return reinterpret_cast<Hwnd>(h);
+}
+template <typename T>
+T To(Handle h) {
+    return reinterpret_cast<T>(h);
+}
+template <typename T>
+Handle FromPtr(T* p) {
+    return reinterpret_cast<Handle>(p);
+}
+
+GUID ToGuid(const Guid& g) {
+    GUID out;
+    std::memcpy(&out, &g, sizeof out);
+    return out;
+}
+
+// The predefined registry roots are 32-bit values with the top bit set
+// (HKEY_LOCAL_MACHINE is 0x80000002); a 64-bit HKEY carries them sign-extended.
+HKEY ToHkey(Handle h) {
+    if constexpr (sizeof(Handle) > 4) {
+        if (h >= 0x80000000u && h <= 0x800000FFu) {
+            return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(
+                static_cast<std::int32_t>(static_cast<std::uint32_t>(h))));
+        }
+    }
+    return reinterpret_cast<HKEY>(h);
+}
+
+// --- Procedure trampolines -------------------------------------------------
+
+// The main window class's procedure: one class, registered once.
+struct MainProcRecord {
+    WndProc proc = nullptr;
+    void* ctx = nullptr;
+};
+MainProcRecord g_mainProc;
+
+LRESULT CALLBACK MainWindowTrampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (g_mainProc.proc == nullptr) {
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return g_mainProc.proc(g_mainProc.ctx, FromHwnd(hwnd), msg, wParam, lParam);
+}
+
+// A dialog's procedure and context live on the stack of the DialogBoxParamA
+// call that runs it, so nested dialogs each have their own. The record's
+// address travels as the dialog's init parameter and is kept in DWLP_USER.
+struct DialogRecord {
+    DlgProc proc;
+    void* ctx;
+};
+
+INT_PTR CALLBACK DialogTrampoline(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DialogRecord* record = nullptr;
+    if (msg == WM_INITDIALOG) {
+        record = reinterpret_cast<DialogRecord*>(lParam);
+        ::SetWindowLongPtrA(dlg, DWLP_USER, lParam);
+        lParam = 0;  // the system's dialogs are opened with parameter 0
+    } else {
+        record = reinterpret_cast<DialogRecord*>(::GetWindowLongPtrA(dlg, DWLP_USER));
+    }
+    // Messages before WM_INITDIALOG (WM_SETFONT and the like) go unhandled.
+    if (record == nullptr || record->proc == nullptr) {
+        return FALSE;
+    }
+    return record->proc(record->ctx, FromHwnd(dlg), msg, wParam, lParam);
+}
+
+// Window timers by (window, id).
+struct TimerRecord {
+    TimerProc proc;
+    void* ctx;
+};
+std::map<std::pair<HWND, UINT_PTR>, TimerRecord> g_timers;
+
+VOID CALLBACK TimerTrampoline(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    auto it = g_timers.find({hwnd, id});
+    if (it == g_timers.end()) {
+        return;
+    }
+    // The callback may kill or re-set its own timer: call through a copy.
+    const TimerRecord record = it->second;
+    if (record.proc != nullptr) {
+        record.proc(record.ctx, FromHwnd(hwnd), id);
+    }
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform(Handle instance) : instance_(instance) {}
+
+Win32Platform::~Win32Platform() {
+    g_mainProc = {};
+    g_timers.clear();
+}
+
+// --- Resources ---------------------------------------------------------------
+
+int Win32Platform::LoadStringA(std::uint32_t id, char* buffer, int bufferMax) {
+    return ::LoadStringA(To<HINSTANCE>(instance_), id, buffer, bufferMax);
+}
+
+Handle Win32Platform::LoadIconA(std::uint32_t id) {
+    return FromPtr(::LoadIconA(To<HINSTANCE>(instance_), MAKEINTRESOURCEA(id)));
+}
+
+Handle Win32Platform::LoadAcceleratorsA(std::uint32_t id) {
+    return FromPtr(::LoadAcceleratorsA(To<HINSTANCE>(instance_), MAKEINTRESOURCEA(id)));
+}
+
+// --- Main window and message loop --------------------------------------------
+
+bool Win32Platform::RegisterMainClass(const char* className, std::uint32_t iconId, WndProc proc,
+                                      void* ctx) {
+    g_mainProc = {proc, ctx};
+    HINSTANCE instance = To<HINSTANCE>(instance_);
+    HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(iconId));
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MainWindowTrampoline;
+    wc.cbClsExtra = 0;
+    wc.cbWndExtra = 0;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    wc.lpszMenuName = nullptr;
+    wc.lpszClassName = className;
+    wc.hIconSm = icon;
+    return ::RegisterClassExA(&wc) != 0;
+}
+
+Hwnd Win32Platform::CreateMainWindow(const char* className, const char* title) {
+    return FromHwnd(::CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                                      CW_USEDEFAULT, 0, nullptr, nullptr, To<HINSTANCE>(instance_),
+                                      nullptr));
+}
+
+bool Win32Platform::ShowWindow(Hwnd hwnd, int cmdShow) {
+    return ::ShowWindow(ToHwnd(hwnd), cmdShow) != FALSE;
+}
+
+bool Win32Platform::UpdateWindow(Hwnd hwnd) {
+    return ::UpdateWindow(ToHwnd(hwnd)) != FALSE;
+}
+
+bool Win32Platform::DestroyWindow(Hwnd hwnd) {
+    return ::DestroyWindow(ToHwnd(hwnd)) != FALSE;
+}
+
+std::intptr_t Win32Platform::DefWindowProcA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                            std::intptr_t lParam) {
+    return ::DefWindowProcA(ToHwnd(hwnd), msg, wParam, lParam);
+}
+
+int Win32Platform::RunMessageLoop(Handle accelerators) {
+    HACCEL accel = To<HACCEL>(accelerators);
+    MSG msg{};
+    for (;;) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            break;
+        }
+        if (got == -1) {
+            // Only an invalid argument makes GetMessageA fail; none is passed.
+            return 0;
+        }
+        if (::TranslateAcceleratorA(msg.hwnd, accel, &msg) == 0) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void Win32Platform::PostQuitMessage(int exitCode) {
+    ::PostQuitMessage(exitCode);
+}
+
+std::uint32_t Win32Platform::RegisterWindowMessageA(const char* name) {
+    return ::RegisterWindowMessageA(name);
+}
+
+// --- Window search and activation ---------------------------------------------
+
+Hwnd Win32Platform::FindWindowA(const char* className, const char* title) {
+    return FromHwnd(::FindWindowA(className, title));
+}
+
+Hwnd Win32Platform::FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className,
+                                  const char* title) {
+    return FromHwnd(::FindWindowExA(ToHwnd(parent), ToHwnd(childAfter), className, title));
+}
+
+Hwnd Win32Platform::GetDesktopWindow() {
+    return FromHwnd(::GetDesktopWindow());
+}
+
+Hwnd Win32Platform::GetWindow(Hwnd hwnd, std::uint32_t cmd) {
+    return FromHwnd(::GetWindow(ToHwnd(hwnd), cmd));
+}
+
+int Win32Platform::GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) {
+    return ::GetClassNameA(ToHwnd(hwnd), buffer, bufferMax);
+}
+
+bool Win32Platform::IsWindowVisible(Hwnd hwnd) {
+    return ::IsWindowVisible(ToHwnd(hwnd)) != FALSE;
+}
+
+bool Win32Platform::IsWindow(Hwnd hwnd) {
+    return ::IsWindow(ToHwnd(hwnd)) != FALSE;
+}
+
+bool Win32Platform::SetForegroundWindow(Hwnd hwnd) {
+    return ::SetForegroundWindow(ToHwnd(hwnd)) != FALSE;
+}
+
+Hwnd Win32Platform::SetActiveWindow(Hwnd hwnd) {
+    return FromHwnd(::SetActiveWindow(ToHwnd(hwnd)));
+}
+
+bool Win32Platform::BringWindowToTop(Hwnd hwnd) {
+    return ::BringWindowToTop(ToHwnd(hwnd)) != FALSE;
+}
+
+Hwnd Win32Platform::GetForegroundWindow() {
+    return FromHwnd(::GetForegroundWindow());
+}
+
+std::uint32_t Win32Platform::GetWindowThreadProcessId(Hwnd hwnd) {
+    return ::GetWindowThreadProcessId(ToHwnd(hwnd), nullptr);
+}
+
+std::uint32_t Win32Platform::GetCurrentThreadId() {
+    return ::GetCurrentThreadId();
+}
+
+bool Win32Platform::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
+                                      bool attach) {
+    return ::AttachThreadInput(idAttach, idAttachTo, attach ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32Platform::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                                 std::uint32_t flags) {
+    return ::SetWindowPos(ToHwnd(hwnd), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+}
+
+bool Win32Platform::PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
+    return ::PostMessageA(ToHwnd(hwnd), msg, wParam, lParam) != FALSE;
+}
+
+std::intptr_t Win32Platform::SendMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                          std::intptr_t lParam) {
+    return ::SendMessageA(ToHwnd(hwnd), msg, wParam, lParam);
+}
+
+// --- Input synthesis and screen --------------------------------------------------
+
+void Win32Platform::keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                                std::uintptr_t extraInfo) {
+    ::keybd_event(vk, scan, flags, extraInfo);
+}
+
+void Win32Platform::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                                std::int32_t data, std::uintptr_t extraInfo) {
+    ::mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
+                  extraInfo);
+}
+
+std::intptr_t Win32Platform::GetMessageExtraInfo() {
+    return ::GetMessageExtraInfo();
+}
+
+bool Win32Platform::SetCursorPos(int x, int y) {
+    return ::SetCursorPos(x, y) != FALSE;
+}
+
+bool Win32Platform::GetCursorPos(Point* point) {
+    POINT p{};
+    const bool ok = ::GetCursorPos(&p) != FALSE;
+    if (point != nullptr) {
+        point->x = p.x;
+        point->y = p.y;
+    }
+    return ok;
+}
+
+int Win32Platform::GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
+}
+
+// --- Timers, clock, pauses, trace ---------------------------------------------------
+
+std::uintptr_t Win32Platform::SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t elapse,
+                                       TimerProc proc, void* ctx) {
+    HWND window = ToHwnd(hwnd);
+    const UINT_PTR result = ::SetTimer(window, id, elapse, TimerTrampoline);
+    if (result != 0) {
+        // A window timer keeps the caller's id; a timer without a window gets
+        // a new id from Windows.
+        g_timers[{window, window != nullptr ? id : result}] = {proc, ctx};
+    }
+    return result;
+}
+
+bool Win32Platform::KillTimer(Hwnd hwnd, std::uintptr_t id) {
+    g_timers.erase({ToHwnd(hwnd), id});
+    return ::KillTimer(ToHwnd(hwnd), id) != FALSE;
+}
+
+std::uint32_t Win32Platform::GetTickCount() {
+    return ::GetTickCount();
+}
+
+void Win32Platform::Sleep(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+void Win32Platform::OutputDebugStringA(const char* text) {
+    ::OutputDebugStringA(text);
+}
+
+// --- Tray icon and popup menu ---------------------------------------------------------
+
+bool Win32Platform::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) {
+    NOTIFYICONDATAA nid{};
+    // 88 is the size of the first version of the record on a 32-bit build;
+    // a 64-bit build needs the same version's own size.
+    DWORD size = data.cbSize;
+    if (size == 88) {
+        size = NOTIFYICONDATAA_V1_SIZE;
+    }
+    if (size > sizeof nid) {
+        size = sizeof nid;
+    }
+    nid.cbSize = size;
+    nid.hWnd = ToHwnd(data.hWnd);
+    nid.uID = data.uID;
+    nid.uFlags = data.uFlags;
+    nid.uCallbackMessage = data.uCallbackMessage;
+    nid.hIcon = To<HICON>(data.hIcon);
+    static_assert(sizeof nid.szTip >= sizeof data.szTip);
+    std::memcpy(nid.szTip, data.szTip, sizeof data.szTip);
+    nid.szTip[sizeof data.szTip - 1] = '\0';
+    return ::Shell_NotifyIconA(message, &nid) != FALSE;
+}
+
+Handle Win32Platform::CreatePopupMenu() {
+    return FromPtr(::CreatePopupMenu());
+}
+
+bool Win32Platform::AppendMenuA(Handle menu, std::uint32_t flags, std::uintptr_t id,
+                                const char* text) {
+    return ::AppendMenuA(To<HMENU>(menu), flags, id, text) != FALSE;
+}
+
+bool Win32Platform::DestroyMenu(Handle menu) {
+    return ::DestroyMenu(To<HMENU>(menu)) != FALSE;
+}
+
+int Win32Platform::TrackPopupMenu(Handle menu, std::uint32_t flags, int x, int y, Hwnd owner) {
+    return ::TrackPopupMenu(To<HMENU>(menu), flags, x, y, 0, ToHwnd(owner), nullptr);
+}
+
+// --- Dialogs and message boxes -----------------------------------------------------------
+
+std::intptr_t Win32Platform::DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
+                                             void* ctx) {
+    DialogRecord record{proc, ctx};
+    return ::DialogBoxParamA(To<HINSTANCE>(instance_), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
+                             DialogTrampoline, reinterpret_cast<LPARAM>(&record));
+}
+
+bool Win32Platform::EndDialog(Hwnd dlg, std::intptr_t result) {
+    return ::EndDialog(ToHwnd(dlg), result) != FALSE;
+}
+
+std::intptr_t Win32Platform::SendDlgItemMessageA(Hwnd dlg, int itemId, std::uint32_t msg,
+                                                 std::uintptr_t wParam, std::intptr_t lParam) {
+    return ::SendDlgItemMessageA(ToHwnd(dlg), itemId, msg, wParam, lParam);
+}
+
+int Win32Platform::MessageBoxA(Hwnd owner, const char* text, const char* caption,
+                               std::uint32_t type) {
+    return ::MessageBoxA(ToHwnd(owner), text, caption, type);
+}
+
+// --- Shell, system information, shutdown ---------------------------------------------------
+
+std::intptr_t Win32Platform::ShellExecuteA(Hwnd owner, const char* verb, const char* file,
+                                           const char* parameters, const char* directory,
+                                           int showCmd) {
+    return reinterpret_cast<std::intptr_t>(
+        ::ShellExecuteA(ToHwnd(owner), verb, file, parameters, directory, showCmd));
+}
+
+bool Win32Platform::GetVersionExA(OsVersion* version, bool extended) {
+    BOOL ok = FALSE;
+    DWORD major = 0, minor = 0, build = 0, platformId = 0;
+    if (extended) {
+        OSVERSIONINFOEXA info{};
+        info.dwOSVersionInfoSize = sizeof info;  // 156
+        ok = ::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info));
+        major = info.dwMajorVersion;
+        minor = info.dwMinorVersion;
+        build = info.dwBuildNumber;
+        platformId = info.dwPlatformId;
+    } else {
+        OSVERSIONINFOA info{};
+        info.dwOSVersionInfoSize = sizeof info;  // 148
+        ok = ::GetVersionExA(&info);
+        major = info.dwMajorVersion;
+        minor = info.dwMinorVersion;
+        build = info.dwBuildNumber;
+        platformId = info.dwPlatformId;
+    }
+    if (ok && version != nullptr) {
+        version->major = major;
+        version->minor = minor;
+        version->build = build;
+        version->platformId = platformId;
+    }
+    return ok != FALSE;
+}
+
+std::uint32_t Win32Platform::GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
+    return ::GetWindowsDirectoryA(buffer, size);
+}
+
+bool Win32Platform::OpenFileExists(const char* path) {
+    OFSTRUCT ofs{};
+    return ::OpenFile(path, &ofs, OF_EXIST) != HFILE_ERROR;
+}
+
+bool Win32Platform::OpenProcessToken(Handle* token) {
+    HANDLE handle = nullptr;
+    const BOOL ok =
+        ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &handle);
+    if (token != nullptr) {
+        *token = ok ? FromPtr(handle) : 0;
+    }
+    return ok != FALSE;
+}
+
+std::uint32_t Win32Platform::AdjustShutdownPrivilege(Handle token) {
+    TOKEN_PRIVILEGES tp{};
+    ::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid);
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    ::AdjustTokenPrivileges(To<HANDLE>(token), FALSE, &tp, 0, nullptr, nullptr);
+    return ::GetLastError();
+}
+
+bool Win32Platform::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
+    return ::ExitWindowsEx(flags, reason) != FALSE;
+}
+
+bool Win32Platform::CloseHandle(Handle handle) {
+    return ::CloseHandle(To<HANDLE>(handle)) != FALSE;
+}
+
+// --- Registry ---------------------------------------------------------------------------------
+
+long Win32Platform::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
+    HKEY out = nullptr;
+    const LONG result = ::RegOpenKeyA(ToHkey(root), subKey, &out);
+    if (key != nullptr) {
+        *key = result == ERROR_SUCCESS ? FromPtr(out) : 0;
+    }
+    return result;
+}
+
+long Win32Platform::RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access,
+                                  Handle* key) {
+    HKEY out = nullptr;
+    const LONG result = ::RegOpenKeyExA(ToHkey(root), subKey, 0, access, &out);
+    if (key != nullptr) {
+        *key = result == ERROR_SUCCESS ? FromPtr(out) : 0;
+    }
+    return result;
+}
+
+long Win32Platform::RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
+                                    Handle* key) {
+    HKEY out = nullptr;
+    const LONG result =
+        ::RegCreateKeyExA(ToHkey(root), subKey, 0, nullptr, 0, access, nullptr, &out, nullptr);
+    if (key != nullptr) {
+        *key = result == ERROR_SUCCESS ? FromPtr(out) : 0;
+    }
+    return result;
+}
+
+long Win32Platform::RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                                  std::uint32_t* nameSize) {
+    DWORD size = nameSize != nullptr ? *nameSize : 0;
+    const LONG result =
+        ::RegEnumKeyExA(ToHkey(key), index, name, nameSize != nullptr ? &size : nullptr, nullptr,
+                        nullptr, nullptr, nullptr);
+    if (nameSize != nullptr) {
+        *nameSize = size;
+    }
+    return result;
+}
+
+long Win32Platform::RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* size) {
+    DWORD typeOut = 0;
+    DWORD sizeInOut = size != nullptr ? *size : 0;
+    const LONG result =
+        ::RegQueryValueExA(ToHkey(key), valueName, nullptr, type != nullptr ? &typeOut : nullptr,
+                           data, size != nullptr ? &sizeInOut : nullptr);
+    if (type != nullptr) {
+        *type = typeOut;
+    }
+    if (size != nullptr) {
+        *size = sizeInOut;
+    }
+    return result;
+}
+
+long Win32Platform::RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,
+                                   const std::uint8_t* data, std::uint32_t size) {
+    return ::RegSetValueExA(ToHkey(key), valueName, 0, type, data, size);
+}
+
+long Win32Platform::RegFlushKey(Handle key) {
+    return ::RegFlushKey(ToHkey(key));
+}
+
+long Win32Platform::RegCloseKey(Handle key) {
+    return ::RegCloseKey(ToHkey(key));
+}
+
+// --- COM and DirectShow device enumeration ---------------------------------------------------
+
+long Win32Platform::CoInitialize() {
+    return ::CoInitialize(nullptr);
+}
+
+void Win32Platform::CoUninitialize() {
+    ::CoUninitialize();
+}
+
+Handle Win32Platform::OpenDeviceCategory(const Guid& category) {
+    ICreateDevEnum* devices = nullptr;
+    HRESULT hr = ::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_ICreateDevEnum, reinterpret_cast<void**>(&devices));
+    if (FAILED(hr) || devices == nullptr) {
+        return 0;
+    }
+    IEnumMoniker* monikers = nullptr;
+    const GUID guid = ToGuid(category);
+    hr = devices->CreateClassEnumerator(guid, &monikers, 0);
+    devices->Release();
+    // An empty category gives S_FALSE and no enumerator.
+    if (hr != S_OK || monikers == nullptr) {
+        if (monikers != nullptr) {
+            monikers->Release();
+        }
+        return 0;
+    }
+    monikers->Reset();
+    return FromPtr(monikers);
+}
+
+Handle Win32Platform::NextDeviceMoniker(Handle enumerator) {
+    if (enumerator == 0) {
+        return 0;
+    }
+    IMoniker* moniker = nullptr;
+    const HRESULT hr = To<IEnumMoniker*>(enumerator)->Next(1, &moniker, nullptr);
+    if (hr != S_OK || moniker == nullptr) {
+        if (moniker != nullptr) {
+            moniker->Release();
+        }
+        return 0;
+    }
+    return FromPtr(moniker);
+}
+
+bool Win32Platform::ReadFriendlyName(Handle moniker, char* buffer, int bufferSize) {
+    if (moniker == 0 || buffer == nullptr || bufferSize <= 0) {
+        return false;
+    }
+    buffer[0] = '\0';
+    IPropertyBag* bag = nullptr;
+    HRESULT hr = To<IMoniker*>(moniker)->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
+                                                       reinterpret_cast<void**>(&bag));
+    if (FAILED(hr) || bag == nullptr) {
+        return false;
+    }
+    VARIANT name;
+    ::VariantInit(&name);
+    name.vt = VT_BSTR;
+    hr = bag->Read(L"FriendlyName", &name, nullptr);
+    const bool ok = SUCCEEDED(hr) && name.vt == VT_BSTR && name.bstrVal != nullptr;
+    if (ok) {
+        // Convert in full, then keep what fits: a name longer than the buffer
+        // arrives cut, never unterminated.
+        const int needed =
+            ::WideCharToMultiByte(CP_ACP, 0, name.bstrVal, -1, nullptr, 0, nullptr, nullptr);
+        if (needed > 0) {
+            std::string text(static_cast<std::size_t>(needed), '\0');
+            ::WideCharToMultiByte(CP_ACP, 0, name.bstrVal, -1, text.data(), needed, nullptr,
+                                  nullptr);
+            const std::size_t length = std::strlen(text.c_str());
+            const std::size_t kept = length < static_cast<std::size_t>(bufferSize - 1)
+                                         ? length
+                                         : static_cast<std::size_t>(bufferSize - 1);
+            std::memcpy(buffer, text.data(), kept);
+            buffer[kept] = '\0';
+        }
+    }
+    ::VariantClear(&name);
+    bag->Release();
+    return ok;
+}
+
+Handle Win32Platform::BindFilter(Handle moniker) {
+    if (moniker == 0) {
+        return 0;
+    }
+    IBaseFilter* filter = nullptr;
+    const HRESULT hr = To<IMoniker*>(moniker)->BindToObject(nullptr, nullptr, IID_IBaseFilter,
+                                                            reinterpret_cast<void**>(&filter));
+    if (FAILED(hr) || filter == nullptr) {
+        return 0;
+    }
+    return FromPtr(filter);
+}
+
+void Win32Platform::ReleaseMoniker(Handle moniker) {
+    if (moniker != 0) {
+        To<IMoniker*>(moniker)->Release();
+    }
+}
+
+void Win32Platform::ReleaseDeviceCategory(Handle enumerator) {
+    if (enumerator != 0) {
+        To<IEnumMoniker*>(enumerator)->Release();
+    }
+}
+
+void Win32Platform::ReleaseFilterObject(Handle filter) {
+    if (filter != 0) {
+        To<IBaseFilter*>(filter)->Release();
+    }
+}
+
+// --- Device setup and HID ------------------------------------------------------------------------
+
+namespace {
+
+bool EnumInterface(Handle deviceInfoSet, const Guid& guid, std::uint32_t index,
+                   SP_DEVICE_INTERFACE_DATA* data) {
+    GUID g = ToGuid(guid);
+    *data = {};
+    data->cbSize = sizeof *data;
+    return ::SetupDiEnumDeviceInterfaces(To<HDEVINFO>(deviceInfoSet), nullptr, &g, index, data) !=
+           FALSE;
+}
+
+}  // namespace
+
+void Win32Platform::HidD_GetHidGuid(Guid* guid) {
+    GUID g{};
+    ::HidD_GetHidGuid(&g);
+    if (guid != nullptr) {
+        std::memcpy(guid, &g, sizeof g);
+    }
+}
+
+Handle Win32Platform::SetupDiGetClassDevsA(const Guid& guid, std::uint32_t flags) {
+    const GUID g = ToGuid(guid);
+    HDEVINFO set = ::SetupDiGetClassDevsA(&g, nullptr, nullptr, flags);
+    return set == INVALID_HANDLE_VALUE ? kInvalidHandle : FromPtr(set);
+}
+
+bool Win32Platform::SetupDiEnumDeviceInterfaces(Handle deviceInfoSet, const Guid& guid,
+                                                std::uint32_t index) {
+    SP_DEVICE_INTERFACE_DATA data;
+    return EnumInterface(deviceInfoSet, guid, index, &data);
+}
+
+std::uint32_t Win32Platform::GetDeviceInterfaceDetailSize(Handle deviceInfoSet, const Guid& guid,
+                                                          std::uint32_t index) {
+    SP_DEVICE_INTERFACE_DATA data;
+    if (!EnumInterface(deviceInfoSet, guid, index, &data)) {
+        return 0;
+    }
+    DWORD required = 0;
+    // Without a buffer the call fails with ERROR_INSUFFICIENT_BUFFER and
+    // reports the size it needs.
+    ::SetupDiGetDeviceInterfaceDetailA(To<HDEVINFO>(deviceInfoSet), &data, nullptr, 0, &required,
+                                       nullptr);
+    return required;
+}
+
+bool Win32Platform::GetDeviceInterfaceDetail(Handle deviceInfoSet, const Guid& guid,
+                                             std::uint32_t index, void* detail,
+                                             std::uint32_t detailSize, char* path,
+                                             std::uint32_t pathMax) {
+    if (path != nullptr && pathMax > 0) {
+        path[0] = '\0';
+    }
+    if (detail == nullptr || detailSize < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) {
+        return false;
+    }
+    SP_DEVICE_INTERFACE_DATA data;
+    if (!EnumInterface(deviceInfoSet, guid, index, &data)) {
+        return false;
+    }
+    auto* record = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(detail);
+    record->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);  // 5 on a 32-bit build
+    if (!::SetupDiGetDeviceInterfaceDetailA(To<HDEVINFO>(deviceInfoSet), &data, record, detailSize,
+                                            nullptr, nullptr)) {
+        return false;
+    }
+    if (path != nullptr && pathMax > 0) {
+        const std::size_t room =
+            detailSize - offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
+        const std::size_t length = strnlen(record->DevicePath, room);
+        const std::size_t kept = length < pathMax - 1 ? length : pathMax - 1;
+        std::memcpy(path, record->DevicePath, kept);
+        path[kept] = '\0';
+    }
+    return true;
+}
+
+bool Win32Platform::SetupDiDestroyDeviceInfoList(Handle deviceInfoSet) {
+    return ::SetupDiDestroyDeviceInfoList(To<HDEVINFO>(deviceInfoSet)) != FALSE;
+}
+
+Handle Win32Platform::CreateFileA(const char* path, std::uint32_t access, std::uint32_t shareMode,
+                                  std::uint32_t disposition, std::uint32_t flags) {
+    HANDLE file = ::CreateFileA(path, access, shareMode, nullptr, disposition, flags, nullptr);
+    return file == INVALID_HANDLE_VALUE ? kInvalidHandle : FromPtr(file);
+}
+
+bool Win32Platform::HidD_GetPreparsedData(Handle device, Handle* preparsed) {
+    PHIDP_PREPARSED_DATA data = nullptr;
+    const bool ok = ::HidD_GetPreparsedData(To<HANDLE>(device), &data) != FALSE;
+    if (preparsed != nullptr) {
+        *preparsed = ok ? FromPtr(data) : 0;
+    }
+    return ok;
+}
+
+long Win32Platform::HidP_GetCaps(Handle preparsed, HidCaps* caps) {
+    HIDP_CAPS out{};
+    const NTSTATUS status = ::HidP_GetCaps(To<PHIDP_PREPARSED_DATA>(preparsed), &out);
+    if (caps != nullptr) {
+        caps->usage = out.Usage;
+        caps->usagePage = out.UsagePage;
+    }
+    return status;
+}
+
+bool Win32Platform::HidD_FreePreparsedData(Handle preparsed) {
+    return ::HidD_FreePreparsedData(To<PHIDP_PREPARSED_DATA>(preparsed)) != FALSE;
+}
+
+bool Win32Platform::HidD_GetFeature(Handle device, std::uint8_t* report, std::uint32_t length) {
+    return ::HidD_GetFeature(To<HANDLE>(device), report, length) != FALSE;
+}
+
+// --- Libraries
+// ------------------------------------------------------------------------------------
+
+Handle Win32Platform::LoadLibraryA(const char* name) {
+    return FromPtr(::LoadLibraryA(name));
+}
+
+void* Win32Platform::GetProcAddress(Handle module, const char* name) {
+    return reinterpret_cast<void*>(::GetProcAddress(To<HMODULE>(module), name));
+}
+
+}  // namespace rc

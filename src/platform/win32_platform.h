@@ -1,0 +1,149 @@
+// The platform seam on real Windows: every method is the Windows call it
+// names, with the program's instance handle where the call needs one.
+//
+// Window, dialog and timer procedures of the system carry a context pointer;
+// this implementation keeps (procedure, context) and calls them back through
+// Windows procedures of its own. Only win32_platform.cpp includes <windows.h>.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace rc {
+
+class Win32Platform : public Platform {
+  public:
+    // instance: the HINSTANCE given to WinMain.
+    explicit Win32Platform(Handle instance);
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    Handle Instance() const { return instance_; }
+
+    int LoadStringA(std::uint32_t id, char* buffer, int bufferMax) override;
+    Handle LoadIconA(std::uint32_t id) override;
+    Handle LoadAcceleratorsA(std::uint32_t id) override;
+
+    bool RegisterMainClass(const char* className, std::uint32_t iconId, WndProc proc,
+                           void* ctx) override;
+    Hwnd CreateMainWindow(const char* className, const char* title) override;
+    bool ShowWindow(Hwnd hwnd, int cmdShow) override;
+    bool UpdateWindow(Hwnd hwnd) override;
+    bool DestroyWindow(Hwnd hwnd) override;
+    std::intptr_t DefWindowProcA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                 std::intptr_t lParam) override;
+    int RunMessageLoop(Handle accelerators) override;
+    void PostQuitMessage(int exitCode) override;
+    std::uint32_t RegisterWindowMessageA(const char* name) override;
+
+    Hwnd FindWindowA(const char* className, const char* title) override;
+    Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className,
+                       const char* title) override;
+    Hwnd GetDesktopWindow() override;
+    Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) override;
+    int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) override;
+    bool IsWindowVisible(Hwnd hwnd) override;
+    bool IsWindow(Hwnd hwnd) override;
+    bool SetForegroundWindow(Hwnd hwnd) override;
+    Hwnd SetActiveWindow(Hwnd hwnd) override;
+    bool BringWindowToTop(Hwnd hwnd) override;
+    Hwnd GetForegroundWindow() override;
+    std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+    std::uint32_t GetCurrentThreadId() override;
+    bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
+    bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                      std::uint32_t flags) override;
+    bool PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                      std::intptr_t lParam) override;
+    std::intptr_t SendMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                               std::intptr_t lParam) override;
+
+    void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                     std::uintptr_t extraInfo) override;
+    void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                     std::uintptr_t extraInfo) override;
+    std::intptr_t GetMessageExtraInfo() override;
+    bool SetCursorPos(int x, int y) override;
+    bool GetCursorPos(Point* point) override;
+    int GetSystemMetrics(int index) override;
+
+    std::uintptr_t SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t elapse, TimerProc proc,
+                            void* ctx) override;
+    bool KillTimer(Hwnd hwnd, std::uintptr_t id) override;
+    std::uint32_t GetTickCount() override;
+    void Sleep(std::uint32_t milliseconds) override;
+    void OutputDebugStringA(const char* text) override;
+
+    bool Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) override;
+    Handle CreatePopupMenu() override;
+    bool AppendMenuA(Handle menu, std::uint32_t flags, std::uintptr_t id,
+                     const char* text) override;
+    bool DestroyMenu(Handle menu) override;
+    int TrackPopupMenu(Handle menu, std::uint32_t flags, int x, int y, Hwnd owner) override;
+
+    std::intptr_t DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
+                                  void* ctx) override;
+    bool EndDialog(Hwnd dlg, std::intptr_t result) override;
+    std::intptr_t SendDlgItemMessageA(Hwnd dlg, int itemId, std::uint32_t msg,
+                                      std::uintptr_t wParam, std::intptr_t lParam) override;
+    int MessageBoxA(Hwnd owner, const char* text, const char* caption, std::uint32_t type) override;
+
+    std::intptr_t ShellExecuteA(Hwnd owner, const char* verb, const char* file,
+                                const char* parameters, const char* directory,
+                                int showCmd) override;
+    bool GetVersionExA(OsVersion* version, bool extended) override;
+    std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
+    bool OpenFileExists(const char* path) override;
+    bool OpenProcessToken(Handle* token) override;
+    std::uint32_t AdjustShutdownPrivilege(Handle token) override;
+    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
+    bool CloseHandle(Handle handle) override;
+
+    long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
+    long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
+    long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
+                         Handle* key) override;
+    long RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
+                       std::uint32_t* nameSize) override;
+    long RegQueryValueExA(Handle key, const char* valueName, std::uint32_t* type,
+                          std::uint8_t* data, std::uint32_t* size) override;
+    long RegSetValueExA(Handle key, const char* valueName, std::uint32_t type,
+                        const std::uint8_t* data, std::uint32_t size) override;
+    long RegFlushKey(Handle key) override;
+    long RegCloseKey(Handle key) override;
+
+    long CoInitialize() override;
+    void CoUninitialize() override;
+    Handle OpenDeviceCategory(const Guid& category) override;
+    Handle NextDeviceMoniker(Handle enumerator) override;
+    bool ReadFriendlyName(Handle moniker, char* buffer, int bufferSize) override;
+    Handle BindFilter(Handle moniker) override;
+    void ReleaseMoniker(Handle moniker) override;
+    void ReleaseDeviceCategory(Handle enumerator) override;
+    void ReleaseFilterObject(Handle filter) override;
+
+    void HidD_GetHidGuid(Guid* guid) override;
+    Handle SetupDiGetClassDevsA(const Guid& guid, std::uint32_t flags) override;
+    bool SetupDiEnumDeviceInterfaces(Handle deviceInfoSet, const Guid& guid,
+                                     std::uint32_t index) override;
+    std::uint32_t GetDeviceInterfaceDetailSize(Handle deviceInfoSet, const Guid& guid,
+                                               std::uint32_t index) override;
+    bool GetDeviceInterfaceDetail(Handle deviceInfoSet, const Guid& guid, std::uint32_t index,
+                                  void* detail, std::uint32_t detailSize, char* path,
+                                  std::uint32_t pathMax) override;
+    bool SetupDiDestroyDeviceInfoList(Handle deviceInfoSet) override;
+    Handle CreateFileA(const char* path, std::uint32_t access, std::uint32_t shareMode,
+                       std::uint32_t disposition, std::uint32_t flags) override;
+    bool HidD_GetPreparsedData(Handle device, Handle* preparsed) override;
+    long HidP_GetCaps(Handle preparsed, HidCaps* caps) override;
+    bool HidD_FreePreparsedData(Handle preparsed) override;
+    bool HidD_GetFeature(Handle device, std::uint8_t* report, std::uint32_t length) override;
+
+    Handle LoadLibraryA(const char* name) override;
+    void* GetProcAddress(Handle module, const char* name) override;
+
+  private:
+    Handle instance_;
+};
+
+}  // namespace rc

@@ -1,0 +1,76 @@
+#include "apps/delivery.h"
+
+#include <gtest/gtest.h>
+
+#include "apps/app_script.h"
+#include "apps/media_center.h"
+#include "apps/power_cinema.h"
+#include "shell/system.h"
+
+namespace rc {
+namespace {
+
+using test::Script;
+
+// Keystrokes go only to the window they are meant for: when Windows refuses
+// the foreground, nothing is typed into whatever program holds it.
+class ForegroundTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sys.traceOn = true;
+        editor = desk.AddWindow("Notepad", "Editor");
+        desk.SetForegroundWindow(editor);
+        target = desk.AddWindow("AnyClass", "PowerCinema");
+        desk.ClearLog();
+    }
+
+    SimDesktop desk;
+    System sys{desk};
+    Hwnd editor = 0;
+    Hwnd target = 0;
+};
+
+TEST_F(ForegroundTest, ATargetThatComesToTheFrontGetsTheKeysAtOnce) {
+    EXPECT_TRUE(ActivateForKeystrokes(sys, target));
+    EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema");
+    EXPECT_EQ(desk.AttachedInputs(), 0);
+}
+
+TEST_F(ForegroundTest, ARefusedForegroundIsTriedOnceMoreAttachedToTheFrontThread) {
+    desk.refuseForeground = true;
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(Script(desk),
+              "fg:PowerCinema active:PowerCinema fg:PowerCinema active:PowerCinema "
+              "17d 84d 84u 17u");
+    EXPECT_EQ(desk.Foreground(), target);
+    EXPECT_EQ(desk.AttachedInputs(), 0);  // detached again
+}
+
+TEST_F(ForegroundTest, StillRefusedMeansNoKeysAndATraceLine) {
+    desk.refuseForeground = true;
+    desk.refuseForegroundAttached = true;
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(desk.KeyText(), "");
+    EXPECT_EQ(desk.Foreground(), editor);
+    EXPECT_EQ(desk.AttachedInputs(), 0);
+    ASSERT_EQ(desk.Traces().size(), 1u);
+    EXPECT_NE(desk.Traces()[0].find("not the foreground window"), std::string::npos);
+}
+
+TEST_F(ForegroundTest, PostedKeysAreNotHeldBack) {
+    desk.refuseForeground = true;
+    desk.refuseForegroundAttached = true;
+    PowerCinemaKeyMap(sys, 24);  // Up, posted
+    EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema post:PowerCinema:256:38:1500001");
+}
+
+TEST(SendChordTest, PressesInOrderAndReleasesInReverse) {
+    SimDesktop desk;
+    System sys(desk);
+    desk.ClearLog();
+    SendChord(sys, {18, 115});
+    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
+}
+
+}  // namespace
+}  // namespace rc

@@ -1,0 +1,438 @@
+#include "keys/router.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "apps/app_script.h"
+#include "apps/target_app.h"
+#include "platform/sim_desktop.h"
+#include "platform/win_defs.h"
+#include "shell/system.h"
+#include "shell/timer_slots.h"
+
+namespace rc {
+namespace {
+
+constexpr const char* kLumetraClass = "OrvalixMainPanel_Class";
+constexpr const char* kActive = "Check AP Active tahn Send Message to AP";
+constexpr const char* kNoAp = "Check NO AP is Running";
+constexpr const char* kOneOne =
+    "if click button 1-1 than  check whether the nCurRemoteTV is valid or not";
+constexpr const char* kValid = "if nCurRemoteTV is valid  than launch";
+constexpr const char* kOneThree = "if click button 1-3 than  send key to AP";
+constexpr const char* kOther = "if click button not 1-1 & not 1-3 than  send key to AP";
+constexpr const char* kRecheck = "Re-check whether there is no any AP or not.";
+
+using Lines = std::vector<std::string>;
+using Marks = std::vector<std::int32_t>;
+
+class RouterTest : public ::testing::Test {
+  protected:
+    RouterTest() {
+        desk.SetRegString("SOFTWARE\\CyberLink\\PowerCinema", "InstallPath", "C:\\PC");
+        desk.SetRegString("Software\\Orvalix Multimedia\\Nurvel", "AppPath", "C:\\Pallamo");
+        desk.SetRegString("SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command", "",
+                          "C:\\MCE");
+        desk.SetRegString("SOFTWARE\\ArcSoft\\TotalMedia\\3.0", "AppPath", "C:\\TM");
+        desk.SetRegString("Software\\Orvalix Multimedia\\Corvane\\Sorvane", "AppPath", "C:\\Panel");
+        desk.SetRegString("Software\\Orvalix Multimedia\\Halvex\\Sorvane", "AppPath", "C:\\Center");
+        desk.SetRegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP", 9);
+        sys = std::make_unique<System>(desk);
+        mainWindow = desk.AddWindow("Remote Control", "Remote Control", false);
+        BindTimerSlots(*sys, mainWindow);
+        sys->traceOn = true;
+    }
+
+    Hwnd OpenPowerCinema() { return desk.AddWindow("PCClass", "PowerCinema"); }
+    Hwnd OpenPallamo() { return desk.AddWindow("PForm", "Tessaryn"); }
+    Hwnd OpenPanel() { return desk.AddWindow(kLumetraClass, "Mirvo"); }
+    Hwnd OpenCenter() { return desk.AddWindow(kLumetraClass, "Lumetra Center"); }
+    Hwnd OpenTotalMedia() {
+        return desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
+    }
+
+    void Route(std::uint32_t keyCode) { RouteKey(*sys, keyCode, mainWindow); }
+    void Reset() {
+        for (std::uint32_t id :
+             {kPowerCinema, kPallamo, kMediaCenter, kLumetraPanel, kTotalMedia, kLumetraCenter}) {
+            sys->App(id)->bLaunched = 0;
+            *WatchMark(*sys, id) = 0;
+        }
+        KillAppWatchTimer(*sys);
+        desk.ClearLog();
+    }
+
+    Lines Traces() const {
+        Lines lines;
+        for (const std::string& t : desk.Traces()) {
+            lines.push_back(t.substr(std::string("<Remote Control>  ").size()));
+        }
+        return lines;
+    }
+    Lines Launched() const {
+        Lines files;
+        for (const SimEvent& e : desk.Events(SimEvent::Kind::ShellExecute)) {
+            files.push_back(e.text);
+        }
+        return files;
+    }
+    Marks Marked() const {
+        return {sys->powerCinema.bLaunched, sys->pallamo.bLaunched,
+                sys->mediaCenter.bLaunched, sys->lumetraPanel.bLaunched,
+                sys->totalMedia.bLaunched,  sys->lumetraCenter.bLaunched};
+    }
+    std::string Script() const { return test::Script(desk); }
+
+    SimDesktop desk;
+    std::unique_ptr<System> sys;
+    Hwnd mainWindow = 0;
+};
+
+// ---- Step 3: the marked application ----------------------------------------
+
+TEST_F(RouterTest, MarkedApplicationWritesItsTracesByLayout) {
+    struct {
+        std::uint32_t appId, layout;
+        Lines traces;  // after kActive
+    } cases[] = {
+        {kPowerCinema, k44Key, {}},
+        {kLumetraPanel, k50Key, {}},
+        {kPallamo, k35Key, {"Send Message to PALLAMO", "nIRKEYType= (5)", "35KEY"}},
+        {kPallamo, k50Key, {"Send Message to PALLAMO", "nIRKEYType= (4)", "32KEY"}},
+        {kMediaCenter, k50Key, {"Send Message to MCE", "nIRKEYType= (4)", "50KEY"}},
+        {kMediaCenter, k32Key, {"Send Message to MCE", "nIRKEYType= (3)", "32KEY"}},
+        {kTotalMedia, k35Key, {"Send Message to TTM3.5", "nIRKEYType= (5)", "35KEY"}},
+        {kLumetraCenter,
+         k44Key,
+         {"Send Message to Lumetra Center", "nIRKEYType= (0)", "44KEY", "Check bActive is finish"}},
+        {kLumetraCenter,
+         k50Key,
+         {"Send Message to Lumetra Center", "nIRKEYType= (4)", "32KEY", "Check bActive is finish"}},
+    };
+    OpenCenter();  // else step 1 drops Lumetra Center's mark
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.appId << " on " << c.layout);
+        Reset();
+        sys->nIRKEYType = c.layout;
+        sys->App(c.appId)->bLaunched = 1;
+        Route(255);
+        Lines expected = {kActive};
+        expected.insert(expected.end(), c.traces.begin(), c.traces.end());
+        EXPECT_EQ(Traces(), expected);
+        EXPECT_EQ(Script(), "");
+    }
+}
+
+TEST_F(RouterTest, OnOffKeysOfTheLayoutReachToggleApp) {
+    struct {
+        std::uint32_t appId, layout, keyCode;
+        bool toggles;
+    } cases[] = {
+        {kPowerCinema, k44Key, 67, true},   {kPowerCinema, k35Key, 67, true},
+        {kPowerCinema, k44Key, 12, false},  {kPallamo, k44Key, 12, true},
+        {kPallamo, k50Key, 67, true},       {kPallamo, k50Key, 13, false},
+        {kMediaCenter, k50Key, 13, true},   {kMediaCenter, k50Key, 50, true},
+        {kMediaCenter, k32Key, 67, true},   {kMediaCenter, k50Key, 12, false},
+        {kLumetraPanel, k44Key, 67, true},  {kLumetraPanel, k44Key, 12, false},
+        {kTotalMedia, k44Key, 12, true},    {kTotalMedia, k50Key, 50, true},
+        {kTotalMedia, k35Key, 67, false},   {kLumetraCenter, k44Key, 12, true},
+        {kLumetraCenter, k32Key, 67, true}, {kLumetraCenter, k44Key, 67, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.appId << " on " << c.layout << " key " << c.keyCode);
+        Reset();
+        sys->nIRKEYType = c.layout;
+        sys->App(c.appId)->bLaunched = 1;
+        if (c.appId == kLumetraCenter) {  // open (step 1 needs it): its ToggleApp closes it
+            Hwnd center = OpenCenter();
+            Route(c.keyCode);
+            EXPECT_EQ(Script().find("post:Lumetra Center:4024:25") != std::string::npos, c.toggles);
+            desk.RemoveWindow(center);
+        } else {
+            Route(c.keyCode);  // absent: launched and watched
+            EXPECT_EQ(Launched().size(), c.toggles ? 1u : 0u);
+            EXPECT_EQ(sys->appWatchTimer.armed, c.toggles);
+        }
+    }
+}
+
+TEST_F(RouterTest, TotalMediaWritesTwoBeforeItsToggle) {
+    sys->nIRKEYType = k32Key;
+    sys->totalMedia.bLaunched = 1;
+    Route(67);
+    EXPECT_EQ(Traces(),
+              (Lines{kActive, "Send Message to TTM3.5", "nIRKEYType= (3)", "32KEY", "2"}));
+    EXPECT_EQ(Launched(), (Lines{"C:\\TM\\TotalMedia.exe"}));
+    EXPECT_EQ(*WatchMark(*sys, kTotalMedia), 1u);
+}
+
+TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
+    OpenCenter();
+    sys->nIRKEYType = k32Key;
+    sys->lumetraCenter.bLaunched = 1;
+    sys->lumetraPanel.bLaunched = 1;
+    Route(67);
+    // The panel takes the key. Its window is absent, so its ToggleApp scans
+    // by class, finds the Lumetra Center window and activates it.
+    EXPECT_EQ(Script(), "fg:Lumetra Center active:Lumetra Center");
+    EXPECT_TRUE(Launched().empty());
+    EXPECT_EQ(Traces(), (Lines{kActive}));
+}
+
+TEST_F(RouterTest, MarkedApplicationGetsItsKeysThroughTheLayoutMap) {
+    OpenPallamo();
+    sys->pallamo.bLaunched = 1;
+    sys->nIRKEYType = k50Key;
+    Route(4);
+    sys->nIRKEYType = k44Key;
+    Route(4);
+    EXPECT_EQ(Script(), "post:Tessaryn:3000:10001 post:Tessaryn:3000:10005");
+}
+
+// ---- Step 1 and the marks -------------------------------------------------------
+
+TEST_F(RouterTest, LumetraCenterMarkGoesWithItsWindow) {
+    OpenPowerCinema();
+    sys->lumetraCenter.bLaunched = 1;
+    Route(255);
+    EXPECT_EQ(Marked(), (Marks{1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
+}
+
+TEST_F(RouterTest, OtherMarksOutliveTheirWindow) {
+    sys->nIRKEYType = k44Key;
+    sys->powerCinema.bLaunched = 1;
+    OpenPanel();
+    Route(29);  // the 1-3 button, but PowerCinema is marked: no search, no offer
+    EXPECT_EQ(Marked(), (Marks{1, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+    Route(67);  // its on/off key launches it again
+    EXPECT_EQ(Launched(), (Lines{"C:\\PC\\PowerCinema.exe"}));
+}
+
+// ---- Step 2: the 35-key remote ------------------------------------------------------
+
+TEST_F(RouterTest, Key22On35KeySwitchesToMediaCenter) {
+    sys->nIRKEYType = k35Key;
+    sys->nCurRemoteTV = kPallamo;
+    sys->pallamo.bLaunched = 1;
+    OpenPallamo();
+    Route(22);
+    EXPECT_EQ(sys->nCurRemoteTV, static_cast<std::uint32_t>(kMediaCenter));
+    EXPECT_EQ(desk.RegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP"), 4u);
+    EXPECT_EQ(Marked(), (Marks{0, 0, 1, 0, 0, 0}));
+    // Pallamo closed, then Media Center's window is absent: launched.
+    EXPECT_EQ(Script(), "post:Tessaryn:3000:25");
+    EXPECT_EQ(Launched(), (Lines{"C:\\MCE\\"}));
+    EXPECT_EQ(Traces(), (Lines{"RC is 35key  & Launch Media Center Edition", kActive,
+                               "Send Message to MCE", "nIRKEYType= (5)", "35KEY"}));
+}
+
+TEST_F(RouterTest, Key12On35KeySwitchesToPallamoBothWays) {
+    sys->nIRKEYType = k35Key;
+    sys->nCurRemoteTV = kMediaCenter;
+    Hwnd pallamo = OpenPallamo();
+    desk.AddWindow("eHome Render Window", "Windows Media Center");
+    Route(12);
+    EXPECT_EQ(sys->nCurRemoteTV, static_cast<std::uint32_t>(kPallamo));
+    EXPECT_EQ(desk.RegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP"), 2u);
+    // Media Center closed, then Pallamo's window exists: closed too.
+    EXPECT_EQ(Script(),
+              "fg:Windows Media Center active:Windows Media Center 18d 115d 115u 18u "
+              "post:Tessaryn:3000:25");
+    EXPECT_EQ(Traces(), (Lines{"RC is 35key  & Launch PALLAMO", kActive, "Send Message to PALLAMO",
+                               "nIRKEYType= (5)", "35KEY"}));
+    EXPECT_EQ(sys->pallamo.bLaunched, 0);
+
+    desk.RemoveWindow(pallamo);
+    Route(12);  // now absent: launched and watched
+    EXPECT_EQ(Launched(), (Lines{"C:\\Pallamo\\Quillet.exe"}));
+    EXPECT_EQ(*WatchMark(*sys, kPallamo), 1u);
+}
+
+TEST_F(RouterTest, EarlierMarkKeepsThe35KeyButtons) {
+    sys->nIRKEYType = k35Key;
+    sys->powerCinema.bLaunched = 1;
+    Route(22);
+    EXPECT_EQ(Marked(), (Marks{1, 0, 1, 0, 0, 0}));
+    EXPECT_TRUE(Launched().empty());  // 22 went to PowerCinema's map
+}
+
+// ---- Steps 4 and 5: the power key with nothing marked ---------------------------------
+
+TEST_F(RouterTest, PowerKeyClosesTheOthersInOrderThenTogglesTheCurrent) {
+    struct {
+        std::uint32_t current;
+        std::string trace;
+        std::string closes;
+    } cases[] = {
+        {kPowerCinema, "", "MCE Mirvo TM Center Tessaryn PowerCinema"},
+        {kPallamo, "TV_PALLAMO_OPEN", "MCE Mirvo TM Center PowerCinema Tessaryn"},
+        {kMediaCenter, "TV_MCE_OPEN", "PowerCinema Mirvo TM Center Tessaryn MCE"},
+        {kTotalMedia, "3", "PowerCinema MCE Mirvo Center Tessaryn TM"},
+        {kLumetraPanel, "", "PowerCinema MCE TM Center Tessaryn Mirvo"},
+        {kLumetraCenter, "", "PowerCinema MCE Mirvo TM Tessaryn Center"},
+    };
+    desk.AddWindow("PCClass", "PowerCinema");
+    desk.AddWindow("PForm", "Tessaryn");
+    desk.AddWindow("eHome Render Window", "Windows Media Center");
+    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
+    desk.AddWindow(kLumetraClass, "Mirvo");
+    desk.AddWindow(kLumetraClass, "Lumetra Center");
+    sys->nIRKEYType = k44Key;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.current);
+        Reset();
+        sys->nCurRemoteTV = c.current;
+        Route(12);
+        std::string closes;
+        for (const SimEvent& e : desk.Log()) {
+            if (e.kind == SimEvent::Kind::SetForeground || e.kind == SimEvent::Kind::PostMessage) {
+                std::string title = desk.WindowTitle(e.hwnd);
+                std::string name = title == "Windows Media Center" ? "MCE"
+                                   : title == "ArcSoft TotalMedia" ? "TM"
+                                   : title == "Lumetra Center"     ? "Center"
+                                                                   : title;
+                closes += (closes.empty() ? "" : " ") + name;
+            }
+        }
+        EXPECT_EQ(closes, c.closes);
+        Lines traces = {kActive, kNoAp, kOneOne, kValid};
+        if (!c.trace.empty()) {
+            traces.push_back(c.trace);
+        }
+        EXPECT_EQ(Traces(), traces);
+    }
+}
+
+TEST_F(RouterTest, PowerKeyWithTheCurrentApplicationMissing) {
+    sys->totalMedia.bInstalled = 0;
+    sys->nIRKEYType = k50Key;
+    sys->nCurRemoteTV = kTotalMedia;
+    OpenPowerCinema();
+    OpenCenter();
+    std::vector<Lines> tracesAtBox;
+    desk.onMessageBox = [&](const std::string&, const std::string&) {
+        tracesAtBox.push_back(Traces());
+        return win::kIdOk;
+    };
+    Route(50);
+    auto boxes = desk.Events(SimEvent::Kind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].hwnd, 0u);
+    EXPECT_EQ(boxes[0].text, "Please re-initialize the TV application settings.");
+    EXPECT_EQ(boxes[0].text2, "Remote Control");
+    EXPECT_EQ(boxes[0].a, win::kMbSetForeground);
+    EXPECT_EQ(tracesAtBox, (std::vector<Lines>{{kActive, kNoAp, kOneOne}}));
+    // The launch goes on: the others are closed, TotalMedia is not started.
+    EXPECT_EQ(Script(),
+              "fg:PowerCinema active:PowerCinema 18d 115d 115u 18u post:Lumetra Center:4024:25");
+    EXPECT_TRUE(Launched().empty());
+    EXPECT_TRUE(sys->appWatchTimer.armed);
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneOne, kValid, "3"}));
+}
+
+TEST_F(RouterTest, PowerKeyWithAnUnknownCurrentApplicationOnlyTraces) {
+    OpenPowerCinema();
+    sys->nIRKEYType = k32Key;
+    for (std::uint32_t current : {0u, 3u, 7u, 10u}) {
+        Reset();
+        sys->nCurRemoteTV = current;
+        Route(67);
+        EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneOne, kValid}));
+        EXPECT_EQ(Script(), "");
+        EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 0, 0}));
+    }
+}
+
+// ---- Steps 6 to 8: the window search ----------------------------------------------------
+
+TEST_F(RouterTest, OneThreeWithAWindowOpenMarksItWithoutTheOffer) {
+    sys->nIRKEYType = k32Key;
+    OpenPanel();
+    Route(3);
+    EXPECT_EQ(Marked(), (Marks{0, 0, 0, 1, 0, 0}));
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneThree, kOneOne}));
+}
+
+TEST_F(RouterTest, FirstOpenApplicationIsMarkedSilentlyByARepeat) {
+    OpenCenter();
+    desk.AddWindow("AnyClass", "Arcsoft TotalMedia");  // TotalMedia by its title alone
+    OpenPallamo();
+    Route(255);
+    EXPECT_EQ(Marked(), (Marks{0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
+    EXPECT_EQ(Script(), "");
+    desk.RemoveWindow(desk.FindWindowA("PForm", nullptr));
+    sys->pallamo.bLaunched = 0;
+    Route(255);
+    EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 1, 0}));
+}
+
+// The window search gives the key to the map the application would use as the
+// marked one, so the first key after finding the window already acts.
+TEST_F(RouterTest, FoundApplicationGetsTheMapOfItsLayout) {
+    struct {
+        std::uint32_t layout, keyCode;
+        const char *pallamo, *center, *totalMedia;
+    } cases[] = {
+        {k44Key, 4, "10005", "10005", "101d 101u"},  // NumPad 5
+        {k44Key, 29, "", "26", ""},                  // the 1-3 button
+        {k32Key, 4, "10001", "10001", "97d 97u"},    // NumPad 1
+        {k50Key, 4, "10001", "10001", "100d 100u"},  // NumPad 4
+        {k50Key, 12, "10007", "10007", ""},          // the 1-3 button
+        {k35Key, 4, "10005", "10001", ""},           // TotalMedia has no 35KEY map
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.layout << " key " << c.keyCode);
+        sys->nIRKEYType = c.layout;
+        const struct {
+            std::uint32_t appId;
+            const char *cls, *title;
+            std::string expected;
+        } apps[] = {
+            {kPallamo, "PForm", "Tessaryn",
+             *c.pallamo ? std::string("post:Tessaryn:3000:") + c.pallamo : ""},
+            {kLumetraCenter, kLumetraClass, "Lumetra Center",
+             *c.center ? std::string("post:Lumetra Center:4024:") + c.center : ""},
+            {kTotalMedia, "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia",
+             *c.totalMedia
+                 ? std::string("fg:ArcSoft TotalMedia active:ArcSoft TotalMedia ") + c.totalMedia
+                 : ""},
+        };
+        for (const auto& app : apps) {
+            Reset();
+            Hwnd window = desk.AddWindow(app.cls, app.title);
+            Route(c.keyCode);
+            EXPECT_EQ(Script(), app.expected);
+            EXPECT_EQ(sys->App(app.appId)->bLaunched, 1);
+            desk.RemoveWindow(window);
+        }
+    }
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+}
+
+TEST_F(RouterTest, NothingOpenOffersShutdownOnOneThreeAndElseDrivesTheMouse) {
+    sys->nIRKEYType = k44Key;
+    Route(29);
+    auto dialogs = desk.Events(SimEvent::Kind::DialogOpened);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].a, 107);
+    // Cancelled: the key goes on to the mouse emulation, which ignores it.
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::MouseEvent).empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::ExitWindows).empty());
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneThree, kOneOne}));
+
+    Reset();
+    Route(0);  // a left click
+    EXPECT_EQ(desk.Events(SimEvent::Kind::MouseEvent).size(), 2u);
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+    EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace rc

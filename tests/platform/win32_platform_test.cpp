@@ -1,0 +1,756 @@
+// The Win32 side of the platform seam, run for real (under Wine on Linux):
+// the compiled resources, the procedure trampolines, the registry, device
+// enumeration, HID setup calls and the system information calls.
+//
+// The resources are linked into the test program, so the platform loads
+// them from here just as RemoteControl.exe loads its own.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/win32_platform.h"
+#include "platform/win_defs.h"
+#include "resource.h"
+
+namespace rc {
+namespace {
+
+Handle ThisInstance() {
+    return reinterpret_cast<Handle>(::GetModuleHandleA(nullptr));
+}
+
+// ===== Resources ============================================================
+
+// One dialog template, read from the compiled DLGTEMPLATE.
+struct DialogItem {
+    std::uint32_t style = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    int id = 0;
+    int classAtom = 0;  // 0x80 Button, 0x82 Static, 0x85 ComboBox
+    std::string className;
+    std::string text;
+    int textOrdinal = -1;  // a resource id instead of a text (icons)
+};
+
+struct DialogTemplate {
+    std::uint32_t style = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    std::string caption;
+    int pointSize = 0;
+    std::string font;
+    std::vector<DialogItem> items;
+};
+
+class TemplateReader {
+  public:
+    explicit TemplateReader(const std::uint8_t* p) : p_(p), start_(p) {}
+    std::uint16_t Word() {
+        std::uint16_t w;
+        std::memcpy(&w, p_, 2);
+        p_ += 2;
+        return w;
+    }
+    std::uint32_t Dword() {
+        std::uint32_t d;
+        std::memcpy(&d, p_, 4);
+        p_ += 4;
+        return d;
+    }
+    std::string Text() {
+        std::string s;
+        for (std::uint16_t c = Word(); c != 0; c = Word()) {
+            s += static_cast<char>(c);
+        }
+        return s;
+    }
+    // A text, or 0xFFFF and an ordinal.
+    void TextOrOrdinal(std::string* text, int* ordinal) {
+        std::uint16_t first;
+        std::memcpy(&first, p_, 2);
+        if (first == 0xFFFF) {
+            Word();
+            *ordinal = Word();
+        } else {
+            *text = Text();
+        }
+    }
+    void AlignDword() {
+        while ((p_ - start_) % 4 != 0) {
+            ++p_;
+        }
+    }
+    void Skip(std::size_t n) { p_ += n; }
+
+  private:
+    const std::uint8_t* p_;
+    const std::uint8_t* start_;
+};
+
+DialogTemplate ReadDialog(int id) {
+    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    EXPECT_NE(res, nullptr) << "dialog " << id;
+    DialogTemplate t;
+    if (res == nullptr) {
+        return t;
+    }
+    const auto* data =
+        static_cast<const std::uint8_t*>(::LockResource(::LoadResource(nullptr, res)));
+    TemplateReader r(data);
+    t.style = r.Dword();
+    r.Dword();  // extended style
+    const int count = r.Word();
+    t.x = static_cast<std::int16_t>(r.Word());
+    t.y = static_cast<std::int16_t>(r.Word());
+    t.cx = r.Word();
+    t.cy = r.Word();
+    std::string menu;
+    int menuOrdinal = -1;
+    r.TextOrOrdinal(&menu, &menuOrdinal);
+    std::string cls;
+    int clsOrdinal = -1;
+    r.TextOrOrdinal(&cls, &clsOrdinal);
+    t.caption = r.Text();
+    if (t.style & DS_SETFONT) {
+        t.pointSize = r.Word();
+        t.font = r.Text();
+    }
+    for (int i = 0; i < count; ++i) {
+        r.AlignDword();
+        DialogItem item;
+        item.style = r.Dword();
+        r.Dword();  // extended style
+        item.x = static_cast<std::int16_t>(r.Word());
+        item.y = static_cast<std::int16_t>(r.Word());
+        item.cx = r.Word();
+        item.cy = r.Word();
+        item.id = static_cast<std::int16_t>(r.Word());
+        r.TextOrOrdinal(&item.className, &item.classAtom);
+        r.TextOrOrdinal(&item.text, &item.textOrdinal);
+        r.Skip(r.Word());  // creation data
+        t.items.push_back(item);
+    }
+    return t;
+}
+
+constexpr int kButton = 0x80;
+constexpr int kStatic = 0x82;
+constexpr int kComboBox = 0x85;
+constexpr std::uint32_t kDialogStyle =
+    DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+// The control's class, whichever way the template names it.
+bool IsClass(const DialogItem& item, int atom, const char* name) {
+    return item.classAtom == atom || _stricmp(item.className.c_str(), name) == 0;
+}
+
+void ExpectRect(const DialogItem& item, int x, int y, int cx, int cy) {
+    EXPECT_EQ(item.x, x) << item.text;
+    EXPECT_EQ(item.y, y) << item.text;
+    EXPECT_EQ(item.cx, cx) << item.text;
+    EXPECT_EQ(item.cy, cy) << item.text;
+}
+
+void ExpectStaticIcon(const DialogItem& item, int iconId, int x, int y) {
+    EXPECT_TRUE(IsClass(item, kStatic, "Static"));
+    EXPECT_EQ(item.style & SS_TYPEMASK, static_cast<std::uint32_t>(SS_ICON));
+    EXPECT_EQ(item.textOrdinal, iconId);
+    EXPECT_EQ(item.id, -1);
+    ExpectRect(item, x, y, 20, 20);
+}
+
+void ExpectText(const DialogItem& item, const char* text, int x, int y, int cx, int cy) {
+    EXPECT_TRUE(IsClass(item, kStatic, "Static"));
+    EXPECT_EQ(item.style & SS_TYPEMASK, static_cast<std::uint32_t>(SS_LEFT));
+    EXPECT_EQ(item.text, text);
+    EXPECT_EQ(item.id, -1);
+    ExpectRect(item, x, y, cx, cy);
+}
+
+void ExpectButton(const DialogItem& item, std::uint32_t kind, int id, const char* text, int x,
+                  int y, int cx, int cy) {
+    EXPECT_TRUE(IsClass(item, kButton, "Button"));
+    EXPECT_EQ(item.style & BS_TYPEMASK, kind) << text;
+    EXPECT_EQ(item.id, id);
+    EXPECT_EQ(item.text, text);
+    EXPECT_EQ(item.style & WS_DISABLED, 0u) << text;
+    ExpectRect(item, x, y, cx, cy);
+}
+
+TEST(Win32Resources, StringsNameTheWindowAndItsClass) {
+    Win32Platform platform(ThisInstance());
+    char buffer[100] = {};
+    EXPECT_EQ(platform.LoadStringA(IDS_TITLE, buffer, sizeof buffer), 14);
+    EXPECT_STREQ(buffer, "Remote Control");
+    EXPECT_EQ(platform.LoadStringA(IDS_CLASS, buffer, sizeof buffer), 14);
+    EXPECT_STREQ(buffer, "Remote Control");
+}
+
+TEST(Win32Resources, AcceleratorsAreAltCharacterKeys) {
+    Win32Platform platform(ThisInstance());
+    const Handle table = platform.LoadAcceleratorsA(IDR_ACCELERATORS);
+    ASSERT_NE(table, 0u);
+    ACCEL entries[4] = {};
+    ASSERT_EQ(::CopyAcceleratorTableA(reinterpret_cast<HACCEL>(table), entries, 4), 2);
+    // Characters, not virtual keys: FVIRTKEY must be clear.
+    EXPECT_EQ(entries[0].fVirt, FALT | FNOINVERT);
+    EXPECT_EQ(entries[0].key, '/');
+    EXPECT_EQ(entries[0].cmd, 30);
+    EXPECT_EQ(entries[1].fVirt, FALT | FNOINVERT);
+    EXPECT_EQ(entries[1].key, '?');
+    EXPECT_EQ(entries[1].cmd, 32);
+}
+
+TEST(Win32Resources, IconsComeIn16And32And48Pixels) {
+    Win32Platform platform(ThisInstance());
+    for (int id : {IDI_REMOTE, IDI_SHUTDOWN}) {
+        EXPECT_NE(platform.LoadIconA(id), 0u) << id;
+        HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));
+        ASSERT_NE(res, nullptr) << id;  // RT_GROUP_ICON
+        const auto* dir =
+            static_cast<const std::uint8_t*>(::LockResource(::LoadResource(nullptr, res)));
+        std::uint16_t count;
+        std::memcpy(&count, dir + 4, 2);
+        std::vector<int> sizes;
+        for (int i = 0; i < count; ++i) {
+            sizes.push_back(dir[6 + 14 * i]);  // GRPICONDIRENTRY.bWidth
+        }
+        EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48})) << id;
+        for (int size : {16, 32, 48}) {
+            HANDLE icon = ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                       IMAGE_ICON, size, size, 0);
+            EXPECT_NE(icon, nullptr) << id << " at " << size;
+            if (icon != nullptr) {
+                ::DestroyIcon(static_cast<HICON>(icon));
+            }
+        }
+    }
+}
+
+TEST(Win32Resources, SettingDialogLayout) {
+    const DialogTemplate t = ReadDialog(IDD_SETTING);
+    EXPECT_EQ(t.style & kDialogStyle, kDialogStyle);
+    EXPECT_EQ(t.caption, "Remote Control - Setting");
+    EXPECT_EQ(t.pointSize, 8);
+    EXPECT_EQ(t.font, "Arial");
+    EXPECT_EQ(t.cx, 197);
+    EXPECT_EQ(t.cy, 117);
+    ASSERT_EQ(t.items.size(), 6u);
+    ExpectButton(t.items[0], BS_DEFPUSHBUTTON, IDOK, "OK", 78, 89, 40, 15);
+    ExpectText(t.items[1],
+               "Select the application you want to launch when pressing power key on remote "
+               "controller",
+               20, 45, 160, 16);
+    ExpectStaticIcon(t.items[2], IDI_REMOTE, 7, 7);
+    const DialogItem& combo = t.items[3];
+    EXPECT_TRUE(IsClass(combo, kComboBox, "ComboBox"));
+    EXPECT_EQ(combo.id, IDC_APP_LIST);
+    EXPECT_EQ(combo.style & 3u, static_cast<std::uint32_t>(CBS_DROPDOWNLIST));
+    EXPECT_NE(combo.style & WS_VSCROLL, 0u);
+    EXPECT_EQ(combo.style & WS_DISABLED, 0u);  // the user may choose the application
+    ExpectRect(combo, 23, 74, 148, 69);
+    ExpectButton(t.items[4], BS_AUTOCHECKBOX, IDC_AUTO_LAUNCH,
+                 "Auto-detection device launch application", 31, 13, 155, 10);
+    ExpectButton(t.items[5], BS_GROUPBOX, -1, "Setting", 7, 30, 179, 80);
+}
+
+TEST(Win32Resources, AboutDialogLayout) {
+    const DialogTemplate t = ReadDialog(IDD_ABOUT);
+    EXPECT_EQ(t.style & kDialogStyle, kDialogStyle);
+    EXPECT_EQ(t.caption, "Remote Control - About");
+    EXPECT_EQ(t.pointSize, 8);
+    EXPECT_EQ(t.font, "Arial");
+    EXPECT_EQ(t.x, 22);
+    EXPECT_EQ(t.y, 17);
+    EXPECT_EQ(t.cx, 250);
+    EXPECT_EQ(t.cy, 45);
+    ASSERT_EQ(t.items.size(), 4u);
+    ExpectStaticIcon(t.items[0], IDI_REMOTE, 10, 10);
+    ExpectText(t.items[1], "Remote Control Utility V1, 10, 6, 3", 40, 10, 155, 10);
+    EXPECT_NE(t.items[1].style & SS_NOPREFIX, 0u);
+    EXPECT_TRUE(IsClass(t.items[2], kStatic, "Static"));
+    EXPECT_FALSE(t.items[2].text.empty());
+    ExpectRect(t.items[2], 40, 25, 165, 10);
+    ExpectButton(t.items[3], BS_DEFPUSHBUTTON, IDOK, "OK", 197, 7, 35, 15);
+}
+
+TEST(Win32Resources, ShutDownDialogLayout) {
+    const DialogTemplate t = ReadDialog(IDD_SHUTDOWN);
+    EXPECT_EQ(t.style, kDialogStyle);
+    EXPECT_EQ(t.caption, "Remote Control - Shut Down");
+    EXPECT_EQ(t.pointSize, 8);
+    EXPECT_EQ(t.font, "Arial");
+    EXPECT_EQ(t.cx, 200);
+    EXPECT_EQ(t.cy, 60);
+    ASSERT_EQ(t.items.size(), 4u);
+    ExpectButton(t.items[0], BS_DEFPUSHBUTTON, IDOK, "OK", 50, 40, 40, 14);
+    ExpectButton(t.items[1], BS_PUSHBUTTON, IDCANCEL, "Cancel", 115, 40, 40, 14);
+    ExpectText(t.items[2],
+               "Press \"Power\" to shut down your computer, or any other key to cancel.", 40, 12,
+               145, 20);
+    ExpectStaticIcon(t.items[3], IDI_SHUTDOWN, 12, 12);
+}
+
+// ===== Procedure trampolines ================================================
+
+struct Seen {
+    std::vector<std::uint32_t> messages;
+    std::vector<void*> contexts;
+    std::vector<Hwnd> windows;
+    std::vector<std::intptr_t> lParams;
+};
+
+std::intptr_t RecordingWndProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                               std::intptr_t lParam) {
+    auto* seen = static_cast<Seen*>(ctx);
+    seen->messages.push_back(msg);
+    seen->contexts.push_back(ctx);
+    seen->windows.push_back(hwnd);
+    return ::DefWindowProcA(reinterpret_cast<HWND>(hwnd), msg, wParam, lParam);
+}
+
+bool Contains(const std::vector<std::uint32_t>& v, std::uint32_t x) {
+    for (auto e : v) {
+        if (e == x) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(Win32Trampolines, MainWindowProcedureGetsItsContext) {
+    Win32Platform platform(ThisInstance());
+    Seen seen;
+    ASSERT_TRUE(
+        platform.RegisterMainClass("rc test main window", IDI_REMOTE, RecordingWndProc, &seen));
+    const Hwnd hwnd = platform.CreateMainWindow("rc test main window", "rc test");
+    ASSERT_NE(hwnd, 0u);
+    EXPECT_TRUE(Contains(seen.messages, win::kWmCreate));  // ran inside the creation call
+    EXPECT_FALSE(platform.IsWindowVisible(hwnd));
+
+    seen = {};
+    platform.SendMessageA(hwnd, win::kWmUser + 5, 1, 2);
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_EQ(seen.messages[0], win::kWmUser + 5);
+    EXPECT_EQ(seen.contexts[0], &seen);
+    EXPECT_EQ(seen.windows[0], hwnd);
+
+    char name[64] = {};
+    EXPECT_GT(platform.GetClassNameA(hwnd, name, sizeof name), 0);
+    EXPECT_STREQ(name, "rc test main window");
+    EXPECT_EQ(platform.FindWindowA("rc test main window", nullptr), hwnd);
+    EXPECT_EQ(platform.GetWindowThreadProcessId(hwnd), platform.GetCurrentThreadId());
+    EXPECT_EQ(platform.GetWindowThreadProcessId(0), 0u);
+    EXPECT_TRUE(platform.DestroyWindow(hwnd));
+    EXPECT_FALSE(platform.IsWindow(hwnd));
+}
+
+struct TimerLog {
+    Win32Platform* platform;
+    std::vector<std::pair<Hwnd, std::uintptr_t>> fired;
+};
+
+void OneShotTimer(void* ctx, Hwnd hwnd, std::uintptr_t id) {
+    auto* log = static_cast<TimerLog*>(ctx);
+    log->fired.push_back({hwnd, id});
+    log->platform->KillTimer(hwnd, id);
+}
+
+std::intptr_t PlainWndProc(void*, Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                           std::intptr_t lParam) {
+    return ::DefWindowProcA(reinterpret_cast<HWND>(hwnd), msg, wParam, lParam);
+}
+
+TEST(Win32Trampolines, TimersReachTheirOwnCallbackAndContext) {
+    Win32Platform platform(ThisInstance());
+    ASSERT_TRUE(
+        platform.RegisterMainClass("rc test timer window", IDI_REMOTE, PlainWndProc, nullptr));
+    const Hwnd first = platform.CreateMainWindow("rc test timer window", "first");
+    const Hwnd second = platform.CreateMainWindow("rc test timer window", "second");
+    ASSERT_NE(first, 0u);
+    ASSERT_NE(second, 0u);
+
+    TimerLog a{&platform, {}};
+    TimerLog b{&platform, {}};
+    // The same id on two windows, and a second id on the first window.
+    EXPECT_EQ(platform.SetTimer(first, 1, 1, OneShotTimer, &a), 1u);
+    EXPECT_EQ(platform.SetTimer(second, 1, 1, OneShotTimer, &b), 1u);
+    EXPECT_EQ(platform.SetTimer(first, 3, 1, OneShotTimer, &b), 3u);
+    MSG msg;
+    while (a.fired.size() + b.fired.size() < 3 && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::DispatchMessageA(&msg);
+    }
+    ASSERT_EQ(a.fired.size(), 1u);
+    EXPECT_EQ(a.fired[0], std::make_pair(first, std::uintptr_t{1}));
+    ASSERT_EQ(b.fired.size(), 2u);
+    EXPECT_TRUE((b.fired[0] == std::make_pair(second, std::uintptr_t{1}) &&
+                 b.fired[1] == std::make_pair(first, std::uintptr_t{3})) ||
+                (b.fired[1] == std::make_pair(second, std::uintptr_t{1}) &&
+                 b.fired[0] == std::make_pair(first, std::uintptr_t{3})));
+    // Killed from their callbacks: killing again fails.
+    EXPECT_FALSE(platform.KillTimer(first, 1));
+    platform.DestroyWindow(first);
+    platform.DestroyWindow(second);
+}
+
+// Dialog procedures: the outer dialog opens a nested one once it runs.
+struct DialogLog {
+    Win32Platform* platform = nullptr;
+    std::vector<std::uint32_t> messages;
+    std::intptr_t initLParam = -1;
+    std::intptr_t nestedResult = 0;
+    bool comboEnabled = false;
+    std::intptr_t comboSelection = -1;
+    std::intptr_t okTextLength = -1;
+};
+constexpr std::uint32_t kWmApp = 0x8000;
+
+std::intptr_t InnerDialog(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t, std::intptr_t) {
+    auto* log = static_cast<DialogLog*>(ctx);
+    log->messages.push_back(msg);
+    if (msg == win::kWmInitDialog) {
+        log->okTextLength = log->platform->SendDlgItemMessageA(dlg, IDOK, WM_GETTEXTLENGTH, 0, 0);
+        log->platform->PostMessageA(dlg, kWmApp, 0, 0);
+        return 1;
+    }
+    if (msg == kWmApp) {
+        log->platform->EndDialog(dlg, 7);
+        return 1;
+    }
+    return 0;
+}
+
+std::intptr_t OuterDialog(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t,
+                          std::intptr_t lParam) {
+    auto* log = static_cast<DialogLog*>(ctx);
+    log->messages.push_back(msg);
+    if (msg == win::kWmInitDialog) {
+        log->initLParam = lParam;
+        Win32Platform& os = *log->platform;
+        HWND combo = ::GetDlgItem(reinterpret_cast<HWND>(dlg), IDC_APP_LIST);
+        log->comboEnabled = combo != nullptr && ::IsWindowEnabled(combo);
+        os.SendDlgItemMessageA(dlg, IDC_APP_LIST, win::kCbAddString, 0,
+                               reinterpret_cast<std::intptr_t>("Pallamo"));
+        os.SendDlgItemMessageA(dlg, IDC_APP_LIST, win::kCbAddString, 0,
+                               reinterpret_cast<std::intptr_t>("TotalMedia"));
+        os.SendDlgItemMessageA(dlg, IDC_APP_LIST, win::kCbSetCurSel, 1, 0);
+        log->comboSelection = os.SendDlgItemMessageA(dlg, IDC_APP_LIST, win::kCbGetCurSel, 0, 0);
+        os.PostMessageA(dlg, kWmApp, 0, 0);
+        return 1;
+    }
+    if (msg == kWmApp) {
+        DialogLog inner;
+        inner.platform = log->platform;
+        log->nestedResult = log->platform->DialogBoxParamA(IDD_SHUTDOWN, dlg, InnerDialog, &inner);
+        EXPECT_EQ(inner.messages.front(), win::kWmInitDialog);
+        EXPECT_EQ(inner.okTextLength, 2);  // "OK"
+        log->platform->EndDialog(dlg, 9);
+        return 1;
+    }
+    return 0;
+}
+
+TEST(Win32Trampolines, DialogsNestAndKeepTheirContexts) {
+    Win32Platform platform(ThisInstance());
+    DialogLog outer;
+    outer.platform = &platform;
+    EXPECT_EQ(platform.DialogBoxParamA(IDD_SETTING, 0, OuterDialog, &outer), 9);
+    ASSERT_FALSE(outer.messages.empty());
+    // Nothing before WM_INITDIALOG reaches the procedure.
+    EXPECT_EQ(outer.messages.front(), win::kWmInitDialog);
+    EXPECT_EQ(outer.initLParam, 0);
+    EXPECT_EQ(outer.nestedResult, 7);
+    EXPECT_TRUE(outer.comboEnabled);
+    EXPECT_EQ(outer.comboSelection, 1);
+}
+
+TEST(Win32Trampolines, MissingDialogTemplateFails) {
+    Win32Platform platform(ThisInstance());
+    DialogLog log;
+    log.platform = &platform;
+    EXPECT_EQ(platform.DialogBoxParamA(999, 0, OuterDialog, &log), -1);
+    EXPECT_TRUE(log.messages.empty());
+}
+
+// ===== Registry =============================================================
+
+constexpr const char* kTestKey = "SOFTWARE\\Remote Control Tests";
+
+class Win32Registry : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey);
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey);
+    }
+    Win32Platform platform{ThisInstance()};
+};
+
+TEST_F(Win32Registry, ValuesRoundTripUnderTheMachineRoot) {
+    // The root is passed as the 32-bit predefined value, as the system does.
+    Handle key = 0;
+    ASSERT_EQ(platform.RegCreateKeyExA(win::kHkeyLocalMachine, kTestKey, win::kKeyAllAccess, &key),
+              win::kErrorSuccess);
+    ASSERT_NE(key, 0u);
+    const std::uint32_t nine = 9;
+    EXPECT_EQ(platform.RegSetValueExA(key, "DefaultTVAPP", win::kRegDword,
+                                      reinterpret_cast<const std::uint8_t*>(&nine), 4),
+              win::kErrorSuccess);
+    EXPECT_EQ(platform.RegFlushKey(key), win::kErrorSuccess);
+    EXPECT_EQ(platform.RegCloseKey(key), win::kErrorSuccess);
+
+    key = 0;
+    ASSERT_EQ(platform.RegOpenKeyExA(win::kHkeyLocalMachine, kTestKey, win::kKeyAllAccess, &key),
+              win::kErrorSuccess);
+    std::uint32_t type = 0, value = 0, size = 4;
+    EXPECT_EQ(platform.RegQueryValueExA(key, "DefaultTVAPP", &type,
+                                        reinterpret_cast<std::uint8_t*>(&value), &size),
+              win::kErrorSuccess);
+    EXPECT_EQ(type, win::kRegDword);
+    EXPECT_EQ(value, 9u);
+    EXPECT_EQ(size, 4u);
+    platform.RegCloseKey(key);
+
+    key = 0;
+    ASSERT_EQ(platform.RegOpenKeyA(win::kHkeyLocalMachine, kTestKey, &key), win::kErrorSuccess);
+    EXPECT_NE(key, 0u);
+    platform.RegCloseKey(key);
+}
+
+TEST_F(Win32Registry, OversizedAndMissingValues) {
+    Handle key = 0;
+    ASSERT_EQ(platform.RegCreateKeyExA(win::kHkeyLocalMachine, kTestKey, win::kKeyAllAccess, &key),
+              win::kErrorSuccess);
+    const std::uint8_t eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    platform.RegSetValueExA(key, "Wide", win::kRegBinary, eight, 8);
+    std::uint32_t type = 0, value = 0xAAAAAAAA, size = 4;
+    EXPECT_EQ(platform.RegQueryValueExA(key, "Wide", &type, reinterpret_cast<std::uint8_t*>(&value),
+                                        &size),
+              win::kErrorMoreData);
+    EXPECT_EQ(value, 0xAAAAAAAAu);  // the buffer is left alone
+    size = 4;
+    EXPECT_EQ(platform.RegQueryValueExA(key, "Missing", &type,
+                                        reinterpret_cast<std::uint8_t*>(&value), &size),
+              win::kErrorFileNotFound);
+    platform.RegCloseKey(key);
+
+    Handle none = 0;
+    EXPECT_EQ(platform.RegOpenKeyExA(win::kHkeyLocalMachine, "SOFTWARE\\Remote Control Tests\\No",
+                                     win::kKeyAllAccess, &none),
+              win::kErrorFileNotFound);
+    EXPECT_EQ(none, 0u);
+}
+
+TEST_F(Win32Registry, SubkeysAreEnumeratedByIndex) {
+    Handle key = 0, child = 0;
+    ASSERT_EQ(
+        platform.RegCreateKeyExA(win::kHkeyLocalMachine, "SOFTWARE\\Remote Control Tests\\Alpha",
+                                 win::kKeyAllAccess, &child),
+        win::kErrorSuccess);
+    platform.RegCloseKey(child);
+    ASSERT_EQ(platform.RegOpenKeyExA(win::kHkeyLocalMachine, kTestKey, win::kKeyAllAccess, &key),
+              win::kErrorSuccess);
+    char name[64] = {};
+    std::uint32_t nameSize = sizeof name;
+    EXPECT_EQ(platform.RegEnumKeyExA(key, 0, name, &nameSize), win::kErrorSuccess);
+    EXPECT_STREQ(name, "Alpha");
+    EXPECT_EQ(nameSize, 5u);
+    nameSize = 3;  // too small for "Alpha"
+    EXPECT_NE(platform.RegEnumKeyExA(key, 0, name, &nameSize), win::kErrorSuccess);
+    nameSize = sizeof name;
+    EXPECT_EQ(platform.RegEnumKeyExA(key, 1, name, &nameSize), win::kErrorNoMoreItems);
+    platform.RegCloseKey(key);
+}
+
+// ===== DirectShow device enumeration =========================================
+
+// A category of our own, with Wine's Null Renderer registered in it under a
+// tuner-like friendly name.
+constexpr Guid kTestCategory = {
+    0x5c7a3e10, 0x2b4d, 0x4f3a, {0x9a, 0x61, 0x0d, 0x3e, 0x55, 0x21, 0x7c, 0x42}};
+constexpr const char* kTestCategoryKey = "CLSID\\{5C7A3E10-2B4D-4F3A-9A61-0D3E55217C42}";
+constexpr Guid kEmptyCategory = {
+    0x5c7a3e11, 0x2b4d, 0x4f3a, {0x9a, 0x61, 0x0d, 0x3e, 0x55, 0x21, 0x7c, 0x42}};
+
+class Win32DeviceEnumeration : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform.CoInitialize();
+        const std::string instance = std::string(kTestCategoryKey) + "\\Instance\\RcTestTuner";
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, instance.c_str(), 0, nullptr, 0,
+                                    KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        SetString(key, "FriendlyName", "Remote Control Test Tuner");
+        SetString(key, "CLSID", "{C1F400A4-3F08-11D3-9F0B-006008039E37}");
+        ::RegCloseKey(key);
+    }
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, kTestCategoryKey);
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, kTestCategoryKey);
+        platform.CoUninitialize();
+    }
+    static void SetString(HKEY key, const char* name, const char* text) {
+        ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                         static_cast<DWORD>(std::strlen(text) + 1));
+    }
+    Win32Platform platform{ThisInstance()};
+};
+
+TEST_F(Win32DeviceEnumeration, FilterIsFoundByItsFriendlyNameAndBinds) {
+    const Handle category = platform.OpenDeviceCategory(kTestCategory);
+    ASSERT_NE(category, 0u);
+    const Handle moniker = platform.NextDeviceMoniker(category);
+    ASSERT_NE(moniker, 0u);
+    char name[128];
+    EXPECT_TRUE(platform.ReadFriendlyName(moniker, name, sizeof name));
+    EXPECT_STREQ(name, "Remote Control Test Tuner");
+    // A short buffer gets the name cut and terminated.
+    char shortName[7];
+    std::memset(shortName, 'x', sizeof shortName);
+    EXPECT_TRUE(platform.ReadFriendlyName(moniker, shortName, sizeof shortName));
+    EXPECT_STREQ(shortName, "Remote");
+    const Handle filter = platform.BindFilter(moniker);
+    EXPECT_NE(filter, 0u);
+    platform.ReleaseFilterObject(filter);
+    platform.ReleaseMoniker(moniker);
+    EXPECT_EQ(platform.NextDeviceMoniker(category), 0u);  // the only device
+    platform.ReleaseDeviceCategory(category);
+}
+
+TEST_F(Win32DeviceEnumeration, EmptyCategoryGivesNoEnumerator) {
+    EXPECT_EQ(platform.OpenDeviceCategory(kEmptyCategory), 0u);
+}
+
+// ===== Device setup and HID ===================================================
+
+TEST(Win32Hid, InterfacesOfTheHidClassGiveTheirPaths) {
+    Win32Platform platform(ThisInstance());
+    Guid hid{};
+    platform.HidD_GetHidGuid(&hid);
+    const Guid expected = {
+        0x4d1e55b2, 0xf16f, 0x11cf, {0x88, 0xcb, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+    EXPECT_EQ(hid, expected);
+
+    const Handle set =
+        platform.SetupDiGetClassDevsA(hid, win::kDigcfPresent | win::kDigcfDeviceInterface);
+    ASSERT_NE(set, kInvalidHandle);
+    std::uint32_t index = 0;
+    for (; platform.SetupDiEnumDeviceInterfaces(set, hid, index); ++index) {
+        const std::uint32_t size = platform.GetDeviceInterfaceDetailSize(set, hid, index);
+        ASSERT_GT(size, 5u);
+        std::vector<std::uint64_t> storage(size / 8 + 1);  // aligned
+        char path[512];
+        ASSERT_TRUE(platform.GetDeviceInterfaceDetail(set, hid, index, storage.data(), size, path,
+                                                      sizeof path));
+        EXPECT_EQ(std::string(path).rfind("\\\\?\\", 0), 0u) << path;
+        // A short path buffer gets the path cut and terminated.
+        char shortPath[8];
+        ASSERT_TRUE(platform.GetDeviceInterfaceDetail(set, hid, index, storage.data(), size,
+                                                      shortPath, sizeof shortPath));
+        EXPECT_EQ(std::string(shortPath), std::string(path).substr(0, 7));
+
+        const Handle device = platform.CreateFileA(path, 0, 3, win::kOpenExisting, 0);
+        if (device != kInvalidHandle) {
+            Handle preparsed = 0;
+            if (platform.HidD_GetPreparsedData(device, &preparsed)) {
+                HidCaps caps{};
+                EXPECT_EQ(platform.HidP_GetCaps(preparsed, &caps), win::kHidpStatusSuccess);
+                EXPECT_NE(caps.usagePage, 0u);
+                EXPECT_TRUE(platform.HidD_FreePreparsedData(preparsed));
+            }
+            platform.CloseHandle(device);
+        }
+    }
+    // Wine offers a virtual mouse and keyboard; a Windows PC has its own.
+    EXPECT_GT(index, 0u) << "no HID interface to look at";
+    // Past the last interface every query fails cleanly.
+    EXPECT_EQ(platform.GetDeviceInterfaceDetailSize(set, hid, index), 0u);
+    std::uint64_t storage[64];
+    char path[64] = "unchanged";
+    EXPECT_FALSE(platform.GetDeviceInterfaceDetail(set, hid, index, storage, sizeof storage, path,
+                                                   sizeof path));
+    EXPECT_STREQ(path, "");
+    EXPECT_TRUE(platform.SetupDiDestroyDeviceInfoList(set));
+}
+
+TEST(Win32Hid, DetailRecordTooSmallIsRefused) {
+    Win32Platform platform(ThisInstance());
+    Guid hid{};
+    platform.HidD_GetHidGuid(&hid);
+    const Handle set =
+        platform.SetupDiGetClassDevsA(hid, win::kDigcfPresent | win::kDigcfDeviceInterface);
+    ASSERT_NE(set, kInvalidHandle);
+    std::uint32_t word = 0;
+    char path[16];
+    EXPECT_FALSE(platform.GetDeviceInterfaceDetail(set, hid, 0, &word, 2, path, sizeof path));
+    EXPECT_FALSE(platform.GetDeviceInterfaceDetail(set, hid, 0, nullptr, 64, path, sizeof path));
+    platform.SetupDiDestroyDeviceInfoList(set);
+    EXPECT_EQ(platform.CreateFileA("\\\\?\\no-such-device", 0, 3, win::kOpenExisting, 0),
+              kInvalidHandle);
+}
+
+// ===== System information, files, privileges, libraries =======================
+
+TEST(Win32System, VersionIsReportedBothWays) {
+    Win32Platform platform(ThisInstance());
+    OsVersion basic{}, extended{};
+    ASSERT_TRUE(platform.GetVersionExA(&basic, false));
+    ASSERT_TRUE(platform.GetVersionExA(&extended, true));
+    EXPECT_EQ(basic.platformId, win::kVerPlatformWin32Nt);
+    EXPECT_GE(basic.major, 5u);
+    EXPECT_EQ(basic.major, extended.major);
+    EXPECT_EQ(basic.minor, extended.minor);
+    EXPECT_EQ(basic.build, extended.build);
+}
+
+TEST(Win32System, FilesAreTestedForExistence) {
+    Win32Platform platform(ThisInstance());
+    char windows[MAX_PATH] = {};
+    const std::uint32_t length = platform.GetWindowsDirectoryA(windows, sizeof windows);
+    ASSERT_GT(length, 0u);
+    EXPECT_EQ(length, std::strlen(windows));
+    EXPECT_TRUE(
+        platform.OpenFileExists((std::string(windows) + "\\system32\\kernel32.dll").c_str()));
+    EXPECT_FALSE(platform.OpenFileExists((std::string(windows) + "\\no such file.exe").c_str()));
+}
+
+TEST(Win32System, ShutdownPrivilegeCanBeAsked) {
+    Win32Platform platform(ThisInstance());
+    Handle token = 0;
+    ASSERT_TRUE(platform.OpenProcessToken(&token));
+    ASSERT_NE(token, 0u);
+    const std::uint32_t error = platform.AdjustShutdownPrivilege(token);
+    EXPECT_TRUE(error == ERROR_SUCCESS || error == ERROR_NOT_ALL_ASSIGNED) << error;
+    EXPECT_TRUE(platform.CloseHandle(token));
+}
+
+TEST(Win32System, LibrariesAndEntryPoints) {
+    Win32Platform platform(ThisInstance());
+    const Handle kernel = platform.LoadLibraryA("kernel32.dll");
+    ASSERT_NE(kernel, 0u);
+    EXPECT_NE(platform.GetProcAddress(kernel, "GetTickCount"), nullptr);
+    EXPECT_EQ(platform.GetProcAddress(kernel, "NoSuchEntryPoint"), nullptr);
+    EXPECT_EQ(platform.LoadLibraryA("af15bdaex_missing.dll"), 0u);
+}
+
+TEST(Win32System, MenusAreBuiltAndDestroyed) {
+    Win32Platform platform(ThisInstance());
+    const Handle menu = platform.CreatePopupMenu();
+    ASSERT_NE(menu, 0u);
+    EXPECT_TRUE(platform.AppendMenuA(menu, win::kMfString, 30, "About"));
+    EXPECT_TRUE(platform.AppendMenuA(menu, win::kMfSeparator, 0, nullptr));
+    EXPECT_TRUE(platform.AppendMenuA(menu, win::kMfChecked, 1109, "Lumetra Center"));
+    EXPECT_EQ(::GetMenuItemCount(reinterpret_cast<HMENU>(menu)), 3);
+    EXPECT_EQ(::GetMenuState(reinterpret_cast<HMENU>(menu), 1109, MF_BYCOMMAND) & MF_CHECKED,
+              static_cast<UINT>(MF_CHECKED));
+    EXPECT_TRUE(platform.DestroyMenu(menu));
+}
+
+}  // namespace
+}  // namespace rc

@@ -1,0 +1,135 @@
+#!/bin/bash
+# Smoke test of the real RemoteControl.exe under Wine, in a fresh prefix on a
+# private virtual display:
+#   - the first start creates the settings key with DefaultTVAPP 9,
+#     AlwaysRemoteOff 0 and DefaultLaunchAp 0, and nothing else;
+#   - a hidden top-level window of class "Remote Control" exists and runs its
+#     message loop;
+#   - a second copy ends at once with code 0 and adds no window;
+#   - WM_COMMAND 1201 (the menu's Exit) ends the process with code 0;
+#   - with AlwaysRemoteOff 1 the process ends by itself with code 0 and
+#     leaves no window behind.
+# Every wait is bounded; the prefix's processes and the display are ended on
+# every path, and the prefix is removed when everything passed.
+#   smoke_test.sh BUILD/wine_env.sh REMOTECONTROL.EXE WINTOOL.EXE
+set -u
+env_file=$1 exe=$2 tool=$3
+. "$(dirname "$0")/../../scripts/lib.sh"
+rc_wine_env "$(dirname "$env_file")"
+
+name=smoke
+display_state=$RC_WINE_DIR/$name.display
+log=$RC_WINE_DIR/$name.log
+key='HKLM\SOFTWARE\Orvalix Multimedia\Calderin'
+class='Remote Control'
+failures=0
+app_pid=
+
+pass() { echo "ok   - $*"; }
+fail() {
+    echo "FAIL - $*"
+    failures=$((failures + 1))
+}
+expect() {  # expect WHAT ACTUAL WANTED
+    if [ "$2" = "$3" ]; then
+        pass "$1"
+    else
+        fail "$1 (got '$2', wanted '$3')"
+    fi
+}
+
+cleanup() {
+    if [ -n "$app_pid" ]; then
+        kill "$app_pid" 2>/dev/null
+    fi
+    rc_wine_stop
+    rc_xvfb_stop "$display_state"
+}
+trap cleanup EXIT
+
+# Runs a program in the prefix, bounded in time; its output goes to the log.
+in_wine() { timeout -k 5 "$1" "$RC_WINE_LOADER" "${@:2}" </dev/null 2>>"$log"; }
+tool() { in_wine 60 "$tool" "$@"; }
+# The value of a DWORD setting as reg prints it (0x9), empty when missing.
+setting() {
+    in_wine 60 reg query "$key" /v "$1" | tr -d '\r' |
+        awk -v n="$1" '$1 == n && $2 == "REG_DWORD" { print $3 }'
+}
+setting_count() { in_wine 60 reg query "$key" | tr -d '\r' | grep -c 'REG_'; }
+# True while the process runs (a finished child not yet waited for is a zombie).
+alive() {
+    local state
+    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+# Waits at most $2 seconds for the process to end; gives its exit code, or
+# 124 when it is still running.
+wait_end() {
+    local i
+    for i in $(seq $(($2 * 10))); do
+        alive "$1" || break
+        sleep 0.1
+    done
+    alive "$1" && return 124
+    wait "$1"
+}
+
+: >"$log"
+rc_wine_prefix "$name" fresh || rc_die "cannot make the Wine prefix"
+rc_xvfb_start "$display_state" || rc_die "no virtual display"
+rc_wine_start
+
+# --- First start ------------------------------------------------------------
+if in_wine 60 reg query "$key" >/dev/null; then
+    fail "the fresh prefix has no settings key"
+else
+    pass "the fresh prefix has no settings key"
+fi
+
+timeout -k 5 300 "$RC_WINE_LOADER" "$exe" </dev/null >>"$log" 2>&1 &
+app_pid=$!
+
+if tool wait "$class" 60000 && tool sync "$class" 60000; then
+    pass "a window of class \"$class\" exists and its message loop runs"
+else
+    fail "a window of class \"$class\" exists and its message loop runs"
+fi
+expect "the window is hidden" "$(tool find "$class" | tr -d '\r' | sed -n 's/.*visible=//p')" 0
+expect "one window of the class" "$(tool count "$class" | tr -d '\r')" 1
+expect "first start: DefaultTVAPP" "$(setting DefaultTVAPP)" 0x9
+expect "first start: AlwaysRemoteOff" "$(setting AlwaysRemoteOff)" 0x0
+expect "first start: DefaultLaunchAp" "$(setting DefaultLaunchAp)" 0x0
+expect "first start: no other value" "$(setting_count)" 3
+
+# --- Second copy ------------------------------------------------------------
+in_wine 60 "$exe" >>"$log"
+expect "a second copy ends at once with code 0" $? 0
+expect "the second copy adds no window" "$(tool count "$class" | tr -d '\r')" 1
+if alive "$app_pid"; then
+    pass "the first copy still runs"
+else
+    fail "the first copy still runs"
+fi
+
+# --- Exit command -------------------------------------------------------------
+tool post "$class" 0x111 1201 0
+expect "WM_COMMAND 1201 is posted" $? 0
+wait_end "$app_pid" 60
+expect "WM_COMMAND 1201 ends the process with code 0" $? 0
+app_pid=
+expect "no window is left after Exit" "$(tool count "$class" | tr -d '\r')" 0
+
+# --- AlwaysRemoteOff ----------------------------------------------------------
+in_wine 60 reg add "$key" /v AlwaysRemoteOff /t REG_DWORD /d 1 /f >/dev/null
+in_wine 60 "$exe" >>"$log"
+expect "with AlwaysRemoteOff 1 the process ends by itself with code 0" $? 0
+expect "with AlwaysRemoteOff 1 no window is left" "$(tool count "$class" | tr -d '\r')" 0
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed; the prefix stays in $WINEPREFIX, Wine's output in $log"
+    exit 1
+fi
+cleanup
+trap - EXIT
+rm -rf "$WINEPREFIX"
+echo "all checks passed"
