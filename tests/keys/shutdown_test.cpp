@@ -50,8 +50,13 @@ class RecordingDesk : public SimDesktop {
         calls.push_back(std::string("MessageBox ") + text);
         return SimDesktop::MessageBoxA(owner, text, caption, type);
     }
+    std::intptr_t DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
+                                  void* ctx) override {
+        return failDialog ? -1 : SimDesktop::DialogBoxParamA(templateId, owner, proc, ctx);
+    }
     std::vector<std::string> calls;
     std::set<Handle> openTokens;
+    bool failDialog = false;
 };
 
 class ShutdownTest : public ::testing::Test {
@@ -149,6 +154,13 @@ TEST_F(ShutdownTest, EscapeCancelAndCloseBoxCancel) {
     EXPECT_EQ(DialogResults(), (std::vector<std::int64_t>{27, 2, 2}));
     EXPECT_EQ(sys.bIsShutDownDlg, 0);
     EXPECT_EQ(sys.shutdownDialog, dialog);  // kept after closing
+}
+
+TEST_F(ShutdownTest, ADialogThatCannotOpenLeavesTheRemoteFree) {
+    desk.failDialog = true;
+    OpenShutdownDialog(sys, owner);
+    EXPECT_EQ(sys.bIsShutDownDlg, 0);
+    EXPECT_TRUE(desk.calls.empty());
 }
 
 TEST_F(ShutdownTest, RefusedPrivilegeClosesTheDialogSilently) {
