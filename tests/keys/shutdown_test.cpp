@@ -199,10 +199,10 @@ TEST_F(RemoteShutdownTest, ThePowerKeyConfirmsAnyOtherButtonCancels) {
         std::vector<int> buttons;
         std::int64_t result;
     } cases[] = {
-        {k44Key, 29, {12}, 13},     {k32Key, 3, {67}, 13},     {k50Key, 12, {13}, 13},
-        {k50Key, 12, {50}, 13},     {k44Key, 29, {4}, 27},     {k32Key, 3, {5}, 27},
-        {k50Key, 12, {29}, 27},     {k32Key, 3, {67, -1}, 13},  // the held frame goes on
-        {k44Key, 29, {67, -1}, 27},  // not this layout's power key: waits; its repeat cancels
+        {k44Key, 29, {12}, 13},        {k32Key, 3, {67}, 13},     {k50Key, 12, {13}, 13},
+        {k50Key, 12, {50}, 13},        {k44Key, 29, {4}, 27},     {k32Key, 3, {5}, 27},
+        {k50Key, 12, {29}, 27},        {k32Key, 3, {67, -1}, 13},  // the held frame goes on
+        {k44Key, 29, {67, -1, 4}, 27},  // not this layout's power key, nor its repeat: waits
         {k32Key, 3, {12, 0}, 27},
     };
     for (const auto& c : cases) {
@@ -226,6 +226,21 @@ TEST_F(RemoteShutdownTest, ThePowerKeyConfirmsAnyOtherButtonCancels) {
         EXPECT_EQ(desk.Events(Kind::ExitWindows).size(), c.result == 13 ? 1u : 0u);
         EXPECT_EQ(sys.bIsShutDownDlg, 0);
     }
+    // The 1-3 button held down goes on sending frames after the confirmation
+    // has opened: they do not answer it.
+    desk.ClearLog();
+    sys.nIRKEYType = k44Key;
+    desk.onDialog = [&](Hwnd, std::uint32_t) {
+        Press(29);
+        Press(29);
+        EXPECT_NE(desk.OpenDialog(), 0u) << "still open while the button is held";
+        desk.Advance(200);
+        Press(12);
+    };
+    desk.Advance(200);
+    Press(29);
+    EXPECT_EQ(DialogResults(desk), (Results{13}));
+
     // Closed, the next button is routed again: no application open, so it
     // drives the pointer.
     desk.onDialog = nullptr;
