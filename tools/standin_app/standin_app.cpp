@@ -5,6 +5,7 @@
 // windows, visible or hidden) and writes to a log, one line per event with a
 // timestamp, everything that reaches it:
 //   kind=start   the process started (with its command line arguments)
+//   kind=ready   its windows are open and its keyboard hook is set
 //   kind=queue   a message taken from its queue: posted messages and the
 //                keyboard input of its windows (WM_KEYDOWN etc.)
 //   kind=sent    a message sent to one of its windows from another thread
@@ -441,9 +442,6 @@ void LogMessage(const char* kind, const MSG& m) {
     } else if (name != nullptr) {
         std::snprintf(what, sizeof what, "%s wParam %lu", name,
                       static_cast<unsigned long>(m.wParam));
-    } else if (m.message >= WM_USER) {
-        std::snprintf(what, sizeof what, "message %u (WM_USER+%u) wParam %lu", m.message,
-                      m.message - WM_USER, static_cast<unsigned long>(m.wParam));
     } else {
         std::snprintf(what, sizeof what, "message %u wParam %lu", m.message,
                       static_cast<unsigned long>(m.wParam));
@@ -600,6 +598,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     g_hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, instance, 0);
+    Log("main", g_hook != nullptr ? "kind=ready hook=1" : "kind=ready hook=0",
+        "windows open, keyboard hook set");
 
     MSG m;
     int code = 0;

@@ -1,0 +1,24 @@
+#!/bin/bash
+# The screenshot command produces its pictures: the Setting, About and Shut
+# Down dialogs, the tray menu and the desktop, as PNG files of the virtual
+# desktop's size that show more than an empty desktop.
+#   e2e_screenshots.sh BUILD-DIR   (the pictures stay in BUILD-DIR/screenshots)
+set -euo pipefail
+build=$(cd "$1" && pwd)
+out=$build/screenshots
+rm -rf "$out"
+bash "$(dirname "$0")/screenshots.sh" "$build" "$out"
+fail() {
+    echo "[e2e screenshots] FAIL: $*" >&2
+    exit 1
+}
+for name in setting about shutdown tray_menu desktop; do
+    f=$out/$name.png
+    [ -s "$f" ] || fail "$name.png was not produced"
+    [ "$(head -c 8 "$f" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "$name.png is not a PNG file"
+    size=$(/usr/bin/identify -format '%wx%h' "$f")
+    [ "$size" = 1024x768 ] || fail "$name.png is $size, not 1024x768"
+    colours=$(/usr/bin/identify -format '%k' "$f")
+    [ "$colours" -ge 24 ] || fail "$name.png has only $colours colours: nothing but the desktop?"
+done
+echo "[e2e screenshots] PASS: 5 screenshots in $out"

@@ -1,0 +1,57 @@
+#!/bin/bash
+# Saves PNG screenshots of RemoteControl.exe under Wine's virtual desktop:
+#   setting.png    the Setting dialog
+#   about.png      the About dialog
+#   shutdown.png   the Shut Down dialog, opened with the remote's 1-3 button
+#   tray_menu.png  the tray icon's menu
+#   desktop.png    the desktop with the tray icon and the Pallamo stand-in after
+#                  a few buttons
+#   screenshots.sh BUILD-DIR OUT-DIR
+set -euo pipefail
+. "$(dirname "$0")/e2e_lib.sh"
+build=$1
+out=$(mkdir -p "$2" && cd "$2" && pwd)
+e2e_init "$build" screenshots 240
+e2e_install
+e2e_settings DBM=1 Default44keyIR=3 DefaultTVAPP=2 DefaultLaunchAp=1
+e2e_tuner plug af9015 >/dev/null
+e2e_start_product
+
+main="Remote Control"
+dialog() {  # command title file
+    e2e_probe post "$main" - 273 "$1" 0 || e2e_fail "cannot reach the main window"
+    e2e_probe wait '#32770' "$2" 15000 || e2e_fail "the dialog \"$2\" did not open"
+    sleep 1.5
+    e2e_screenshot "$out/$3" || e2e_fail "screenshot $3 failed"
+    e2e_probe post '#32770' "$2" 273 2 0
+    e2e_probe waitgone '#32770' "$2" 15000 || e2e_fail "the dialog \"$2\" did not close"
+}
+dialog 32 "Remote Control - Setting" setting.png
+dialog 30 "Remote Control - About" about.png
+
+e2e_tuner press shutdown >/dev/null
+e2e_probe wait '#32770' 'Remote Control - Shut Down' 15000 || e2e_fail "the Shut Down dialog did not open"
+sleep 1.5
+e2e_screenshot "$out/shutdown.png" || e2e_fail "screenshot shutdown.png failed"
+e2e_tuner press ok >/dev/null
+e2e_probe waitgone '#32770' 'Remote Control - Shut Down' 15000 || e2e_fail "the Shut Down dialog stayed open"
+
+# The menu opens where the pointer is: over the notification area, as after a
+# right click on the icon.
+e2e_probe setcursor $((${E2E_SIZE%x*} - 24)) $((${E2E_SIZE#*x} - 12)) || true
+e2e_probe post "$main" - 1001 10 516 || e2e_fail "cannot reach the main window"
+e2e_probe wait '#32768' - 15000 || e2e_fail "the tray menu did not open"
+sleep 1.5
+e2e_screenshot "$out/tray_menu.png" || e2e_fail "screenshot tray_menu.png failed"
+e2e_probe keys 27 || true
+e2e_probe waitgone '#32768' - 5000 || true
+
+e2e_start_app Quillet.exe
+for b in num1 up ok; do
+    e2e_tuner press "$b" >/dev/null
+    sleep 0.8
+done
+sleep 1
+e2e_screenshot "$out/desktop.png" || e2e_fail "screenshot desktop.png failed"
+e2e_log "screenshots in $out: $(cd "$out" && ls ./*.png | tr '\n' ' ')"
+e2e_pass "screenshots"
