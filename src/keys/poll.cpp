@@ -119,6 +119,12 @@ std::uint32_t FilterRepeat(System& sys, std::uint32_t keyCode) {
 
 void SendShutdownKey(System& sys, std::uint32_t keyCode) {
     DebugTrace(sys, "bIsShutDownDlg");
+    // The frames of a held button are no answer: the 1-3 button that opened
+    // the confirmation goes on sending them for as long as it is held, and
+    // they would otherwise cancel it at once. Only a fresh press answers.
+    if (keyCode == kNoKeyCode && sys.repeat.bRepeatKey) {
+        return;
+    }
     if (IsPowerKeyOfSomeLayout(keyCode)) {
         if (ConfirmsShutdown(sys.nIRKEYType, keyCode)) {
             PressOnShutdownDialog(sys, win::kVkReturn);

@@ -25,6 +25,10 @@ void CloseShutdownDialog(System& sys, Hwnd dlg, std::intptr_t result) {
 void OpenShutdownDialog(System& sys, Hwnd owner) {
     sys.bIsShutDownDlg = 1;
     sys.os.DialogBoxParamA(IDD_SHUTDOWN, owner, ShutdownDialogProc, &sys);
+    // Every closing path has cleared the flag by now; only a dialog that
+    // could not be created leaves it set, and the remote would then answer a
+    // dialog that is not there for the rest of the run.
+    sys.bIsShutDownDlg = 0;
 }
 
 std::intptr_t ShutdownDialogProc(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t wParam,

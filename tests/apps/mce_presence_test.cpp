@@ -14,26 +14,29 @@ namespace {
 
 const std::string kXpKey = "System\\WPA\\MediaCenter";
 const std::string kVistaKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center";
+const std::string kShell = "\\ehome\\EHSHELL.EXE";
 
 class MceTest : public ::testing::Test {
   protected:
     void Xp() {
         desk.version = OsVersion{5, 1, 2600, win::kVerPlatformWin32Nt};
         desk.SetRegDword(kXpKey, "Installed", 1);
-        desk.AddFile("C:\\windows\\ehome\\EHSHELL.EXE");
+        desk.AddFile("C:\\windows" + kShell);
     }
-    void Vista(std::uint32_t minor = 0) {
-        desk.version = OsVersion{6, minor, 6000, win::kVerPlatformWin32Nt};
+    void Vista() {
+        desk.version = OsVersion{6, 0, 6000, win::kVerPlatformWin32Nt};
         desk.SetRegString(kVistaKey, "Ident", "5.0");
     }
-    // Present: the installed mark and bMceClassOnly as given, keys closed.
+    // Present: the installed mark and the window rule set, keys closed.
     void ExpectPresent(std::int32_t classOnly) {
+        sys.bMceClassOnly = 7;
+        sys.mediaCenter.bInstalled = 0;
         EXPECT_EQ(IsMceInstalled(sys), 1);
         EXPECT_EQ(sys.bMceClassOnly, classOnly);
         EXPECT_EQ(sys.mediaCenter.bInstalled, 1);
         EXPECT_EQ(desk.OpenRegKeyCount(), 0);
     }
-    // Absent: nothing written, whatever was there before.
+    // Absent: nothing written.
     void ExpectAbsent() {
         sys.bMceClassOnly = 7;
         sys.mediaCenter.bInstalled = 0;
@@ -42,78 +45,48 @@ class MceTest : public ::testing::Test {
         EXPECT_EQ(sys.mediaCenter.bInstalled, 0);
         EXPECT_EQ(desk.OpenRegKeyCount(), 0);
     }
-
     SimDesktop desk;
     System sys{desk};
 };
 
-TEST_F(MceTest, XpWithTheFlagAndTheShellIsPresentByClassAlone) {
+TEST_F(MceTest, XpNeedsTheFlagOneAndTheShellProgram) {
     Xp();
     ExpectPresent(1);
-    Hwnd mce = desk.AddWindow("eHome Render Window", "Something else");
-    EXPECT_EQ(FindMceWindow(sys), mce);
-}
-
-TEST_F(MceTest, XpFlagOtherThanOneIsAbsent) {
-    Xp();
-    desk.SetRegDword(kXpKey, "Installed", 2);
-    ExpectAbsent();
-    desk.SetRegDword(kXpKey, "Installed", 0);
-    ExpectAbsent();
+    desk.SetRegBinary(kXpKey, "Installed", {1});  // any type of at most four bytes
+    ExpectPresent(1);
+    for (std::uint32_t other : {0u, 2u, 0x101u}) {
+        desk.SetRegDword(kXpKey, "Installed", other);
+        ExpectAbsent();
+    }
     desk.SetRegString(kXpKey, "Installed", "1");  // the text "1" is not the number 1
     ExpectAbsent();
-}
-
-TEST_F(MceTest, XpFlagOfAnyTypeWithinFourBytes) {
-    Xp();
-    desk.SetRegBinary(kXpKey, "Installed", {1});
-    ExpectPresent(1);
     desk.SetRegBinary(kXpKey, "Installed", {1, 0, 0, 0, 0});
     ExpectAbsent();
-}
-
-TEST_F(MceTest, XpWithoutFlagKeyOrShellIsAbsent) {
-    Xp();
-    desk.RemoveFile("C:\\windows\\ehome\\EHSHELL.EXE");
-    ExpectAbsent();
-    desk.AddFile("C:\\windows\\ehome\\EHSHELL.EXE");
     desk.DeleteRegValue(kXpKey, "Installed");
     ExpectAbsent();
-    desk.DeleteRegKey(kXpKey);
+    desk.SetRegDword(kXpKey, "Installed", 1);
+    desk.RemoveFile("C:\\windows" + kShell);
     ExpectAbsent();
-}
-
-TEST_F(MceTest, XpShellIsLookedForInTheWindowsDirectory) {
-    Xp();
     desk.windowsDirectory = "D:\\WINNT";
-    ExpectAbsent();
-    desk.AddFile("D:\\WINNT\\ehome\\EHSHELL.EXE");
+    desk.AddFile("D:\\WINNT" + kShell);
     ExpectPresent(1);
 }
 
-TEST_F(MceTest, XpWindowsDirectoryTooLongForItsBufferIsAbsent) {
+TEST_F(MceTest, XpWindowsDirectoryTooLongForThePathIsAbsent) {
     Xp();
-    for (std::size_t length : {255u, 256u, 300u, 1000u}) {
+    // 241 characters + "\ehome\EHSHELL.EXE" is the longest path (259).
+    desk.windowsDirectory = "C:\\" + std::string(238, 'w');
+    desk.AddFile(desk.windowsDirectory + kShell);
+    ExpectPresent(1);
+    for (std::size_t length : {242u, 255u, 256u, 300u, 1000u}) {
         SCOPED_TRACE(length);
         desk.windowsDirectory = "C:\\" + std::string(length - 3, 'w');
-        desk.AddFile(desk.windowsDirectory + "\\ehome\\EHSHELL.EXE");
+        desk.AddFile(desk.windowsDirectory + kShell);
         ExpectAbsent();
     }
 }
 
-TEST_F(MceTest, XpLongestWindowsDirectoryThatFitsAPath) {
-    Xp();
-    // 241 characters + "\ehome" + "\EHSHELL.EXE" = 259, the longest path.
-    desk.windowsDirectory = "C:\\" + std::string(238, 'w');
-    desk.AddFile(desk.windowsDirectory + "\\ehome\\EHSHELL.EXE");
-    ExpectPresent(1);
-    desk.windowsDirectory += "w";
-    desk.AddFile(desk.windowsDirectory + "\\ehome\\EHSHELL.EXE");
-    ExpectAbsent();
-}
-
-TEST_F(MceTest, VistaAndLaterWithAnyIdentIsPresentByClassAndTitle) {
-    sys.bMceClassOnly = 1;
+TEST_F(MceTest, VistaAndLaterWithAnIdentOfAnyTypeWithin256Bytes) {
     Vista();
     ExpectPresent(0);
     desk.SetRegDword(kVistaKey, "Ident", 0);
@@ -121,38 +94,21 @@ TEST_F(MceTest, VistaAndLaterWithAnyIdentIsPresentByClassAndTitle) {
     desk.SetRegBinary(kVistaKey, "Ident", std::vector<std::uint8_t>(256, 0xAB));
     ExpectPresent(0);
     desk.SetRegBinary(kVistaKey, "Ident", {}, win::kRegNone);
-    ExpectPresent(0);
     for (std::uint32_t minor : {1u, 2u, 3u}) {
         desk.version.minor = minor;
         ExpectPresent(0);
     }
-}
-
-TEST_F(MceTest, VistaIdentLongerThan256BytesIsAbsent) {
-    Vista();
     desk.SetRegBinary(kVistaKey, "Ident", std::vector<std::uint8_t>(257, 1));
     ExpectAbsent();
     desk.SetRegString(kVistaKey, "Ident", std::string(300, 'x'));
     ExpectAbsent();
-}
-
-TEST_F(MceTest, VistaWithoutIdentOrKeyIsAbsent) {
-    Vista();
     desk.DeleteRegValue(kVistaKey, "Ident");
     ExpectAbsent();
     desk.DeleteRegKey(kVistaKey);
     ExpectAbsent();
 }
 
-TEST_F(MceTest, RefusedAllAccessIsAbsent) {
-    Vista();
-    desk.refuseAllAccess = true;
-    ExpectAbsent();
-    Xp();
-    ExpectAbsent();
-}
-
-TEST_F(MceTest, OtherVersionsAreAbsentWithEverythingInPlace) {
+TEST_F(MceTest, OtherVersionsPlatformsAndRefusalsAreAbsent) {
     Xp();
     Vista();
     const std::pair<std::uint32_t, std::uint32_t> versions[] = {
@@ -163,15 +119,14 @@ TEST_F(MceTest, OtherVersionsAreAbsentWithEverythingInPlace) {
         desk.version.minor = minor;
         ExpectAbsent();
     }
-}
-
-TEST_F(MceTest, WindowsNineXIsAbsent) {
-    Xp();
-    desk.version.platformId = win::kVerPlatformWin32Windows;
-    ExpectAbsent();
-    Vista();
-    desk.version.platformId = win::kVerPlatformWin32Windows;
-    ExpectAbsent();
+    for (std::uint32_t major : {5u, 6u}) {
+        desk.version = OsVersion{major, 1, 0, win::kVerPlatformWin32Windows};
+        ExpectAbsent();
+        desk.version.platformId = win::kVerPlatformWin32Nt;
+        desk.refuseAllAccess = true;
+        ExpectAbsent();
+        desk.refuseAllAccess = false;
+    }
 }
 
 TEST_F(MceTest, VersionQueryFallsBackToTheBasicRecord) {
@@ -182,24 +137,18 @@ TEST_F(MceTest, VersionQueryFallsBackToTheBasicRecord) {
     ExpectAbsent();
 }
 
-TEST_F(MceTest, WindowNeedsTheTitleUntilClassOnlyIsSet) {
+TEST_F(MceTest, WindowNeedsTheTitleUnlessFoundOnXp) {
     Hwnd other = desk.AddWindow("eHome Render Window", "Media Player");
+    desk.AddWindow("Other Class", "Windows Media Center");
     EXPECT_EQ(FindMceWindow(sys), 0u);
     Hwnd mce = desk.AddWindow("eHome Render Window", "Windows Media Center");
     EXPECT_EQ(FindMceWindow(sys), mce);
-    sys.bMceClassOnly = 1;
+    Xp();
+    ASSERT_EQ(IsMceInstalled(sys), 1);
     EXPECT_EQ(FindMceWindow(sys), other);  // the first window of the class
-    desk.RemoveWindow(other);
-    desk.RemoveWindow(mce);
-    desk.AddWindow("Other Class", "Windows Media Center");
-    EXPECT_EQ(FindMceWindow(sys), 0u);
-}
-
-TEST_F(MceTest, VistaFindsOnlyTheTitledWindow) {
     Vista();
     ASSERT_EQ(IsMceInstalled(sys), 1);
-    desk.AddWindow("eHome Render Window", "Other");
-    EXPECT_EQ(FindMceWindow(sys), 0u);
+    EXPECT_EQ(FindMceWindow(sys), mce);
 }
 
 }  // namespace

@@ -208,16 +208,14 @@ TEST_F(SwitchingTest, AfterLaunchWaitsAndItsCommandsFindNoWindow) {
     EXPECT_TRUE(Story().empty());
 }
 
-TEST_F(SwitchingTest, AutoLaunchWaitsForTheReceiver) {
+TEST_F(SwitchingTest, AutoLaunchOnlyTracesWithoutReceiverOrKnownApplication) {
     OpenAll();
     sys.bDeviceReady = 0;
     sys.nCurRemoteTV = kPallamo;
     AutoLaunchCurrentApp(sys);
     EXPECT_EQ(Story(), (Lines{"Launch Ap", "NOT bLaunchap"}));
-}
 
-TEST_F(SwitchingTest, AutoLaunchOfAnUnknownAppIdOnlyTraces) {
-    OpenAll();
+    sys.bDeviceReady = 1;
     for (std::uint32_t appId : {0u, 3u, 7u, 8u, 10u, 255u}) {
         desk.ClearLog();
         sys.nCurRemoteTV = appId;

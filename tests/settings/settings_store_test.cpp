@@ -15,17 +15,16 @@ namespace rc {
 namespace {
 
 const std::string kKey = kSettingsKey;
+using Bytes = std::vector<std::uint8_t>;
 
 class SettingsStoreTest : public ::testing::Test {
   protected:
     SettingsStoreTest() { Restart(); }
-
-    // A new process over the same machine.
+    // A new process over the same machine, up to the settings read at start.
     void Restart() {
         sys.reset();
         sys = std::make_unique<System>(desk);
     }
-    // What start-up reads.
     void StartUp() {
         LoadSettings(*sys);
         LoadLaunchSetting(*sys);
@@ -37,45 +36,40 @@ class SettingsStoreTest : public ::testing::Test {
     }
     void ExpectDword(const std::string& name, std::uint32_t value) {
         SCOPED_TRACE(name);
-        ASSERT_TRUE(desk.RegValueExists(kKey, name));
         EXPECT_EQ(desk.RegValueType(kKey, name), win::kRegDword);
         EXPECT_EQ(desk.RegValueBytes(kKey, name).size(), 4u);
         EXPECT_EQ(desk.RegDword(kKey, name), value);
     }
-
+    void ExpectStartValues() {
+        EXPECT_EQ(sys->nCurRemoteTV, 9u);
+        EXPECT_EQ(sys->nIRKEYType, 3u);
+        EXPECT_FALSE(sys->alwaysRemoteOff);
+        EXPECT_FALSE(sys->traceOn);
+        EXPECT_EQ(sys->bLaunchap, 0u);
+    }
     SimDesktop desk;
     std::unique_ptr<System> sys;
 };
 
-TEST_F(SettingsStoreTest, FirstStartCreatesTheKeyWithThreeValues) {
-    ASSERT_FALSE(desk.RegKeyExists(kKey));
+TEST_F(SettingsStoreTest, FirstSecondAndThirdStart) {
     StartUp();
     EXPECT_EQ(Names(),
               (std::vector<std::string>{"AlwaysRemoteOff", "DefaultLaunchAp", "DefaultTVAPP"}));
     ExpectDword("DefaultTVAPP", 9);
     ExpectDword("AlwaysRemoteOff", 0);
     ExpectDword("DefaultLaunchAp", 0);
-    EXPECT_EQ(sys->nCurRemoteTV, 9u);
-    EXPECT_EQ(sys->nIRKEYType, 3u);
-    EXPECT_FALSE(sys->alwaysRemoteOff);
-    EXPECT_FALSE(sys->traceOn);
-    EXPECT_EQ(sys->bLaunchap, 0u);
+    ExpectStartValues();
     EXPECT_EQ(desk.RegFlushCount(), 2);
-    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
-}
 
-TEST_F(SettingsStoreTest, SecondStartAddsTheLayoutWhichCountsFromTheThird) {
-    StartUp();
+    // The layout is added at the second start but counts from the third.
     Restart();
     StartUp();
     ExpectDword("Default44keyIR", 0);
     EXPECT_EQ(sys->nIRKEYType, 3u);
-    EXPECT_FALSE(desk.RegValueExists(kKey, "DBM"));
-    EXPECT_EQ(Names().size(), 4u);
     Restart();
     StartUp();
     EXPECT_EQ(sys->nIRKEYType, 0u);
-    EXPECT_EQ(Names().size(), 4u);
+    EXPECT_EQ(Names().size(), 4u);  // DBM is never created
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
@@ -85,7 +79,6 @@ TEST_F(SettingsStoreTest, StoredValuesAreReadAndLeftAlone) {
     desk.SetRegDword(kKey, "Default44keyIR", 4);
     desk.SetRegDword(kKey, "DBM", 1);
     desk.SetRegDword(kKey, "DefaultLaunchAp", 1);
-    int flushes = desk.RegFlushCount();
     EXPECT_EQ(LoadSettings(*sys), 1);
     EXPECT_EQ(LoadLaunchSetting(*sys), 1);
     EXPECT_EQ(sys->nCurRemoteTV, 5u);
@@ -93,15 +86,14 @@ TEST_F(SettingsStoreTest, StoredValuesAreReadAndLeftAlone) {
     EXPECT_EQ(sys->nIRKEYType, 4u);
     EXPECT_TRUE(sys->traceOn);
     EXPECT_EQ(sys->bLaunchap, 1u);
-    EXPECT_EQ(desk.RegFlushCount(), flushes);
-    EXPECT_EQ(Names().size(), 5u);
+    EXPECT_EQ(desk.RegFlushCount(), 0);
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
-TEST_F(SettingsStoreTest, FlagsAreOnOnlyForExactlyOne) {
-    desk.SetRegDword(kKey, "DefaultTVAPP", 9);
+TEST_F(SettingsStoreTest, FlagsAreOnOnlyForExactlyOneNumbersAreTakenAsTheyAre) {
+    desk.SetRegDword(kKey, "DefaultTVAPP", 77);
     desk.SetRegDword(kKey, "AlwaysRemoteOff", 2);
-    desk.SetRegDword(kKey, "Default44keyIR", 0);
+    desk.SetRegDword(kKey, "Default44keyIR", 12);
     desk.SetRegDword(kKey, "DBM", 2);
     desk.SetRegDword(kKey, "DefaultLaunchAp", 0x101);
     sys->bLaunchap = 1;
@@ -109,10 +101,6 @@ TEST_F(SettingsStoreTest, FlagsAreOnOnlyForExactlyOne) {
     EXPECT_FALSE(sys->alwaysRemoteOff);
     EXPECT_FALSE(sys->traceOn);
     EXPECT_EQ(sys->bLaunchap, 0u);
-    // Numbers other than flags are taken as they are.
-    desk.SetRegDword(kKey, "DefaultTVAPP", 77);
-    desk.SetRegDword(kKey, "Default44keyIR", 12);
-    LoadSettings(*sys);
     EXPECT_EQ(sys->nCurRemoteTV, 77u);
     EXPECT_EQ(sys->nIRKEYType, 12u);
 }
@@ -128,87 +116,62 @@ TEST_F(SettingsStoreTest, MissingValuesInAnExistingKey) {
     ExpectDword("DefaultLaunchAp", 1);
     EXPECT_FALSE(desk.RegValueExists(kKey, "DBM"));
     EXPECT_EQ(sys->nIRKEYType, 3u);
-    EXPECT_EQ(sys->bLaunchap, 1u);
     // Three writes and DBM's lone flush, then the launch setting's write.
     EXPECT_EQ(desk.RegFlushCount(), 5);
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
-}
 
-TEST_F(SettingsStoreTest, LaunchSettingOfAFreshKeyIsZeroWhateverTheVariable) {
-    sys->bLaunchap = 1;
+    // Without the key, the launch setting is created as 0 whatever the variable.
+    desk.DeleteRegKey(kKey);
     EXPECT_EQ(LoadLaunchSetting(*sys), 1);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"DefaultLaunchAp"}));
+    EXPECT_EQ(Names(), std::vector<std::string>{"DefaultLaunchAp"});
     ExpectDword("DefaultLaunchAp", 0);
     EXPECT_EQ(sys->bLaunchap, 1u);
 }
 
 TEST_F(SettingsStoreTest, RegistryTypeIsNotLookedAt) {
     desk.SetRegBinary(kKey, "DefaultTVAPP", {5});  // one byte
-    desk.SetRegBinary(kKey, "AlwaysRemoteOff", {1, 0, 0, 0}, win::kRegBinary);
+    desk.SetRegBinary(kKey, "AlwaysRemoteOff", {1, 0, 0, 0});
     desk.SetRegString(kKey, "Default44keyIR", "");  // just the NUL
     desk.SetRegBinary(kKey, "DBM", {1, 0}, win::kRegNone);
-    desk.SetRegString(kKey, "DefaultLaunchAp", "ab");  // 'a' 'b' NUL
+    desk.SetRegString(kKey, "DefaultLaunchAp", "ab");  // 'a' 'b' NUL: not 1
     StartUp();
     EXPECT_EQ(sys->nCurRemoteTV, 5u);
     EXPECT_TRUE(sys->alwaysRemoteOff);
     EXPECT_EQ(sys->nIRKEYType, 0u);
     EXPECT_TRUE(sys->traceOn);
-    EXPECT_EQ(sys->bLaunchap, 0u);  // 0x6261 is not 1
-    // Nothing was rewritten.
-    EXPECT_EQ(desk.RegValueType(kKey, "DefaultTVAPP"), win::kRegBinary);
-    EXPECT_EQ(desk.RegValueType(kKey, "Default44keyIR"), win::kRegSz);
-    EXPECT_EQ(desk.RegValueType(kKey, "DefaultLaunchAp"), win::kRegSz);
+    EXPECT_EQ(sys->bLaunchap, 0u);
+    EXPECT_EQ(desk.RegValueType(kKey, "DefaultTVAPP"), win::kRegBinary);  // nothing rewritten
     EXPECT_EQ(desk.RegFlushCount(), 0);
 }
 
 TEST_F(SettingsStoreTest, DataLongerThanFourBytesCountsAsMissing) {
-    const std::vector<std::uint8_t> eight = {1, 0, 0, 0, 0, 0, 0, 0};
+    const Bytes eight = {1, 0, 0, 0, 0, 0, 0, 0};
     desk.SetRegBinary(kKey, "DefaultTVAPP", {5, 0, 0, 0, 0, 0, 0, 0});
     desk.SetRegString(kKey, "AlwaysRemoteOff", "1111111111");
     desk.SetRegBinary(kKey, "Default44keyIR", {4, 0, 0, 0, 0}, 11);
     desk.SetRegBinary(kKey, "DBM", eight);
     desk.SetRegBinary(kKey, "DefaultLaunchAp", eight);
-    sys->bLaunchap = 0;
     StartUp();
-    // Replaced: the first three with what a missing value gets, the launch
-    // setting with the variable.
-    ExpectDword("DefaultTVAPP", 9);
+    ExpectDword("DefaultTVAPP", 9);  // replaced with the current value
     ExpectDword("AlwaysRemoteOff", 0);
     ExpectDword("Default44keyIR", 0);
     ExpectDword("DefaultLaunchAp", 0);
-    EXPECT_EQ(sys->nCurRemoteTV, 9u);
-    EXPECT_FALSE(sys->alwaysRemoteOff);
-    EXPECT_EQ(sys->nIRKEYType, 3u);
-    // DBM is never created, so it is left as it was and tracing stays off.
-    EXPECT_FALSE(sys->traceOn);
-    EXPECT_EQ(desk.RegValueBytes(kKey, "DBM"), eight);
+    ExpectStartValues();
+    EXPECT_EQ(desk.RegValueBytes(kKey, "DBM"), eight);  // never created, so never replaced
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
-TEST_F(SettingsStoreTest, RefusedAccessKeepsTheStartValues) {
+TEST_F(SettingsStoreTest, RefusedAccessReadsNothingCreatesNothingSavesNothing) {
     desk.refuseAllAccess = true;
     EXPECT_EQ(LoadSettings(*sys), 0);
     EXPECT_EQ(LoadLaunchSetting(*sys), 0);
     EXPECT_FALSE(desk.RegKeyExists(kKey));
-    EXPECT_EQ(sys->nCurRemoteTV, 9u);
-    EXPECT_EQ(sys->nIRKEYType, 3u);
-    EXPECT_FALSE(sys->alwaysRemoteOff);
-    EXPECT_FALSE(sys->traceOn);
-    EXPECT_EQ(sys->bLaunchap, 0u);
-    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
-}
 
-TEST_F(SettingsStoreTest, RefusedAccessReadsNothingAndSavesNothing) {
     desk.SetRegDword(kKey, "DefaultTVAPP", 5);
-    desk.SetRegDword(kKey, "AlwaysRemoteOff", 1);
     desk.SetRegDword(kKey, "DBM", 1);
     desk.SetRegDword(kKey, "DefaultLaunchAp", 1);
-    desk.refuseAllAccess = true;
     StartUp();
-    EXPECT_EQ(sys->nCurRemoteTV, 9u);
-    EXPECT_FALSE(sys->alwaysRemoteOff);
-    EXPECT_FALSE(sys->traceOn);
-    EXPECT_EQ(sys->bLaunchap, 0u);
+    ExpectStartValues();
     sys->nCurRemoteTV = 2;
     EXPECT_EQ(SaveDefaultTVApp(*sys), 0);
     EXPECT_EQ(SaveLaunchSetting(*sys), 0);
@@ -217,61 +180,30 @@ TEST_F(SettingsStoreTest, RefusedAccessReadsNothingAndSavesNothing) {
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
-TEST_F(SettingsStoreTest, SavesWriteExistingValues) {
+TEST_F(SettingsStoreTest, SavesWriteOnlyExistingValuesOfFourBytes) {
     StartUp();
     int flushes = desk.RegFlushCount();
     sys->nCurRemoteTV = 2;
-    EXPECT_EQ(SaveDefaultTVApp(*sys), 1);
-    ExpectDword("DefaultTVAPP", 2);
     sys->bLaunchap = 7;  // any non-zero value is stored as 1
+    EXPECT_EQ(SaveDefaultTVApp(*sys), 1);
     EXPECT_EQ(SaveLaunchSetting(*sys), 1);
+    ExpectDword("DefaultTVAPP", 2);
     ExpectDword("DefaultLaunchAp", 1);
-    sys->bLaunchap = 0;
-    EXPECT_EQ(SaveLaunchSetting(*sys), 1);
-    ExpectDword("DefaultLaunchAp", 0);
-    EXPECT_EQ(desk.RegFlushCount(), flushes + 3);
-    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
-}
+    EXPECT_EQ(desk.RegFlushCount(), flushes + 2);
 
-TEST_F(SettingsStoreTest, SavesNeverCreateValues) {
-    StartUp();
-    desk.DeleteRegValue(kKey, "DefaultTVAPP");
-    desk.DeleteRegValue(kKey, "DefaultLaunchAp");
-    sys->nCurRemoteTV = 5;
-    sys->bLaunchap = 1;
-    EXPECT_EQ(SaveDefaultTVApp(*sys), 0);
-    EXPECT_EQ(SaveLaunchSetting(*sys), 0);
-    EXPECT_FALSE(desk.RegValueExists(kKey, "DefaultTVAPP"));
-    EXPECT_FALSE(desk.RegValueExists(kKey, "DefaultLaunchAp"));
-    EXPECT_EQ(sys->nCurRemoteTV, 5u);  // the running process keeps its choice
-
-    // Nor keys.
-    desk.DeleteRegKey(kKey);
-    EXPECT_EQ(SaveDefaultTVApp(*sys), 0);
-    EXPECT_EQ(SaveLaunchSetting(*sys), 0);
-    EXPECT_FALSE(desk.RegKeyExists(kKey));
-    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
-}
-
-TEST_F(SettingsStoreTest, SavesLeaveOverlongValuesAlone) {
-    const std::vector<std::uint8_t> eight = {9, 0, 0, 0, 0, 0, 0, 0};
+    const Bytes eight = {9, 0, 0, 0, 0, 0, 0, 0};
     desk.SetRegBinary(kKey, "DefaultTVAPP", eight);
-    desk.SetRegBinary(kKey, "DefaultLaunchAp", eight);
-    sys->nCurRemoteTV = 4;
-    sys->bLaunchap = 1;
+    desk.DeleteRegValue(kKey, "DefaultLaunchAp");
     EXPECT_EQ(SaveDefaultTVApp(*sys), 0);
     EXPECT_EQ(SaveLaunchSetting(*sys), 0);
     EXPECT_EQ(desk.RegValueBytes(kKey, "DefaultTVAPP"), eight);
-    EXPECT_EQ(desk.RegValueBytes(kKey, "DefaultLaunchAp"), eight);
-}
+    EXPECT_FALSE(desk.RegValueExists(kKey, "DefaultLaunchAp"));
+    EXPECT_EQ(sys->nCurRemoteTV, 2u);  // the running process keeps its choice
 
-TEST_F(SettingsStoreTest, DefaultTvAppStoredAsEightBytesIsReplacedAtTheNextStart) {
-    StartUp();
-    desk.SetRegBinary(kKey, "DefaultTVAPP", {5, 0, 0, 0, 0, 0, 0, 0});
-    Restart();
-    StartUp();
-    ExpectDword("DefaultTVAPP", 9);
-    EXPECT_EQ(sys->nCurRemoteTV, 9u);
+    desk.DeleteRegKey(kKey);
+    EXPECT_EQ(SaveDefaultTVApp(*sys), 0);
+    EXPECT_FALSE(desk.RegKeyExists(kKey));
+    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
 }  // namespace

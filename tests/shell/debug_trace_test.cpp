@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/sim_desktop.h"
 #include "shell/system.h"
@@ -10,96 +11,52 @@
 namespace rc {
 namespace {
 
-const std::string kPrefix = "<Remote Control>  ";
+const std::string P = "<Remote Control>  ";
+const std::size_t kRoom = 511 - P.size();  // the line holds 511 characters and a terminator
 
 class DebugTraceTest : public ::testing::Test {
   protected:
     DebugTraceTest() { sys.traceOn = true; }
-    std::string OnlyLine() {
-        auto lines = desk.Traces();
-        EXPECT_EQ(lines.size(), 1u);
-        return lines.empty() ? std::string() : lines.front();
-    }
     SimDesktop desk;
     System sys{desk};
 };
 
-TEST_F(DebugTraceTest, TextFollowsThePrefixWithoutLineEnd) {
+TEST_F(DebugTraceTest, PrefixTextAndValue) {
     DebugTrace(sys, "WM_CREATE");
-    EXPECT_EQ(OnlyLine(), kPrefix + "WM_CREATE");
-}
-
-TEST_F(DebugTraceTest, EmptyAndBlankTexts) {
     DebugTrace(sys, "");
-    DebugTrace(sys, " ");
-    auto lines = desk.Traces();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "<Remote Control>  ");
-    EXPECT_EQ(lines[1], "<Remote Control>   ");  // the poll's tick line: three blanks in all
-}
-
-TEST_F(DebugTraceTest, NullTextGivesThePrefixAlone) {
+    DebugTrace(sys, " ");  // the poll's tick line: three blanks in all
     DebugTrace(sys, nullptr);
-    EXPECT_EQ(OnlyLine(), kPrefix);
-}
-
-TEST_F(DebugTraceTest, ValueIsUpperCaseHexInParentheses) {
     DebugTrace(sys, "ACK=> Code = ", 12);
     DebugTrace(sys, "v", 0);
     DebugTrace(sys, "v", 255);
     DebugTrace(sys, "v", 0xABCDEF);
     DebugTrace(sys, "v", static_cast<std::uint32_t>(-1));
-    auto lines = desk.Traces();
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], kPrefix + "ACK=> Code =  (C)");
-    EXPECT_EQ(lines[1], kPrefix + "v (0)");
-    EXPECT_EQ(lines[2], kPrefix + "v (FF)");
-    EXPECT_EQ(lines[3], kPrefix + "v (ABCDEF)");
-    EXPECT_EQ(lines[4], kPrefix + "v (FFFFFFFF)");
+    EXPECT_EQ(desk.Traces(), (std::vector<std::string>{
+                                 P + "WM_CREATE", P, P + " ", P, P + "ACK=> Code =  (C)",
+                                 P + "v (0)", P + "v (FF)", P + "v (ABCDEF)", P + "v (FFFFFFFF)"}));
 }
 
-TEST_F(DebugTraceTest, SwitchOffWritesNothing) {
+TEST_F(DebugTraceTest, SwitchOffWritesNothingAndIsReadAtEveryCall) {
     sys.traceOn = false;
     DebugTrace(sys, "WM_CREATE");
     DebugTrace(sys, "ACK=> Code = ", 12);
-    DebugTrace(sys, "");
-    EXPECT_TRUE(desk.Traces().empty());
     EXPECT_TRUE(desk.Events(SimEvent::Kind::Trace).empty());
-}
-
-TEST_F(DebugTraceTest, SwitchIsReadAtEveryCall) {
-    DebugTrace(sys, "one");
-    sys.traceOn = false;
-    DebugTrace(sys, "two");
     sys.traceOn = true;
-    DebugTrace(sys, "three");
-    auto lines = desk.Traces();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], kPrefix + "one");
-    EXPECT_EQ(lines[1], kPrefix + "three");
+    DebugTrace(sys, "on");
+    EXPECT_EQ(desk.Traces(), std::vector<std::string>{P + "on"});
 }
 
-// The line holds 511 characters and its terminator; longer texts are cut.
 TEST_F(DebugTraceTest, TooLongTextIsCutToTheLine) {
-    const std::size_t room = 511 - kPrefix.size();
-    DebugTrace(sys, std::string(room, 'a').c_str());
-    DebugTrace(sys, std::string(room + 1, 'b').c_str());
+    DebugTrace(sys, std::string(kRoom, 'a').c_str());
+    DebugTrace(sys, std::string(kRoom + 1, 'b').c_str());
     DebugTrace(sys, std::string(5000, 'c').c_str());
-    auto lines = desk.Traces();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], kPrefix + std::string(room, 'a'));
-    EXPECT_EQ(lines[1], kPrefix + std::string(room, 'b'));
-    EXPECT_EQ(lines[2], kPrefix + std::string(room, 'c'));
-}
-
-TEST_F(DebugTraceTest, ValueIsCutWhenTheTextFillsTheLine) {
-    const std::size_t room = 511 - kPrefix.size();
-    DebugTrace(sys, std::string(room - 3, 'x').c_str(), 0x1234);
+    DebugTrace(sys, std::string(kRoom - 3, 'x').c_str(), 0x1234);  // the value is cut too
     DebugTrace(sys, std::string(600, 'y').c_str(), 1);
-    auto lines = desk.Traces();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], kPrefix + std::string(room - 3, 'x') + " (1");
-    EXPECT_EQ(lines[1], kPrefix + std::string(room, 'y'));
+    EXPECT_EQ(
+        desk.Traces(),
+        (std::vector<std::string>{
+            P + std::string(kRoom, 'a'), P + std::string(kRoom, 'b'), P + std::string(kRoom, 'c'),
+            P + std::string(kRoom - 3, 'x') + " (1", P + std::string(kRoom, 'y')}));
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "platform/sim_desktop.h"
@@ -16,7 +14,7 @@ namespace rc {
 namespace {
 
 using Kind = SimEvent::Kind;
-const std::string kPrefix = "<Remote Control>  ";
+const std::string P = "<Remote Control>  ";
 const std::string kVistaMceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center";
 
 // An AF9015 stick that comes up at start.
@@ -27,41 +25,35 @@ void PlugAf9015(SimDesktop& desk) {
     desk.Entry("af15_init").defaultResult = 1;
 }
 
-bool HasTrace(const SimDesktop& desk, const std::string& text) {
-    auto lines = desk.Traces();
-    return std::find(lines.begin(), lines.end(), kPrefix + text) != lines.end();
-}
-
-// Position of the first log entry of a kind (and NIM_ message for tray
-// events), or -1.
-int IndexOf(const SimDesktop& desk, Kind kind, std::int64_t a = -1) {
+// Position of the first log entry of a kind, with a given first field when
+// a >= 0 (the NIM_ message of tray events, the message of posted ones), or
+// with the given text; -1 when there is none.
+int IndexOf(const SimDesktop& desk, Kind kind, std::int64_t a = -1, const std::string& text = "") {
     const auto& log = desk.Log();
     for (std::size_t i = 0; i < log.size(); ++i) {
-        if (log[i].kind == kind && (a < 0 || log[i].a == a)) {
+        if (log[i].kind == kind && (a < 0 || log[i].a == a) &&
+            (text.empty() || log[i].text == text)) {
             return static_cast<int>(i);
         }
     }
     return -1;
 }
 
-std::vector<SimEvent> TrayEvents(const SimDesktop& desk, std::uint32_t nim) {
-    std::vector<SimEvent> out;
-    for (const SimEvent& e : desk.Events(Kind::TrayIcon)) {
-        if (e.a == nim) {
-            out.push_back(e);
-        }
+int Count(const SimDesktop& desk, Kind kind, std::int64_t a = -1) {
+    int n = 0;
+    for (const SimEvent& e : desk.Log()) {
+        n += e.kind == kind && (a < 0 || e.a == a);
     }
-    return out;
+    return n;
 }
 
-void ExpectTrayRecord(const TrayIconData& icon, Hwnd main, Handle expectedIcon) {
-    EXPECT_EQ(icon.cbSize, 88u);
-    EXPECT_EQ(icon.hWnd, main);
-    EXPECT_EQ(icon.uID, 10u);
-    EXPECT_EQ(icon.uFlags, 7u);
-    EXPECT_EQ(icon.uCallbackMessage, 1001u);
-    EXPECT_EQ(icon.hIcon, expectedIcon);
-    EXPECT_STREQ(icon.szTip, "Remote Control");
+// A tray event or record carries the icon of the main window.
+void ExpectTrayEvent(const SimEvent& e, Hwnd main) {
+    EXPECT_EQ(e.hwnd, main);
+    EXPECT_EQ(e.b, 10);
+    EXPECT_EQ(e.c, 7);
+    EXPECT_EQ(e.d, 1001);
+    EXPECT_EQ(e.text, "Remote Control");
 }
 
 class StartTest : public ::testing::Test {
@@ -71,73 +63,75 @@ class StartTest : public ::testing::Test {
     System sys{desk};
 };
 
-TEST_F(StartTest, SecondCopyEndsAtOnceWithoutTrace) {
+TEST_F(StartTest, SecondCopyEndsAtOnce) {
     desk.AddWindow("Remote Control", "Remote Control", false);
     PlugAf9015(desk);
     EXPECT_EQ(RunRemoteControl(sys), 0);
     EXPECT_EQ(desk.MainWindow(), 0u);
-    EXPECT_EQ(sys.mainWindow, 0u);
-    EXPECT_TRUE(desk.Events(Kind::TrayIcon).empty());
-    EXPECT_TRUE(desk.TrayIcons().empty());
-    EXPECT_TRUE(desk.Traces().empty());
-    EXPECT_EQ(desk.SetTimerCount(), 0);
+    EXPECT_TRUE(desk.Log().empty());  // no icon, no trace, no timer
     EXPECT_EQ(desk.LoadLibraryCount("af15bdaex.dll"), 0);
     EXPECT_EQ(desk.RegValueNames(kSettingsKey), std::vector<std::string>{"DBM"});
 }
 
-TEST_F(StartTest, ReadyReceiverStartsPollingFromAHiddenWindow) {
+TEST_F(StartTest, ReadyReceiverPollsFromAHiddenWindowWithItsIcon) {
     PlugAf9015(desk);
+    desk.SetRegString(kVistaMceKey, "Ident", "5.0");
+    desk.SetRegDword(kSettingsKey, "DefaultTVAPP", 5);
+    desk.SetSystemMetric(win::kSmCxFullScreen, 1600);
+    sys.traceOn = true;  // to see the bring-up's lines, written before the settings are read
     EXPECT_EQ(RunRemoteControl(sys), 0);
     Hwnd main = desk.MainWindow();
     ASSERT_NE(main, 0u);
     EXPECT_EQ(sys.mainWindow, main);
     EXPECT_EQ(desk.WindowClass(main), "Remote Control");
     EXPECT_EQ(desk.WindowTitle(main), "Remote Control");
-    EXPECT_STREQ(sys.windowClass, "Remote Control");
-    EXPECT_STREQ(sys.windowTitle, "Remote Control");
     EXPECT_FALSE(desk.IsWindowVisible(main));
 
+    // Creation: bring-up, Media Center's presence, pointer area, then the icon.
+    int bringUp = IndexOf(desk, Kind::Trace, -1, P + "WM_CREATE");
+    int added = IndexOf(desk, Kind::TrayIcon, win::kNimAdd);
+    ASSERT_GE(bringUp, 0);
+    EXPECT_LT(bringUp, IndexOf(desk, Kind::LibraryCall, -1, "af15_init"));
+    EXPECT_LT(IndexOf(desk, Kind::LibraryCall, -1, "af15_init"), added);
+    EXPECT_EQ(sys.mediaCenter.bInstalled, 1);
+    EXPECT_EQ(sys.pointer.right, 1599);
     auto icons = desk.TrayIcons();
     ASSERT_EQ(icons.size(), 1u);
-    ExpectTrayRecord(icons[0], main, desk.LoadIconA(50));
+    EXPECT_EQ(icons[0].cbSize, 88u);
+    EXPECT_EQ(icons[0].hWnd, main);
+    EXPECT_EQ(icons[0].uID, 10u);
+    EXPECT_EQ(icons[0].uFlags, 7u);
+    EXPECT_EQ(icons[0].uCallbackMessage, 1001u);
+    EXPECT_EQ(icons[0].hIcon, desk.LoadIconA(50));
+    EXPECT_STREQ(icons[0].szTip, "Remote Control");
 
-    // The settings were read after creation: DBM turned the trace on.
-    EXPECT_TRUE(sys.traceOn);
-    EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 9u);
+    // Then the settings, and polling.
+    EXPECT_EQ(sys.nCurRemoteTV, 5u);
     EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultLaunchAp"), 0u);
-
     ASSERT_EQ(sys.bDeviceReady, 1);
-    EXPECT_TRUE(HasTrace(desk, "StartGPIOTimer"));
-    EXPECT_FALSE(HasTrace(desk, "StartChkUSBTimer"));
-    EXPECT_EQ(desk.Traces().back(), kPrefix + "StartGPIOTimer");
+    EXPECT_EQ(desk.Traces().back(), P + "StartGPIOTimer");
+    EXPECT_EQ(IndexOf(desk, Kind::Trace, -1, P + "StartChkUSBTimer"), -1);
     auto set = desk.Events(Kind::TimerSet);
     ASSERT_EQ(set.size(), 1u);
     EXPECT_EQ(set[0].hwnd, main);
     EXPECT_EQ(set[0].a, 1);
     EXPECT_EQ(set[0].b, 65);
-    EXPECT_TRUE(desk.TimerArmed(main, 1));
+    EXPECT_LT(added, IndexOf(desk, Kind::TimerSet));
     EXPECT_EQ(desk.KillTimerCount(), 0);  // binding kills idle slots only
-    EXPECT_EQ(sys.chkUsbTimer.period, 3000u);
-    EXPECT_EQ(sys.appWatchTimer.period, 500u);
     EXPECT_EQ(sys.appWatchTimer.window, main);
     EXPECT_EQ(desk.LoadedAccelerators(), 23);
-
-    // The icon exists before polling starts.
-    EXPECT_LT(IndexOf(desk, Kind::TrayIcon, win::kNimAdd), IndexOf(desk, Kind::TimerSet));
 }
 
 TEST_F(StartTest, ReceiverNotReadyStartsTheWatchdog) {
     sys.bDeviceReady = 0;  // no stick is plugged in
-    EXPECT_EQ(RunRemoteControl(sys), 0);
+    RunRemoteControl(sys);
     Hwnd main = desk.MainWindow();
     ASSERT_EQ(sys.bDeviceReady, 0);
-    EXPECT_EQ(desk.Traces().back(), kPrefix + "StartChkUSBTimer");
-    EXPECT_FALSE(HasTrace(desk, "StartGPIOTimer"));
+    EXPECT_EQ(desk.Traces().back(), P + "StartChkUSBTimer");
     auto set = desk.Events(Kind::TimerSet);
     ASSERT_EQ(set.size(), 1u);
     EXPECT_EQ(set[0].a, 3);
     EXPECT_EQ(set[0].b, 3000);
-    EXPECT_TRUE(desk.TimerArmed(main, 3));
     EXPECT_FALSE(desk.TimerArmed(main, 1));
     EXPECT_EQ(desk.TrayIcons().size(), 1u);
 }
@@ -148,39 +142,24 @@ TEST_F(StartTest, AlwaysRemoteOffEndsWithoutTimerLoopOrIcon) {
     EXPECT_EQ(RunRemoteControl(sys), 0);
     Hwnd main = desk.MainWindow();
     ASSERT_NE(main, 0u);
-    EXPECT_TRUE(sys.alwaysRemoteOff);
     EXPECT_EQ(desk.SetTimerCount(), 0);
     EXPECT_EQ(desk.LoadedAccelerators(), 0);
-    EXPECT_FALSE(HasTrace(desk, "StartGPIOTimer"));
-    EXPECT_FALSE(HasTrace(desk, "StartChkUSBTimer"));
+    EXPECT_TRUE(desk.Traces().empty());
+    EXPECT_TRUE(desk.RegValueExists(kSettingsKey, "DefaultLaunchAp"));  // still read
     // The icon added during creation is taken away again.
     EXPECT_TRUE(desk.TrayIcons().empty());
-    auto removed = TrayEvents(desk, win::kNimDelete);
-    ASSERT_EQ(removed.size(), 1u);
-    EXPECT_EQ(removed[0].hwnd, main);
-    EXPECT_EQ(removed[0].b, 10);
-    EXPECT_LT(IndexOf(desk, Kind::TrayIcon, win::kNimAdd),
-              IndexOf(desk, Kind::TrayIcon, win::kNimDelete));
-    // DefaultLaunchAp was still read (and created).
-    EXPECT_TRUE(desk.RegValueExists(kSettingsKey, "DefaultLaunchAp"));
-}
+    int removed = IndexOf(desk, Kind::TrayIcon, win::kNimDelete);
+    ASSERT_GT(removed, IndexOf(desk, Kind::TrayIcon, win::kNimAdd));
+    EXPECT_EQ(desk.Log()[removed].hwnd, main);
+    EXPECT_EQ(desk.Log()[removed].b, 10);
 
-TEST_F(StartTest, AlwaysRemoteOffOtherThanOneRuns) {
-    desk.SetRegDword(kSettingsKey, "AlwaysRemoteOff", 2);
-    EXPECT_EQ(RunRemoteControl(sys), 0);
-    EXPECT_EQ(desk.SetTimerCount(), 1);
-    EXPECT_EQ(desk.LoadedAccelerators(), 23);
-    EXPECT_EQ(desk.TrayIcons().size(), 1u);
-}
-
-TEST_F(StartTest, StoredSettingsAreInForceWhenPollingStarts) {
-    desk.SetRegDword(kSettingsKey, "DefaultTVAPP", 5);
-    desk.SetRegDword(kSettingsKey, "Default44keyIR", 4);
-    desk.SetRegDword(kSettingsKey, "DefaultLaunchAp", 1);
-    RunRemoteControl(sys);
-    EXPECT_EQ(sys.nCurRemoteTV, 5u);
-    EXPECT_EQ(sys.nIRKEYType, 4u);
-    EXPECT_EQ(sys.bLaunchap, 1u);
+    // Any other number runs.
+    SimDesktop d;
+    System s(d);
+    d.SetRegDword(kSettingsKey, "AlwaysRemoteOff", 2);
+    RunRemoteControl(s);
+    EXPECT_EQ(d.SetTimerCount(), 1);
+    EXPECT_EQ(d.LoadedAccelerators(), 23);
 }
 
 // A running process: the main window exists, the settings are read.
@@ -199,137 +178,106 @@ class MainWindowTest : public ::testing::Test {
     std::intptr_t Command(std::uintptr_t id) {
         return desk.SendToMainWindow(win::kWmCommand, id, 0);
     }
-    int MenusShown() { return static_cast<int>(desk.Events(Kind::MenuTracked).size()); }
+    // The last menu as "flags:id:label" items.
+    std::vector<std::string> Menu() {
+        std::vector<std::string> out;
+        for (const SimMenuItem& m : desk.LastMenu()) {
+            out.push_back(std::to_string(m.flags) + ":" + std::to_string(m.id) + ":" + m.text);
+        }
+        return out;
+    }
     SimDesktop desk;
     System sys{desk};
     Hwnd main = 0;
 };
 
-void ExpectMenu(const std::vector<SimMenuItem>& items,
-                const std::vector<std::tuple<std::uint32_t, std::uintptr_t, std::string>>& want) {
-    ASSERT_EQ(items.size(), want.size());
-    for (std::size_t i = 0; i < want.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(items[i].flags, std::get<0>(want[i]));
-        EXPECT_EQ(items[i].id, std::get<1>(want[i]));
-        EXPECT_EQ(items[i].text, std::get<2>(want[i]));
-    }
-}
-
-TEST_F(MainWindowTest, MenuOfAReceiverNotReadyHoldsAboutAndExit) {
+TEST_F(MainWindowTest, MenuFollowsTheReceiverAndTheCurrentApplication) {
+    const std::vector<std::string> tail = {"0:30:About", "2048:0:", "0:1201:Exit"};
     sys.bDeviceReady = 0;
+    sys.nCurRemoteTV = 4;
+    desk.SetRegString(kVistaMceKey, "Ident", "5.0");
     EXPECT_EQ(Tray(win::kWmRButtonDown), 0);
-    ExpectMenu(desk.LastMenu(), {{0, 30, "About"}, {0x800, 0, ""}, {0, 1201, "Exit"}});
-    EXPECT_FALSE(HasTrace(desk, "Find USB Device"));
-}
+    EXPECT_EQ(Menu(), tail);
+    EXPECT_EQ(Count(desk, Kind::Trace), 0);
 
-TEST_F(MainWindowTest, MenuOfAReadyReceiverWithoutTheCurrentApplication) {
-    const std::vector<std::tuple<std::uint32_t, std::uintptr_t, std::string>> plain = {
-        {0x800, 0, ""},   {0, 32, "Setting"}, {0x800, 0, ""},
-        {0, 30, "About"}, {0x800, 0, ""},     {0, 1201, "Exit"}};
+    sys.bDeviceReady = 1;
+    std::vector<std::string> plain = {"2048:0:", "0:32:Setting", "2048:0:"};
+    plain.insert(plain.end(), tail.begin(), tail.end());
+    desk.DeleteRegKey(kVistaMceKey);
     for (std::uint32_t current : {9u, 1u, 2u, 4u, 5u, 6u, 0u, 3u, 7u, 8u, 10u, 1104u}) {
         SCOPED_TRACE(current);
         sys.nCurRemoteTV = current;  // nothing is installed
         Tray(win::kWmLButtonDown);
-        ExpectMenu(desk.LastMenu(), plain);
+        EXPECT_EQ(Menu(), plain);
     }
-    EXPECT_TRUE(HasTrace(desk, "Find USB Device"));
-}
+    EXPECT_EQ(desk.Traces().back(), P + "Find USB Device");
 
-TEST_F(MainWindowTest, CurrentApplicationItemIsCheckedWhileItsWindowIsOpen) {
     desk.SetRegString(kVistaMceKey, "Ident", "5.0");
     sys.nCurRemoteTV = 4;
     Tray(win::kWmLButtonDown);
-    auto items = desk.LastMenu();
-    ASSERT_EQ(items.size(), 7u);
-    EXPECT_EQ(items[0].flags, 0u);
-    EXPECT_EQ(items[0].id, 1104u);
-    EXPECT_EQ(items[0].text, "Media Center Edition");
-
+    ASSERT_EQ(Menu().size(), 7u);
+    EXPECT_EQ(Menu()[0], "0:1104:Media Center Edition");
     Hwnd mce = desk.AddWindow("eHome Render Window", "Windows Media Center");
     Tray(win::kWmLButtonDown);
-    items = desk.LastMenu();
-    ASSERT_EQ(items.size(), 7u);
-    EXPECT_EQ(items[0].flags, 8u);
-    EXPECT_EQ(items[0].id, 1104u);
-
+    EXPECT_EQ(Menu()[0], "8:1104:Media Center Edition");  // checked while its window is open
     desk.RemoveWindow(mce);
     Tray(win::kWmLButtonDown);
-    EXPECT_EQ(desk.LastMenu()[0].flags, 0u);
+    EXPECT_EQ(Menu()[0], "0:1104:Media Center Edition");
+    EXPECT_EQ(desk.OpenMenuCount(), 1);  // one menu object lives at a time
 }
 
-TEST_F(MainWindowTest, ButtonDownOpensTheMenuOtherMouseMessagesDoNot) {
-    for (std::intptr_t up : {0x202, 0x205, 0x203, 0x206, 0x207, 0x208, 0x20A, 0}) {
-        EXPECT_EQ(Tray(up), 0);
+TEST_F(MainWindowTest, ButtonDownOpensTheMenuAtTheCursorOtherMouseMessagesDoNot) {
+    for (std::intptr_t other : {0x202, 0x205, 0x203, 0x206, 0x207, 0x208, 0x20A, 0}) {
+        EXPECT_EQ(Tray(other), 0);
     }
-    EXPECT_EQ(MenusShown(), 0);
-    EXPECT_TRUE(desk.Events(Kind::TrayIcon).empty());
-    Tray(win::kWmLButtonDown);
-    EXPECT_EQ(MenusShown(), 1);
-    Tray(win::kWmRButtonDown);
-    EXPECT_EQ(MenusShown(), 2);
-    // One menu object lives at a time.
-    EXPECT_EQ(desk.OpenMenuCount(), 1);
-}
+    EXPECT_TRUE(desk.Log().empty());
 
-TEST_F(MainWindowTest, MenuOpensAtTheCursorInTheForegroundAndIsReleasedAfter) {
     desk.SetCursor(Point{300, 700});
-    Tray(win::kWmRButtonDown);
-    auto tracked = desk.Events(Kind::MenuTracked);
-    ASSERT_EQ(tracked.size(), 1u);
-    EXPECT_EQ(tracked[0].a, 300);
-    EXPECT_EQ(tracked[0].b, 700);
+    Tray(win::kWmLButtonDown);
     int foreground = IndexOf(desk, Kind::SetForeground);
     int menu = IndexOf(desk, Kind::MenuTracked);
     int nullPosted = IndexOf(desk, Kind::PostMessage, win::kWmNull);
     ASSERT_GE(foreground, 0);
     EXPECT_EQ(desk.Log()[foreground].hwnd, main);
-    EXPECT_LT(foreground, menu);
-    ASSERT_GT(nullPosted, menu);
+    ASSERT_GT(menu, foreground);
+    EXPECT_EQ(desk.Log()[menu].a, 300);
+    EXPECT_EQ(desk.Log()[menu].b, 700);
+    ASSERT_GT(nullPosted, menu);  // so that the menu closes on a click elsewhere
     EXPECT_EQ(desk.Log()[nullPosted].hwnd, main);
+    Tray(win::kWmRButtonDown);
+    EXPECT_EQ(Count(desk, Kind::MenuTracked), 2);
 }
 
 TEST_F(MainWindowTest, MouseMoveReappliesTheIcon) {
     EXPECT_EQ(Tray(win::kWmMouseMove), 0);
-    auto modified = TrayEvents(desk, win::kNimModify);
-    ASSERT_EQ(modified.size(), 1u);
-    EXPECT_EQ(modified[0].hwnd, main);
-    EXPECT_EQ(modified[0].b, 10);
-    EXPECT_EQ(modified[0].c, 7);
-    EXPECT_EQ(modified[0].d, 1001);
-    EXPECT_EQ(modified[0].text, "Remote Control");
-    EXPECT_EQ(MenusShown(), 0);
+    auto events = desk.Events(Kind::TrayIcon);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].a, win::kNimModify);
+    ExpectTrayEvent(events[0], main);
 }
 
-TEST_F(MainWindowTest, ExitFromTheMenuRemovesTheIconAndQuits) {
+TEST_F(MainWindowTest, ExitRemovesTheIconAndQuits) {
     desk.onTrackPopupMenu = [](const std::vector<SimMenuItem>&) { return std::uintptr_t{1201}; };
     Tray(win::kWmRButtonDown);
     EXPECT_FALSE(desk.QuitPosted());  // the choice arrives as a posted command
     desk.Pump();
     EXPECT_TRUE(desk.TrayIcons().empty());
-    auto removed = TrayEvents(desk, win::kNimDelete);
-    ASSERT_EQ(removed.size(), 1u);
-    EXPECT_EQ(removed[0].hwnd, main);
-    EXPECT_EQ(removed[0].b, 10);
+    int removed = IndexOf(desk, Kind::TrayIcon, win::kNimDelete);
+    ASSERT_GE(removed, 0);
+    EXPECT_EQ(desk.Log()[removed].hwnd, main);
+    EXPECT_EQ(desk.Log()[removed].b, 10);
     EXPECT_TRUE(desk.QuitPosted());
     EXPECT_EQ(desk.QuitCode(), 0);
+
+    SimDesktop d;  // the command without a menu entry does the same
+    System s(d);
+    RunRemoteControl(s);
+    EXPECT_EQ(d.SendToMainWindow(win::kWmCommand, 31, 0), 0);
+    EXPECT_TRUE(d.TrayIcons().empty());
+    EXPECT_TRUE(d.QuitPosted());
 }
 
-TEST_F(MainWindowTest, BothExitCommandsRemoveTheIconAndQuit) {
-    for (std::uintptr_t id : {1201u, 31u}) {
-        SCOPED_TRACE(id);
-        SimDesktop d;
-        System s(d);
-        RunRemoteControl(s);
-        ASSERT_EQ(d.TrayIcons().size(), 1u);
-        EXPECT_EQ(d.SendToMainWindow(win::kWmCommand, id, 0), 0);
-        EXPECT_TRUE(d.TrayIcons().empty());
-        EXPECT_TRUE(d.QuitPosted());
-        EXPECT_EQ(d.QuitCode(), 0);
-    }
-}
-
-TEST_F(MainWindowTest, MenuSwitchSetsTheCurrentApplicationInMemoryOnly) {
+TEST_F(MainWindowTest, CommandsChangeTheRunningProcessOnly) {
     const std::pair<std::uintptr_t, std::uint32_t> items[] = {{1102, 2}, {1104, 4}, {1105, 5},
                                                               {1109, 9}, {1101, 1}, {1106, 6}};
     for (auto [id, app] : items) {
@@ -337,59 +285,64 @@ TEST_F(MainWindowTest, MenuSwitchSetsTheCurrentApplicationInMemoryOnly) {
         sys.nCurRemoteTV = 3;
         EXPECT_EQ(Command(id), 0);
         EXPECT_EQ(sys.nCurRemoteTV, app);
-        EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 9u);
     }
-}
-
-TEST_F(MainWindowTest, LaunchFlagIsInvertedInMemory) {
-    ASSERT_EQ(sys.bLaunchap, 0u);
     EXPECT_EQ(Command(1202), 0);
     EXPECT_EQ(sys.bLaunchap, 1u);
-    Command((1u << 16) | 1202);  // the notification code in the high word is ignored
+    Command((1u << 16) | 1202);  // an accelerator's notification code is ignored
     EXPECT_EQ(sys.bLaunchap, 0u);
+    Command(1202);
+    EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 9u);
     EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultLaunchAp"), 0u);
-}
 
-TEST_F(MainWindowTest, UnknownCommandsChangeNothing) {
     for (std::uintptr_t id : {0u, 1u, 33u, 1100u, 1103u, 1107u, 1200u, 1203u}) {
         Command(id);
     }
-    EXPECT_EQ(sys.nCurRemoteTV, 9u);
-    EXPECT_EQ(sys.bLaunchap, 0u);
+    EXPECT_EQ(sys.nCurRemoteTV, 6u);
+    EXPECT_EQ(sys.bLaunchap, 1u);
     EXPECT_FALSE(desk.QuitPosted());
     EXPECT_EQ(desk.TrayIcons().size(), 1u);
 }
 
+TEST_F(MainWindowTest, AboutAndSettingOpenTheirDialogs) {
+    EXPECT_EQ(Command(30), 0);
+    EXPECT_EQ(Command(32), 0);
+    auto opened = desk.Events(Kind::DialogOpened);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].a, 21);
+    EXPECT_EQ(opened[1].a, 20);
+}
+
 TEST_F(MainWindowTest, DisplayChangeResizesThePointerArea) {
-    EXPECT_EQ(desk.SendToMainWindow(win::kWmDisplayChange, 32, (768 << 16) | 1024), 0);
-    EXPECT_EQ(sys.pointer.right, 1023);
-    EXPECT_EQ(sys.pointer.bottom, 767);
-    desk.SendToMainWindow(win::kWmDisplayChange, 32, (1080 << 16) | 1920);
+    EXPECT_EQ(desk.SendToMainWindow(win::kWmDisplayChange, 32, (1080 << 16) | 1920), 0);
     EXPECT_EQ(sys.pointer.right, 1919);
     EXPECT_EQ(sys.pointer.bottom, 1079);
     EXPECT_EQ(sys.pointer.largeStep, 24);
-    EXPECT_EQ(sys.pointer.smallStep, 12);
 }
 
 TEST_F(MainWindowTest, TaskbarCreatedAddsTheIconAgain) {
     std::uint32_t taskbarCreated = desk.RegisterWindowMessageA("TaskbarCreated");
     ASSERT_NE(taskbarCreated, 0u);
     EXPECT_EQ(desk.SendToMainWindow(taskbarCreated, 0, 0), 0);
-    auto added = TrayEvents(desk, win::kNimAdd);
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(added[0].hwnd, main);
-    EXPECT_EQ(added[0].b, 10);
-    EXPECT_EQ(added[0].c, 7);
-    EXPECT_EQ(added[0].d, 1001);
-    EXPECT_EQ(added[0].text, "Remote Control");
-    ExpectTrayRecord(sys.trayIcon, main, desk.LoadIconA(50));
+    auto events = desk.Events(Kind::TrayIcon);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].a, win::kNimAdd);
+    ExpectTrayEvent(events[0], main);
+    EXPECT_EQ(desk.TrayIcons().size(), 1u);
 }
 
-TEST_F(MainWindowTest, DestroyRemovesTheIconQuitsAndClosesTheHidChannel) {
+TEST(MainWindow, DestroyRemovesTheIconQuitsAndClosesTheHidChannel) {
+    SimDesktop desk;
+    SimDesktop::HidDevice receiver;
+    receiver.path = "\\\\?\\hid#conexant";
+    receiver.usagePage = 0xFFAA;
+    receiver.usage = 0x77;
+    desk.AddHidDevice(receiver);
+    System sys(desk);
+    RunRemoteControl(sys);
+    ASSERT_EQ(desk.OpenHidHandles(), 1);
     EXPECT_EQ(desk.SendToMainWindow(win::kWmDestroy, 0, 0), 0);
     EXPECT_TRUE(desk.TrayIcons().empty());
     EXPECT_TRUE(desk.QuitPosted());
-    EXPECT_EQ(sys.hid.hidHandle, 0u);
     EXPECT_EQ(desk.OpenHidHandles(), 0);
 }
 
