@@ -232,7 +232,7 @@ void Log(const char* win, const char* fields, const char* what) {
     unsigned long long ms = (t.QuadPart - 116444736000000000ULL) / 10000ULL;
     SYSTEMTIME local;
     GetLocalTime(&local);
-    char line[1024];
+    char line[1400];
     int n = std::snprintf(line, sizeof line,
                           "%02u:%02u:%02u.%03u t=%llu pid=%lu app=%s win=%s %s what=%s\r\n",
                           local.wHour, local.wMinute, local.wSecond, local.wMilliseconds, ms,
@@ -563,9 +563,11 @@ void RegisterClassOnce(const std::string& name, HINSTANCE instance) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Configure();
 
-    char fields[800];
-    std::snprintf(fields, sizeof fields, "kind=start args=\"%s\" class=\"%s\" title=\"%s\"",
-                  g_config.args.c_str(), g_config.className.c_str(), g_config.title.c_str());
+    char fields[1100];
+    std::snprintf(fields, sizeof fields,
+                  "kind=start args=\"%s\" class=\"%s\" title=\"%s\" exe=\"%s\"",
+                  g_config.args.c_str(), g_config.className.c_str(), g_config.title.c_str(),
+                  ExePath().c_str());
     char what[400];
     std::snprintf(what, sizeof what, "started with arguments \"%s\"", g_config.args.c_str());
     Log("main", fields, what);
