@@ -54,7 +54,7 @@ banner() {
                       lumetra lumetracenter
    windows            the visible windows of the desktop
    shot [FILE.png]    save a screenshot of the desktop
-   trace              the program's last trace lines (DBM 1)
+   trace              the program's last trace lines (DBM 1; values in hexadecimal)
    buttons            the button names with their KeyCodes
    help, quit
  Example: "num1" sends Pallamo command 10001; "power" closes it, "power" again
