@@ -42,13 +42,13 @@
 
 namespace {
 
-struct PopupSpec {
+struct PopupWindow {
     std::string className;
     std::string title;
     bool visible = true;
 };
 
-struct CloseSpec {
+struct CloseMessage {
     UINT msg = 0;
     WPARAM wParam = 0;
 };
@@ -57,8 +57,8 @@ struct Config {
     std::string name;  // executable base name, e.g. "Quillet"
     std::string className;
     std::string title;
-    std::vector<PopupSpec> popups;
-    std::vector<CloseSpec> closes;
+    std::vector<PopupWindow> popups;
+    std::vector<CloseMessage> closes;
     std::string logPath;
     std::string args;  // arguments that are not options, as given
 };
@@ -67,7 +67,7 @@ struct Profile {
     const char* exeName;
     const char* className;
     const char* title;
-    CloseSpec closes[2];
+    CloseMessage closes[2];
 };
 
 // Window classes and titles the TV applications are known by, and the close
@@ -88,27 +88,27 @@ HHOOK g_hook = nullptr;
 constexpr int kShownLines = 14;
 std::vector<std::string> g_shown;  // newest last
 
-bool ParsePopup(const std::string& text, PopupSpec* out) {
+bool ParsePopup(const std::string& text, PopupWindow* out) {
     // CLASS[|TITLE[|hidden]]
-    PopupSpec spec;
+    PopupWindow entry;
     size_t bar = text.find('|');
-    spec.className = text.substr(0, bar);
+    entry.className = text.substr(0, bar);
     if (bar != std::string::npos) {
         std::string rest = text.substr(bar + 1);
         size_t bar2 = rest.find('|');
-        spec.title = rest.substr(0, bar2);
+        entry.title = rest.substr(0, bar2);
         if (bar2 != std::string::npos) {
-            spec.visible = rest.substr(bar2 + 1) != "hidden";
+            entry.visible = rest.substr(bar2 + 1) != "hidden";
         }
     }
-    if (spec.className.empty()) {
+    if (entry.className.empty()) {
         return false;
     }
-    *out = spec;
+    *out = entry;
     return true;
 }
 
-bool ParseClose(const std::string& text, CloseSpec* out) {
+bool ParseClose(const std::string& text, CloseMessage* out) {
     unsigned msg = 0;
     unsigned long wp = 0;
     if (std::sscanf(text.c_str(), "%u:%lu", &msg, &wp) != 2) {
@@ -125,14 +125,14 @@ void ApplyOption(const std::string& key, const std::string& value) {
     } else if (key == "title") {
         g_config.title = value;
     } else if (key == "popup") {
-        PopupSpec spec;
-        if (ParsePopup(value, &spec)) {
-            g_config.popups.push_back(spec);
+        PopupWindow entry;
+        if (ParsePopup(value, &entry)) {
+            g_config.popups.push_back(entry);
         }
     } else if (key == "close") {
-        CloseSpec spec;
-        if (ParseClose(value, &spec)) {
-            g_config.closes.push_back(spec);
+        CloseMessage entry;
+        if (ParseClose(value, &entry)) {
+            g_config.closes.push_back(entry);
         }
     } else if (key == "log") {
         g_config.logPath = value;
@@ -189,7 +189,7 @@ void Configure() {
         if (lstrcmpiA(p.exeName, base.c_str()) == 0) {
             g_config.className = p.className;
             g_config.title = p.title;
-            for (const CloseSpec& c : p.closes) {
+            for (const CloseMessage& c : p.closes) {
                 if (c.msg != 0) {
                     g_config.closes.push_back(c);
                 }
@@ -584,18 +584,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     UpdateWindow(g_main);
     SetForegroundWindow(g_main);
 
-    for (const PopupSpec& spec : g_config.popups) {
-        RegisterClassOnce(spec.className, instance);
-        HWND popup = CreateWindowExA(0, spec.className.c_str(), spec.title.c_str(),
+    for (const PopupWindow& entry : g_config.popups) {
+        RegisterClassOnce(entry.className, instance);
+        HWND popup = CreateWindowExA(0, entry.className.c_str(), entry.title.c_str(),
                                      WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 320, 120,
                                      nullptr, nullptr, instance, nullptr);
         g_popups.push_back(popup);
-        if (popup != nullptr && spec.visible) {
+        if (popup != nullptr && entry.visible) {
             ShowWindow(popup, SW_SHOWNOACTIVATE);
         }
         char pf[300];
         std::snprintf(pf, sizeof pf, "kind=popup class=\"%s\" title=\"%s\" visible=%d",
-                      spec.className.c_str(), spec.title.c_str(), spec.visible ? 1 : 0);
+                      entry.className.c_str(), entry.title.c_str(), entry.visible ? 1 : 0);
         Log("main", pf, "secondary window created");
     }
 
@@ -614,7 +614,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         LogMessage("queue", m);
         bool closing = false;
         if (m.hwnd != nullptr && IsOurWindow(m.hwnd)) {
-            for (const CloseSpec& c : g_config.closes) {
+            for (const CloseMessage& c : g_config.closes) {
                 if (m.message == c.msg && m.wParam == c.wParam) {
                     char reason[64];
                     std::snprintf(reason, sizeof reason, "message_%u_%lu", c.msg,
