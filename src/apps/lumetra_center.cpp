@@ -14,7 +14,7 @@ namespace {
 enum class Rule : std::uint8_t {
     A,  // main window, only while no secondary window is visible
     B,  // secondary windows searched, main window always
-    C,  // main window unless the visible one is row 5's ("PictureView")
+    C,  // main window unless the visible secondary window is "PictureView" (row 5)
     D,  // no search, hPopup untouched, main window
     E,  // the visible secondary window, activated first; else the main window
 };
@@ -234,7 +234,10 @@ void LumetraCenterCommand(System& sys, std::uint32_t code) {
             PostCommand(sys, app.hWnd, kLumetraMessage, code);
             break;
         case C:
-            if (app.hPopup != sys.lumetraCenterSlots[kPictureViewRow]) {
+            // Only a picture view on show holds the code back. With none
+            // visible hPopup is 0, which says nothing about row 5's slot (0
+            // too when no picture view exists at all).
+            if (app.hPopup == 0 || app.hPopup != sys.lumetraCenterSlots[kPictureViewRow]) {
                 PostCommand(sys, app.hWnd, kLumetraMessage, code);
             }
             break;
