@@ -218,7 +218,11 @@ Hwnd ScanForAppWindow(System& sys, TargetApp& app) {
     for (Hwnd window = sys.os.GetWindow(sys.os.GetDesktopWindow(), win::kGwChild); window != 0;
          window = sys.os.GetWindow(window, win::kGwHwndNext)) {
         char className[kClassBufferSize] = {};
-        sys.os.GetClassNameA(window, className, sizeof className);
+        // A window that closed during the walk has no class to read; its
+        // empty buffer must not pass for PowerCinema's or Pallamo's empty class.
+        if (sys.os.GetClassNameA(window, className, sizeof className) <= 0) {
+            continue;
+        }
         className[sizeof className - 1] = '\0';
         if (std::strncmp(className, app.szClassName, n) == 0) {
             return window;

@@ -149,6 +149,11 @@ TEST_F(TargetAppTest, ScanComparesAsManyClassCharactersAsTheTitleHas) {
     // An empty class never matches a window's class.
     EXPECT_EQ(ScanForAppWindow(s, s.powerCinema), 0u);
     EXPECT_EQ(ScanForAppWindow(s, s.pallamo), 0u);
+    // Nor a window whose class can't be read (GetClassNameA gives 0, as for
+    // a window that closed during the walk).
+    desk.AddWindow("", "closing");
+    EXPECT_EQ(ScanForAppWindow(s, s.powerCinema), 0u);
+    EXPECT_EQ(ScanForAppWindow(s, s.pallamo), 0u);
 }
 
 // ---- LaunchApp ----------------------------------------------------------
