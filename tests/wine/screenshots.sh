@@ -1,12 +1,14 @@
 #!/bin/bash
-# Saves PNG screenshots of RemoteControl.exe under Wine's virtual desktop:
-#   setting.png    the Setting dialog
-#   about.png      the About dialog
-#   shutdown.png   the Shut Down dialog, opened with the remote's 1-3 button
-#   tray_menu.png  the tray icon's menu
-#   desktop.png    the desktop with the tray icon and the Pallamo stand-in after
-#                  a few buttons
-#   screenshots.sh BUILD-DIR OUT-DIR
+# Saves PNG screenshots of RemoteControl.exe under Wine's virtual desktop
+# (1024x768, where every dialog has its fixed place at 350, 300):
+#   setting.png             the Setting dialog
+#   about.png               the About dialog
+#   shutdown.png            the Shut Down dialog, opened with the remote's 1-3 button
+#   shutdown_cancelled.png  the desktop after another button has cancelled it
+#   tray_menu.png           the tray icon's menu while the current application
+#                           (the Pallamo stand-in) runs: its item is checked
+#   desktop.png             the Pallamo stand-in after a few buttons
+#   screenshots.sh BUILD-DIR OUT-DIR        (scripts/dialog_shots calls it)
 set -euo pipefail
 . "$(dirname "$0")/e2e_lib.sh"
 build=$1
@@ -35,9 +37,12 @@ sleep 1.5
 e2e_screenshot "$out/shutdown.png" || e2e_fail "screenshot shutdown.png failed"
 e2e_tuner press ok >/dev/null
 e2e_probe waitgone '#32770' 'Remote Control - Shut Down' 15000 || e2e_fail "the Shut Down dialog stayed open"
+sleep 1
+e2e_screenshot "$out/shutdown_cancelled.png" || e2e_fail "screenshot shutdown_cancelled.png failed"
 
 # The menu opens where the pointer is: over the notification area, as after a
-# right click on the icon.
+# click on the icon.
+e2e_start_app Quillet.exe
 e2e_probe setcursor $((${E2E_SIZE%x*} - 24)) $((${E2E_SIZE#*x} - 12)) || true
 e2e_probe post "$main" - 1001 10 516 || e2e_fail "cannot reach the main window"
 e2e_probe wait '#32768' - 15000 || e2e_fail "the tray menu did not open"
@@ -46,7 +51,6 @@ e2e_screenshot "$out/tray_menu.png" || e2e_fail "screenshot tray_menu.png failed
 e2e_probe keys 27 || true
 e2e_probe waitgone '#32768' - 5000 || true
 
-e2e_start_app Quillet.exe
 for b in num1 up ok; do
     e2e_tuner press "$b" >/dev/null
     sleep 0.8
