@@ -71,4 +71,71 @@ Hwnd SendKeyCommand(System& sys, Hwnd window, KeyKind kind, const KeyList& keys)
     return window;
 }
 
+Hwnd RunKeyCommand(System& sys, TargetApp& app, Hwnd window, KeyKind kind, const KeyList& keys) {
+    app.hWnd = window;
+    if (window == 0) {
+        return 0;
+    }
+    return SendKeyCommand(sys, window, kind, keys);
+}
+
+void PauseAfterCommand(System& sys, std::uint32_t pauseMs) {
+    if (pauseMs != 0) {
+        sys.os.Sleep(pauseMs);
+    }
+}
+
+int FindVisibleRow(System& sys, const WindowQuery* rows, Hwnd* slots, int count) {
+    for (int i = 0; i < count; ++i) {
+        Hwnd window =
+            sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, rows[i].className, rows[i].title);
+        slots[i] = window;
+        if (sys.os.IsWindowVisible(window)) {
+            return i;
+        }
+    }
+    return kNoRow;
+}
+
+void PostByDialogRule(System& sys, const DialogApp& app, Hwnd main, DialogRule rule,
+                      std::uint32_t code) {
+    TargetApp& record = app.record;
+    record.hWnd = main;
+    int row = kNoRow;
+    if (rule != DialogRule::kMainWithoutDialogSearch &&
+        (main != 0 || app.searchWithoutMainWindow)) {
+        row = FindVisibleRow(sys, app.rows, app.slots, app.rowCount);
+        record.hPopup = row == kNoRow ? 0 : app.slots[row];
+    }
+    if (main == 0) {
+        return;
+    }
+    switch (rule) {
+        case DialogRule::kMainWhenNoDialog:
+            if (row == kNoRow) {
+                PostCommand(sys, main, app.message, code);
+            }
+            break;
+        case DialogRule::kMainUnlessPictureView:
+            // Only a picture view on show holds the code back; with nothing
+            // visible its slot may well be 0 like hPopup.
+            if (row == kNoRow || row != app.pictureViewRow) {
+                PostCommand(sys, main, app.message, code);
+            }
+            break;
+        case DialogRule::kMainAlways:
+        case DialogRule::kMainWithoutDialogSearch:
+            PostCommand(sys, main, app.message, code);
+            break;
+        case DialogRule::kDialogFirst:
+            if (row != kNoRow) {
+                ActivateWindow(sys, record.hPopup);
+                PostCommand(sys, record.hPopup, app.message, code);
+            } else {
+                PostCommand(sys, main, app.message, code);
+            }
+            break;
+    }
+}
+
 }  // namespace rc

@@ -1,6 +1,7 @@
 #include "apps/lumetra_center.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "apps/delivery.h"
 #include "platform/win_defs.h"
@@ -10,19 +11,16 @@ namespace rc {
 
 namespace {
 
-// How a command code travels to Lumetra Center.
-enum class Rule : std::uint8_t {
-    A,  // main window, only while no secondary window is visible
-    B,  // secondary windows searched, main window always
-    C,  // main window unless the visible one is row 5's ("PictureView")
-    D,  // no search, hPopup untouched, main window
-    E,  // the visible secondary window, activated first; else the main window
-};
-using enum Rule;
+// How a command code travels to Lumetra Center: its rules A to E.
+constexpr DialogRule A = DialogRule::kMainWhenNoDialog;
+constexpr DialogRule B = DialogRule::kMainAlways;
+constexpr DialogRule C = DialogRule::kMainUnlessPictureView;
+constexpr DialogRule D = DialogRule::kMainWithoutDialogSearch;
+constexpr DialogRule E = DialogRule::kDialogFirst;
 
 // The codes of each rule (a shorter list ends with 0).
 struct RuleRow {
-    Rule rule;
+    DialogRule rule;
     std::uint32_t codes[24];
 };
 
@@ -39,16 +37,11 @@ constexpr RuleRow kRules[] = {
 // clang-format on
 // The digits d = 0 to 9 are the codes 10000 + d.
 constexpr std::uint32_t kDigit0 = 10000;
-constexpr Rule kDigitRule = A;
+constexpr DialogRule kDigitRule = A;
 
 // The secondary windows, in the order they are searched.
-struct DialogRow {
-    const char* className;
-    const char* title;  // null: any
-};
-
 // clang-format off
-constexpr DialogRow kDialogs[7] = {
+constexpr WindowQuery kDialogs[] = {
     {"TPopupForm",          nullptr},
     {"TSourceForm",         nullptr},
     {"TFormCalander",       nullptr},
@@ -58,6 +51,8 @@ constexpr DialogRow kDialogs[7] = {
     {"TWizardForm",         "WizardForm"},
 };
 // clang-format on
+constexpr int kDialogRows = static_cast<int>(std::size(kDialogs));
+static_assert(sizeof(System::lumetraCenterSlots) == kDialogRows * sizeof(Hwnd));
 constexpr int kPictureViewRow = 4;  // row 5
 
 // Marks the cell whose code depends on the skin: 20 when the playback toolbar
@@ -66,17 +61,18 @@ constexpr std::uint32_t kToolbarChoice = 0xFFFFFFFF;
 
 // One cell of a key map: the command code (0: the map does nothing) and the
 // pause after it, made whether or not the command was posted.
-struct Cell {
-    constexpr Cell(std::uint32_t c, std::uint32_t pause = 0) : code(c), pauseMs(pause) {}
-    std::uint32_t code;
-    std::uint32_t pauseMs;
-};
+using Cell = PausedCell<std::uint32_t>;
 
 // The on/off buttons (12 with the 44KEY map, 67 with the 32KEY map) go to
 // ToggleApp, never to a map.
 struct MapRow {
     std::uint8_t keyCode;
     Cell k44, k32;
+};
+
+constexpr LayoutColumn<MapRow, Cell> kLayouts[] = {
+    {k44Key, &MapRow::k44},
+    {k32Key, &MapRow::k32},
 };
 
 constexpr std::uint32_t _ = 0;
@@ -135,7 +131,7 @@ constexpr MapRow kKeyMaps[] = {
 };
 // clang-format on
 
-bool RuleOf(std::uint32_t code, Rule* rule) {
+bool RuleOf(std::uint32_t code, DialogRule* rule) {
     if (code >= kDigit0 && code <= kDigit0 + 9) {
         *rule = kDigitRule;
         return true;
@@ -152,23 +148,6 @@ bool RuleOf(std::uint32_t code, Rule* rule) {
         }
     }
     return false;
-}
-
-const Cell* Lookup(std::uint32_t layout, std::uint32_t keyCode) {
-    for (const MapRow& row : kKeyMaps) {
-        if (row.keyCode != keyCode) {
-            continue;
-        }
-        switch (layout) {
-            case k44Key:
-                return &row.k44;
-            case k32Key:
-                return &row.k32;
-            default:
-                return nullptr;
-        }
-    }
-    return nullptr;
 }
 
 // lstrcmpiA's answer for the names compared here: equal ignoring letter case.
@@ -198,70 +177,41 @@ void ReadText(System& sys, Handle key, const char* name, char* buffer, std::uint
 }  // namespace
 
 Hwnd FindLumetraCenterDialog(System& sys) {
-    for (int i = 0; i < 7; ++i) {
-        Hwnd window = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, kDialogs[i].className,
-                                           kDialogs[i].title);
-        sys.lumetraCenterSlots[i] = window;
-        if (sys.os.IsWindowVisible(window)) {
-            return window;
-        }
-    }
-    return 0;
+    int row = FindVisibleRow(sys, kDialogs, sys.lumetraCenterSlots, kDialogRows);
+    return row == kNoRow ? 0 : sys.lumetraCenterSlots[row];
 }
 
 void LumetraCenterCommand(System& sys, std::uint32_t code) {
-    Rule rule;
+    DialogRule rule;
     if (!RuleOf(code, &rule)) {
         return;  // not one of Lumetra Center's commands
     }
-    TargetApp& app = sys.lumetraCenter;
-    app.hWnd = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, "OrvalixMainPanel_Class",
-                                    "Lumetra Center");
-    if (rule != D) {
-        app.hPopup = FindLumetraCenterDialog(sys);
-    }
-    if (app.hWnd == 0) {
-        return;  // nothing is sent, whatever secondary window is visible
-    }
-    switch (rule) {
-        case A:
-            if (app.hPopup == 0) {
-                PostCommand(sys, app.hWnd, kLumetraMessage, code);
-            }
-            break;
-        case B:
-        case D:
-            PostCommand(sys, app.hWnd, kLumetraMessage, code);
-            break;
-        case C:
-            if (app.hPopup != sys.lumetraCenterSlots[kPictureViewRow]) {
-                PostCommand(sys, app.hWnd, kLumetraMessage, code);
-            }
-            break;
-        case E:
-            if (app.hPopup != 0) {
-                ActivateWindow(sys, app.hPopup);
-                PostCommand(sys, app.hPopup, kLumetraMessage, code);
-            } else {
-                PostCommand(sys, app.hWnd, kLumetraMessage, code);
-            }
-            break;
-    }
+    // The secondary windows are searched also when the main window is missing.
+    const DialogApp app{
+        .record = sys.lumetraCenter,
+        .rows = kDialogs,
+        .slots = sys.lumetraCenterSlots,
+        .rowCount = kDialogRows,
+        .message = kLumetraMessage,
+        .pictureViewRow = kPictureViewRow,
+        .searchWithoutMainWindow = true,
+    };
+    Hwnd main = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, "OrvalixMainPanel_Class",
+                                     "Lumetra Center");
+    PostByDialogRule(sys, app, main, rule, code);
 }
 
 void LumetraCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode) {
-    const Cell* cell = Lookup(layout, keyCode);
-    if (cell == nullptr || cell->code == 0) {
+    const Cell* cell = FindMapCell(kKeyMaps, kLayouts, layout, keyCode);
+    if (cell == nullptr || cell->value == 0) {
         return;
     }
-    std::uint32_t code = cell->code;
+    std::uint32_t code = cell->value;
     if (code == kToolbarChoice) {
         code = sys.bPlaybackBgFound == 1 ? 20 : 110;
     }
     LumetraCenterCommand(sys, code);
-    if (cell->pauseMs != 0) {
-        sys.os.Sleep(cell->pauseMs);
-    }
+    PauseAfterCommand(sys, cell->pauseMs);
 }
 
 void ProbeLumetraCenterSkin(System& sys) {

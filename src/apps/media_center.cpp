@@ -135,6 +135,13 @@ struct MapRow {
     McCommand k44, k35, k50, k32;
 };
 
+constexpr LayoutColumn<MapRow, McCommand> kLayouts[] = {
+    {k44Key, &MapRow::k44},
+    {k35Key, &MapRow::k35},
+    {k50Key, &MapRow::k50},
+    {k32Key, &MapRow::k32},
+};
+
 constexpr McCommand _ = None;
 
 // clang-format off
@@ -199,45 +206,17 @@ constexpr MapRow kKeyMaps[] = {
 };
 // clang-format on
 
-// Every command: the window is searched afresh and stored, also when none;
-// nothing is sent without it.
+// Every command searches the window afresh.
 Hwnd Run(System& sys, McCommand command) {
-    Hwnd window = FindMceWindow(sys);
-    sys.mediaCenter.hWnd = window;
-    if (window == 0 || command == None) {
-        return 0;
-    }
-    const auto& row = kCommands[static_cast<std::size_t>(command)];
-    return SendKeyCommand(sys, window, row.kind, row.keys);
-}
-
-McCommand Lookup(std::uint32_t layout, std::uint32_t keyCode) {
-    for (const MapRow& row : kKeyMaps) {
-        if (row.keyCode != keyCode) {
-            continue;
-        }
-        switch (layout) {
-            case k44Key:
-                return row.k44;
-            case k35Key:
-                return row.k35;
-            case k50Key:
-                return row.k50;
-            case k32Key:
-                return row.k32;
-            default:
-                return None;
-        }
-    }
-    return None;
+    return RunKeyCommand(sys, sys.mediaCenter, FindMceWindow(sys), kCommands, command);
 }
 
 }  // namespace
 
 void MediaCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode) {
-    McCommand command = Lookup(layout, keyCode);
-    if (command != None) {
-        Run(sys, command);
+    const McCommand* command = FindMapCell(kKeyMaps, kLayouts, layout, keyCode);
+    if (command != nullptr && *command != None) {
+        Run(sys, *command);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "apps/pallamo.h"
 
+#include <iterator>
+
 #include "apps/delivery.h"
 #include "shell/system.h"
 
@@ -7,18 +9,16 @@ namespace rc {
 
 namespace {
 
-// How a command code travels to Pallamo.
-enum class Rule : std::uint8_t {
-    kMainWhenNoDialog,         // to the main window only while no form is visible
-    kMainAlways,               // forms searched, main window whatever is visible
-    kMainWithoutDialogSearch,  // no form search, hPopup untouched, main window
-    kDialogFirst,              // to the visible form, activated first; else the main window
-};
-using enum Rule;
+// How a command code travels to Pallamo; Pallamo has no rule that looks for
+// the picture view.
+constexpr DialogRule kMainWhenNoDialog = DialogRule::kMainWhenNoDialog;
+constexpr DialogRule kMainAlways = DialogRule::kMainAlways;
+constexpr DialogRule kMainWithoutDialogSearch = DialogRule::kMainWithoutDialogSearch;
+constexpr DialogRule kDialogFirst = DialogRule::kDialogFirst;
 
 struct CodeRow {
     std::uint32_t code;
-    Rule rule;
+    DialogRule rule;
 };
 
 // clang-format off
@@ -61,16 +61,11 @@ constexpr CodeRow kCommands[] = {
 // clang-format on
 // The digits d = 0 to 9 are the codes 10000 + d.
 constexpr std::uint32_t kDigit0 = 10000;
-constexpr Rule kDigitRule = kMainWhenNoDialog;
+constexpr DialogRule kDigitRule = kMainWhenNoDialog;
 
 // Pallamo's secondary forms, in the order they are searched.
-struct FormRow {
-    const char* className;
-    const char* title;  // null: any
-};
-
 // clang-format off
-constexpr FormRow kForms[7] = {
+constexpr WindowQuery kForms[] = {
     {"TPopupForm",    nullptr},
     {"TSourceForm",   nullptr},
     {"TFormCalander", nullptr},
@@ -80,20 +75,24 @@ constexpr FormRow kForms[7] = {
     {"TWizardForm",   "WizardForm"},
 };
 // clang-format on
+constexpr int kFormRows = static_cast<int>(std::size(kForms));
+static_assert(sizeof(System::pallamoSlots) == kFormRows * sizeof(Hwnd));
 
 // One cell of a key map: the command code (0: the map does nothing) and the
 // pause after it, made also when Pallamo's window is missing.
-struct Cell {
-    constexpr Cell(std::uint32_t c, std::uint32_t pause = 0) : code(c), pauseMs(pause) {}
-    std::uint32_t code;
-    std::uint32_t pauseMs;
-};
+using Cell = PausedCell<std::uint32_t>;
 
 // There is no 50KEY map. The on/off buttons (12 on 44KEY and 35KEY, 67 on
 // 32KEY) go to ToggleApp, never to a map.
 struct MapRow {
     std::uint8_t keyCode;
     Cell k44, k35, k32;
+};
+
+constexpr LayoutColumn<MapRow, Cell> kLayouts[] = {
+    {k44Key, &MapRow::k44},
+    {k35Key, &MapRow::k35},
+    {k32Key, &MapRow::k32},
 };
 
 constexpr std::uint32_t _ = 0;
@@ -152,7 +151,7 @@ constexpr MapRow kKeyMaps[] = {
 };
 // clang-format on
 
-bool RuleOf(std::uint32_t code, Rule* rule) {
+bool RuleOf(std::uint32_t code, DialogRule* rule) {
     if (code >= kDigit0 && code <= kDigit0 + 9) {
         *rule = kDigitRule;
         return true;
@@ -166,38 +165,6 @@ bool RuleOf(std::uint32_t code, Rule* rule) {
     return false;
 }
 
-// The first visible form, or 0. A form that does not exist is not visible.
-Hwnd FindVisibleDialog(System& sys) {
-    for (int i = 0; i < 7; ++i) {
-        Hwnd form = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, kForms[i].className,
-                                         kForms[i].title);
-        sys.pallamoSlots[i] = form;
-        if (sys.os.IsWindowVisible(form)) {
-            return form;
-        }
-    }
-    return 0;
-}
-
-const Cell* Lookup(std::uint32_t layout, std::uint32_t keyCode) {
-    for (const MapRow& row : kKeyMaps) {
-        if (row.keyCode != keyCode) {
-            continue;
-        }
-        switch (layout) {
-            case k44Key:
-                return &row.k44;
-            case k35Key:
-                return &row.k35;
-            case k32Key:
-                return &row.k32;
-            default:
-                return nullptr;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 Hwnd FindPallamoWindow(System& sys) {
@@ -205,51 +172,31 @@ Hwnd FindPallamoWindow(System& sys) {
 }
 
 void PallamoCommand(System& sys, std::uint32_t code) {
-    Rule rule;
+    DialogRule rule;
     if (!RuleOf(code, &rule)) {
         return;  // not one of Pallamo's commands (25 is its close, CloseApp's own)
     }
-    TargetApp& app = sys.pallamo;
-    app.hWnd = FindPallamoWindow(sys);
-    if (app.hWnd == 0) {
-        return;  // nothing is sent, whatever form is visible
-    }
-    if (rule == kMainWithoutDialogSearch) {
-        PostCommand(sys, app.hWnd, kPallamoMessage, code);
-        return;
-    }
-    app.hPopup = FindVisibleDialog(sys);
-    switch (rule) {
-        case kMainWhenNoDialog:
-            if (app.hPopup == 0) {
-                PostCommand(sys, app.hWnd, kPallamoMessage, code);
-            }
-            break;
-        case kMainAlways:
-            PostCommand(sys, app.hWnd, kPallamoMessage, code);
-            break;
-        case kDialogFirst:
-            if (app.hPopup != 0) {
-                ActivateWindow(sys, app.hPopup);
-                PostCommand(sys, app.hPopup, kPallamoMessage, code);
-            } else {
-                PostCommand(sys, app.hWnd, kPallamoMessage, code);
-            }
-            break;
-        case kMainWithoutDialogSearch:
-            break;
-    }
+    // No main window: nothing is sent and no form is searched. No command
+    // activates the main window.
+    const DialogApp app{
+        .record = sys.pallamo,
+        .rows = kForms,
+        .slots = sys.pallamoSlots,
+        .rowCount = kFormRows,
+        .message = kPallamoMessage,
+        .pictureViewRow = kNoRow,
+        .searchWithoutMainWindow = false,
+    };
+    PostByDialogRule(sys, app, FindPallamoWindow(sys), rule, code);
 }
 
 void PallamoKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode) {
-    const Cell* cell = Lookup(layout, keyCode);
-    if (cell == nullptr || cell->code == 0) {
+    const Cell* cell = FindMapCell(kKeyMaps, kLayouts, layout, keyCode);
+    if (cell == nullptr || cell->value == 0) {
         return;
     }
-    PallamoCommand(sys, cell->code);
-    if (cell->pauseMs != 0) {
-        sys.os.Sleep(cell->pauseMs);
-    }
+    PallamoCommand(sys, cell->value);
+    PauseAfterCommand(sys, cell->pauseMs);
 }
 
 }  // namespace rc

@@ -111,16 +111,9 @@ constexpr MapRow kKeyMap[] = {
 };
 // clang-format on
 
-// Every command: the window is searched afresh and stored, also when none;
-// nothing is sent without it.
+// Every command searches the window afresh.
 Hwnd Run(System& sys, PcCommand command) {
-    Hwnd window = FindPowerCinemaWindow(sys);
-    sys.powerCinema.hWnd = window;
-    if (window == 0) {
-        return 0;
-    }
-    const auto& row = kCommands[static_cast<std::size_t>(command)];
-    return SendKeyCommand(sys, window, row.kind, row.keys);
+    return RunKeyCommand(sys, sys.powerCinema, FindPowerCinemaWindow(sys), kCommands, command);
 }
 
 }  // namespace

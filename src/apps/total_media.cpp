@@ -132,11 +132,7 @@ static_assert(RowsInCommandOrder(kCommands));
 static_assert(std::size(kCommands) == static_cast<std::size_t>(None));
 
 // One cell of a key map: the command and the pause after it.
-struct Cell {
-    constexpr Cell(TmCommand c, std::uint32_t pause = 0) : command(c), pauseMs(pause) {}
-    TmCommand command;
-    std::uint32_t pauseMs;
-};
+using Cell = PausedCell<TmCommand>;
 
 // The command of each KeyCode, by layout; None: the map does nothing. There
 // is no 35KEY map. The on/off buttons (44KEY 12, 32KEY 67, 50KEY 13 and 50)
@@ -144,6 +140,12 @@ struct Cell {
 struct MapRow {
     std::uint8_t keyCode;
     Cell k44, k32, k50;
+};
+
+constexpr LayoutColumn<MapRow, Cell> kLayouts[] = {
+    {k44Key, &MapRow::k44},
+    {k32Key, &MapRow::k32},
+    {k50Key, &MapRow::k50},
 };
 
 constexpr TmCommand _ = None;
@@ -211,50 +213,24 @@ constexpr MapRow kKeyMaps[] = {
 };
 // clang-format on
 
-// Every command: TotalMedia's own search (class and title), stored also
-// when none; nothing is sent or launched without a window.
+// Every command: TotalMedia's own search (class and title); nothing is
+// launched without a window.
 Hwnd Run(System& sys, TmCommand command) {
     Hwnd window = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0,
                                        "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
-    sys.totalMedia.hWnd = window;
-    if (window == 0) {
-        return 0;
-    }
-    const auto& row = kCommands[static_cast<std::size_t>(command)];
-    return SendKeyCommand(sys, window, row.kind, row.keys);
-}
-
-const Cell* Lookup(std::uint32_t layout, std::uint32_t keyCode) {
-    for (const MapRow& row : kKeyMaps) {
-        if (row.keyCode != keyCode) {
-            continue;
-        }
-        switch (layout) {
-            case k44Key:
-                return &row.k44;
-            case k32Key:
-                return &row.k32;
-            case k50Key:
-                return &row.k50;
-            default:
-                return nullptr;
-        }
-    }
-    return nullptr;
+    return RunKeyCommand(sys, sys.totalMedia, window, kCommands, command);
 }
 
 }  // namespace
 
 void TotalMediaKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode) {
-    const Cell* cell = Lookup(layout, keyCode);
-    if (cell == nullptr || cell->command == None) {
+    const Cell* cell = FindMapCell(kKeyMaps, kLayouts, layout, keyCode);
+    if (cell == nullptr || cell->value == None) {
         return;
     }
-    Run(sys, cell->command);
+    Run(sys, cell->value);
     // The pause is part of the map, made whether or not the window was there.
-    if (cell->pauseMs != 0) {
-        sys.os.Sleep(cell->pauseMs);
-    }
+    PauseAfterCommand(sys, cell->pauseMs);
 }
 
 void TotalMediaCtrlT(System& sys) {

@@ -161,7 +161,18 @@ void StartupBringUp(System& sys, Hwnd mainWindow) {
 }
 
 void OnChkUsbTimer(void* ctx, Hwnd hwnd, std::uintptr_t) {
-    WatchdogTick(*static_cast<System*>(ctx), hwnd);
+    System& sys = *static_cast<System*>(ctx);
+    // The ChkUSB timer stays armed until the hand-over's end, so a message
+    // box opened inside a tick (a launch that failed, a HID error) dispatches
+    // further ticks. Such a tick is skipped: it would bring the stick up and
+    // launch again on top of the running one, piling up boxes every 3000 ms
+    // and letting the poll run inside the watchdog.
+    if (sys.watchdogRunning) {
+        return;
+    }
+    sys.watchdogRunning = true;
+    WatchdogTick(sys, hwnd);
+    sys.watchdogRunning = false;
 }
 
 }  // namespace rc

@@ -117,7 +117,8 @@ struct System {
     // --- Receiver ---
     std::uint32_t chipType = kChipNone;
     std::int32_t bDeviceReady = 1;
-    Handle filter = 0;  // the filter held by detection
+    Handle filter = 0;             // the filter held by detection
+    bool watchdogRunning = false;  // a watchdog tick has not returned yet
     HidChannel hid;
     ChipLibraries libs;
 

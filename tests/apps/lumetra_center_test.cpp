@@ -59,9 +59,11 @@ TEST_F(LumetraCenterTest, RuleDNeitherSearchesNorChangesHPopup) {
 
 TEST_F(LumetraCenterTest, RuleCComparesWithThePictureViewSlot) {
     Open();
-    Press(k44Key, 26);  // 1002 with no PictureView at all: slot and hPopup both 0
-    EXPECT_EQ(Script(desk), "");
+    Press(k44Key, 26);  // 1002 with no PictureView at all: nothing holds it back
+    EXPECT_EQ(Script(desk), "post:Lumetra Center:4024:1002");
+    EXPECT_EQ(sys.lumetraCenterSlots[4], 0u);
 
+    desk.ClearLog();
     Hwnd pictureView = desk.AddWindow("OrvalixPlayer_Class", "PictureView", false);
     Press(k44Key, 26);  // hidden: posted
     EXPECT_EQ(Script(desk), "post:Lumetra Center:4024:1002");

@@ -1,6 +1,8 @@
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
@@ -279,6 +281,37 @@ TEST_F(WatchdogTest, RtlHandsOverWithoutCallsWhenItsLibraryIsMissing) {
     EXPECT_TRUE(desk.LibraryCalls().empty());
     EXPECT_EQ(sys.bDeviceReady, 0);
     EXPECT_TRUE(Polling());
+}
+
+TEST_F(WatchdogTest, TicksWhileAFailedLaunchShowsItsBoxAreSkipped) {
+    StartWatching();
+    sys.bLaunchap = 1;
+    sys.nCurRemoteTV = kPowerCinema;
+    sys.powerCinema.bInstalled = 1;
+    std::snprintf(sys.powerCinema.szInstallDir, sizeof sys.powerCinema.szInstallDir, "C:\\PC");
+    desk.shellExecuteResult = 2;  // the program file is gone
+    int boxes = 0;
+    desk.onMessageBox = [&](const std::string&, const std::string&) {
+        ++boxes;
+        if (boxes < 3) {
+            desk.Advance(9000);  // the user reads the box for a while
+        }
+        return win::kIdOk;
+    };
+    PlugAf9015();
+
+    desk.Advance(3000);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(CallCount("af15_init"), 1);
+    EXPECT_EQ(desk.Events(SimEvent::Kind::ShellExecute).size(), 1u);
+    EXPECT_TRUE(Polling());
+    EXPECT_FALSE(Watching());
+
+    int pollTicks = 0;
+    for (const std::string& line : Lines()) {
+        pollTicks += line == "Chip_Afa9015";
+    }
+    EXPECT_EQ(pollTicks, 0) << "no poll runs inside the watchdog";
 }
 
 }  // namespace
