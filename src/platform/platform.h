@@ -116,6 +116,15 @@ class Platform {
     // GetWindowThreadProcessId without the process id: the window's thread
     // id, 0 for no window.
     virtual std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) = 0;
+    // GetWindowThreadProcessId's process id: the process that made the
+    // window, 0 for no window.
+    virtual std::uint32_t GetWindowProcessId(Hwnd hwnd) = 0;
+    // OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION) and
+    // QueryFullProcessImageNameA: the full path of the process's executable
+    // into buffer (bufferMax bytes with the NUL). Gives the path's length, 0
+    // when the process can't be opened (gone, or not ours to query) or the
+    // path does not fit.
+    virtual int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) = 0;
     virtual std::uint32_t GetCurrentThreadId() = 0;
     virtual bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
                                    bool attach) = 0;

@@ -119,12 +119,14 @@ struct SimDesktop::State {
         bool visible;
         bool topmost = false;
         Point position{0, 0};
+        std::uint32_t process = 0;  // 0: a process of its own
     };
     std::vector<Window> windows;  // the desktop's children, in list order
     Hwnd nextHwnd = kFirstWindow;
     Hwnd foreground = 0;
     Hwnd active = 0;
     std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
+    std::map<std::uint32_t, std::string> processImages;
 
     struct WindowClass {
         std::string name;
@@ -383,6 +385,16 @@ void SimDesktop::RemoveWindow(Hwnd hwnd) {
     }
 }
 
+void SimDesktop::SetWindowProcess(Hwnd hwnd, std::uint32_t processId) {
+    if (auto* w = s_->FindWin(hwnd)) {
+        w->process = processId;
+    }
+}
+
+void SimDesktop::SetProcessImage(std::uint32_t processId, const std::string& path) {
+    s_->processImages[processId] = path;
+}
+
 void SimDesktop::SetWindowVisible(Hwnd hwnd, bool visible) {
     if (auto* w = s_->FindWin(hwnd)) {
         w->visible = visible;
@@ -539,6 +551,29 @@ std::uint32_t SimDesktop::GetWindowThreadProcessId(Hwnd hwnd) {
         return kOurThread;
     }
     return s_->FindWin(hwnd) != nullptr ? static_cast<std::uint32_t>(hwnd) : 0;
+}
+
+std::uint32_t SimDesktop::GetWindowProcessId(Hwnd hwnd) {
+    if (hwnd == 0) {
+        return 0;
+    }
+    if (hwnd == s_->mainWindow || s_->dialogs.count(hwnd) != 0) {
+        return kOurProcess;
+    }
+    const auto* w = s_->FindWin(hwnd);
+    if (w == nullptr) {
+        return 0;
+    }
+    return w->process != 0 ? w->process : static_cast<std::uint32_t>(hwnd);
+}
+
+int SimDesktop::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
+    auto it = s_->processImages.find(processId);
+    if (it == s_->processImages.end() || bufferMax <= 0 ||
+        it->second.size() >= static_cast<std::size_t>(bufferMax)) {
+        return 0;
+    }
+    return CopyTruncated(it->second, buffer, bufferMax);
 }
 
 std::uint32_t SimDesktop::GetCurrentThreadId() {

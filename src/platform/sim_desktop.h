@@ -101,6 +101,14 @@ class SimDesktop : public Platform {
     // The thread of this program (main window and dialogs); every other
     // window has a thread of its own.
     static constexpr std::uint32_t kOurThread = 1;
+    // Processes: the main window and dialogs are this program's; every other
+    // window is a process of its own, whose id is its handle, until
+    // SetWindowProcess puts it in another window's process (an application's
+    // second window). GetProcessImageName gives what SetProcessImage set, and
+    // fails for a process without one (as for another user's process).
+    static constexpr std::uint32_t kOurProcess = 1;
+    void SetWindowProcess(Hwnd hwnd, std::uint32_t processId);
+    void SetProcessImage(std::uint32_t processId, const std::string& path);
     int AttachedInputs() const;  // AttachThreadInput attachments not undone
     // Called when a message is posted or sent to a window other than the main
     // window and dialogs (a stand-in application reacting, e.g. closing itself).
@@ -316,6 +324,8 @@ class SimDesktop : public Platform {
     bool BringWindowToTop(Hwnd hwnd) override;
     Hwnd GetForegroundWindow() override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+    std::uint32_t GetWindowProcessId(Hwnd hwnd) override;
+    int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) override;
     std::uint32_t GetCurrentThreadId() override;
     bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,

@@ -268,6 +268,32 @@ std::uint32_t Win32Platform::GetWindowThreadProcessId(Hwnd hwnd) {
     return ::GetWindowThreadProcessId(ToHwnd(hwnd), nullptr);
 }
 
+std::uint32_t Win32Platform::GetWindowProcessId(Hwnd hwnd) {
+    DWORD processId = 0;
+    if (::GetWindowThreadProcessId(ToHwnd(hwnd), &processId) == 0) {
+        return 0;
+    }
+    return processId;
+}
+
+int Win32Platform::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
+    if (buffer == nullptr || bufferMax <= 0) {
+        return 0;
+    }
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) {
+        return 0;
+    }
+    DWORD size = static_cast<DWORD>(bufferMax);
+    BOOL ok = ::QueryFullProcessImageNameA(process, 0, buffer, &size);
+    ::CloseHandle(process);
+    if (!ok) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return static_cast<int>(size);
+}
+
 std::uint32_t Win32Platform::GetCurrentThreadId() {
     return ::GetCurrentThreadId();
 }

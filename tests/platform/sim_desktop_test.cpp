@@ -212,6 +212,23 @@ TEST(SimWindows, ActivationIsLoggedAndCanBeRefused) {
     EXPECT_EQ(desk.WindowPosition(v).y, 20);
 }
 
+TEST(SimWindows, WindowsBelongToProcessesWithImages) {
+    SimDesktop desk;
+    Hwnd app = desk.AddWindow("App", "Player");
+    Hwnd dialog = desk.AddWindow("#32770", "Options");
+    EXPECT_NE(desk.GetWindowProcessId(app), desk.GetWindowProcessId(dialog));
+    desk.SetWindowProcess(dialog, desk.GetWindowProcessId(app));
+    EXPECT_EQ(desk.GetWindowProcessId(dialog), desk.GetWindowProcessId(app));
+    EXPECT_EQ(desk.GetWindowProcessId(0x999), 0u);
+
+    char image[16] = {};
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, sizeof image), 0);
+    desk.SetProcessImage(desk.GetWindowProcessId(app), "C:\\P\\vlc.exe");
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, sizeof image), 12);
+    EXPECT_STREQ(image, "C:\\P\\vlc.exe");
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, 8), 0);
+}
+
 // ----- Main window, messages, menus ---------------------------------------------------
 
 struct MainLog {

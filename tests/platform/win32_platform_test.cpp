@@ -347,6 +347,13 @@ TEST(Win32Trampolines, MainWindowProcedureGetsItsContext) {
     EXPECT_EQ(platform.FindWindowA("rc test main window", nullptr), hwnd);
     EXPECT_EQ(platform.GetWindowThreadProcessId(hwnd), platform.GetCurrentThreadId());
     EXPECT_EQ(platform.GetWindowThreadProcessId(0), 0u);
+    std::uint32_t process = platform.GetWindowProcessId(hwnd);
+    EXPECT_NE(process, 0u);
+    EXPECT_EQ(platform.GetWindowProcessId(0), 0u);
+    char image[260] = {};
+    EXPECT_GT(platform.GetProcessImageName(process, image, sizeof image), 0);
+    EXPECT_NE(std::string(image).find(".exe"), std::string::npos) << image;
+    EXPECT_EQ(platform.GetProcessImageName(process, image, 4), 0);
     EXPECT_TRUE(platform.DestroyWindow(hwnd));
     EXPECT_FALSE(platform.IsWindow(hwnd));
 }
