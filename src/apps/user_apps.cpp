@@ -73,22 +73,23 @@ void AppendCut(std::string& out, std::string_view text) {
     }
 }
 
-// "applications.ini [SECTION] WHAT": one trace line about the file.
-void TraceFile(System& sys, std::string_view section, const char* what,
-               std::string_view line = {}) {
+// One trace line about the file: applications.ini [SECTION] "LINE": WHAT.
+void TraceFile(System& sys, std::string_view section, std::string_view line, std::string_view what,
+               std::string_view more = {}) {
     std::string text = "applications.ini";
     if (!section.empty()) {
         text += " [";
         AppendCut(text, section);
         text += "]";
     }
-    text += ' ';
     if (!line.empty()) {
-        text += "skipped \"";
+        text += " \"";
         AppendCut(text, line);
-        text += "\": ";
+        text += "\":";
     }
-    text += what;
+    text += ' ';
+    text.append(what);
+    AppendCut(text, more);
     DebugTrace(sys, text.c_str());
 }
 
@@ -125,9 +126,9 @@ bool ButtonIs(std::uint16_t button, std::uint32_t layout, std::uint32_t keyCode)
 bool SetMatchField(System& sys, UserApp& app, std::string& field, std::string_view value,
                    std::string_view line) {
     if (value.empty()) {
-        TraceFile(sys, app.name, "empty", line);
+        TraceFile(sys, app.name, line, "skipped, empty");
     } else if (!field.empty()) {
-        TraceFile(sys, app.name, "a second line of this kind", line);
+        TraceFile(sys, app.name, line, "skipped, a second line of this kind");
     } else {
         field = std::string(value);
         return true;
@@ -149,9 +150,7 @@ void ReadRepeats(System& sys, UserApp& app, std::string_view value, std::string_
             continue;
         }
         if (!ParseButton(word, &button)) {
-            std::string what = "unknown button under Repeat: ";
-            AppendCut(what, word);
-            TraceFile(sys, app.name, what.c_str(), line);
+            TraceFile(sys, app.name, line, "left out, no button: ", word);
             continue;
         }
         app.repeats.push_back(button);
@@ -160,15 +159,18 @@ void ReadRepeats(System& sys, UserApp& app, std::string_view value, std::string_
 
 // One line of a section, as the profile API gives it ("key=value").
 void ReadLine(System& sys, UserApp& app, std::string_view line) {
+    if (line.front() == ';') {
+        return;  // a comment, should the profile API ever pass one on
+    }
     std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
-        TraceFile(sys, app.name, "no '='", line);
+        TraceFile(sys, app.name, line, "skipped, no '='");
         return;
     }
     std::string_view key = Trim(line.substr(0, eq));
     std::string_view value = StripComment(Trim(line.substr(eq + 1)));
     if (value.size() > kMaxUserValue) {
-        TraceFile(sys, app.name, "the value is too long", line);
+        TraceFile(sys, app.name, line, "skipped, the value is too long");
         return;
     }
     if (SameText(key, "Exe")) {
@@ -189,18 +191,18 @@ void ReadLine(System& sys, UserApp& app, std::string_view line) {
     }
     UserBinding binding{};
     if (!ParseButton(key, &binding.button)) {
-        TraceFile(sys, app.name, "unknown button", line);
+        TraceFile(sys, app.name, line, "skipped, unknown button");
         return;
     }
     for (const UserBinding& earlier : app.bindings) {
         if (earlier.button == binding.button) {
-            TraceFile(sys, app.name, "the button has a line already", line);
+            TraceFile(sys, app.name, line, "skipped, the button has a line already");
             return;
         }
     }
     const char* why = "";
     if (!ParseUserAction(value, &binding.action, &why)) {
-        TraceFile(sys, app.name, why, line);
+        TraceFile(sys, app.name, line, "skipped, ", why);
         return;
     }
     app.bindings.push_back(std::move(binding));
@@ -212,15 +214,19 @@ std::vector<std::string_view> SplitList(System& sys, const std::vector<char>& bu
                                         std::uint32_t length, std::string_view section,
                                         const char* cutTrace) {
     std::vector<std::string_view> entries;
+    length = std::min(length, kProfileBufferSize);
     std::size_t at = 0;
     while (at < length && buffer[at] != '\0') {
-        std::string_view entry(&buffer[at]);
-        entries.push_back(entry);
-        at += entry.size() + 1;
+        std::size_t end = at;
+        while (end < length && buffer[end] != '\0') {
+            ++end;
+        }
+        entries.emplace_back(&buffer[at], end - at);
+        at = end + 1;
     }
     if (length >= kProfileBufferSize - 2 && !entries.empty()) {
         entries.pop_back();
-        TraceFile(sys, section, cutTrace);
+        TraceFile(sys, section, {}, cutTrace);
     }
     return entries;
 }
@@ -235,7 +241,7 @@ void ReadSection(System& sys, UserApps& user, std::string_view name, std::vector
         ReadLine(sys, app, line);
     }
     if (app.exe.empty() && app.windowClass.empty() && app.title.empty()) {
-        TraceFile(sys, name, "skipped: no Exe, Class or Title line");
+        TraceFile(sys, name, {}, "skipped: no Exe, Class or Title line");
         return;
     }
     user.apps.push_back(std::move(app));
@@ -253,11 +259,11 @@ void ReadFile(System& sys, UserApps& user) {
         bool repeated = std::any_of(sections.begin(), sections.begin() + static_cast<long>(i),
                                     [&](std::string_view s) { return SameText(s, sections[i]); });
         if (repeated) {
-            TraceFile(sys, sections[i], "skipped: a second section of this name");
+            TraceFile(sys, sections[i], {}, "skipped: a second section of this name");
             continue;
         }
         if (user.apps.size() == kMaxUserApps) {
-            TraceFile(sys, sections[i], "skipped: too many sections");
+            TraceFile(sys, sections[i], {}, "skipped: too many sections");
             break;
         }
         ReadSection(sys, user, sections[i], lines);

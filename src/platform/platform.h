@@ -216,14 +216,15 @@ class Platform {
     // GetPrivateProfileSectionNamesA: the file's section names, each ended
     // by a NUL, the list ended by one more NUL. Gives the characters copied
     // without the last NUL. When the list does not fit in size characters,
-    // the last name is cut, the list still ends with two NULs, and the result
-    // is size - 2 (so a list that fits exactly reads as cut). A missing file
-    // gives 0 and an empty list.
+    // the last name is cut and ended by a NUL, and the result is size - 2 (so
+    // a list that fits exactly reads as cut). A missing file gives 0 and an
+    // empty list.
     virtual std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
                                                          const char* path) = 0;
     // GetPrivateProfileSectionA: the lines of the first section of that name
     // (names compare case-insensitively) as "key=value" strings, each ended
-    // by a NUL, the list by one more NUL; the same result and cut as above.
+    // by a NUL, the list by one more NUL; the same result and cut as above,
+    // the cut line followed by two NULs.
     // Windows drops empty lines and lines that begin with ';', trims blanks
     // around keys and values, and keeps everything else: a ';' later in a
     // line stays in its value, a line without '=' comes as it is. No

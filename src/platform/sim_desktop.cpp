@@ -165,7 +165,9 @@ std::uint32_t CopyStringList(const std::vector<std::string>& strings, char* buff
     if (list.size() <= size - 2) {
         std::memcpy(buffer, list.data(), list.size());
         buffer[list.size()] = '\0';
-        buffer[list.size() + 1] = '\0';
+        if (list.empty()) {
+            buffer[1] = '\0';
+        }
         return static_cast<std::uint32_t>(list.size());
     }
     std::memcpy(buffer, list.data(), size - 2);
