@@ -412,7 +412,10 @@ void RunUserKey(System& sys, const UserKey& key) {
     AppendCut(text, key.app->name);
     text += ": KeyCode";
     DebugTrace(sys, text.c_str(), key.keyCode);
-    RunUserAction(sys, key.window, key.binding->action);
+    // A copy: a launch may dispatch timer ticks, and one of them may read
+    // the file again.
+    UserAction action = key.binding->action;
+    RunUserAction(sys, key.window, action);
 }
 
 }  // namespace rc

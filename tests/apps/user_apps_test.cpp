@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -249,6 +251,18 @@ TEST_F(UserAppsTest, AnEditIsReadAgainWithin500MsAndAGoneFileIsForgotten) {
     Press(18);
     EXPECT_EQ(Script(), "");
     EXPECT_EQ(FileTraces(), Lines{"User applications: applications.ini is gone"});
+}
+
+TEST_F(UserAppsTest, TheExampleFileReadsWithoutATrace) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.find_last_of("\\/") + 1) + "../../resources/applications.ini";
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        GTEST_SKIP() << "no " << path;
+    }
+    desk.SetFileText(kFile, std::string(std::istreambuf_iterator<char>(file), {}));
+    WatchUserApps(sys);
+    EXPECT_EQ(FileTraces(), Lines{std::string(kRead) + " (3)"});
 }
 
 // Each button name does on its layout what its name says in Media Center,
