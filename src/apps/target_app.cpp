@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "apps/delivery.h"
+#include "apps/user_apps.h"
 #include "apps/mce_presence.h"
 #include "platform/win_defs.h"
 #include "shell/system.h"
@@ -335,6 +336,7 @@ int ToggleApp(System& sys, std::uint32_t appId) {
 
 void OnAppWatchTimer(void* ctx, Hwnd, std::uintptr_t) {
     System& sys = *static_cast<System*>(ctx);
+    WatchUserApps(sys);
     for (std::size_t i = 0; i < std::size(kWatchOrder); ++i) {
         if (sys.watchMark[i] != 1) {
             continue;

@@ -223,8 +223,15 @@ class SimDesktop : public Platform {
     bool failVersionEx = false;     // the extended query fails
     bool failVersionBasic = false;  // the basic query fails
     std::string windowsDirectory = "C:\\windows";
-    void AddFile(const std::string& path);  // case-insensitive
-    void RemoveFile(const std::string& path);
+    void AddFile(const std::string& path);     // case-insensitive
+    void RemoveFile(const std::string& path);  // also a file with a text
+    // A file with a text, read by the profile API, and its last-write time
+    // (FILETIME units; 0: a time later than that of every earlier write).
+    // The profile API reads it as Windows does: see the seam's contract.
+    void SetFileText(const std::string& path, const std::string& text, std::uint64_t writeTime = 0);
+    // The folder SHGetFolderPathA gives for CSIDL_APPDATA; empty: the call
+    // fails. Every other folder fails.
+    std::string appDataFolder = "C:\\Users\\Ada\\AppData\\Roaming";
     bool failOpenProcessToken = false;
     std::uint32_t adjustPrivilegeError = 0;
     bool failExitWindows = false;
@@ -317,6 +324,7 @@ class SimDesktop : public Platform {
     Hwnd GetDesktopWindow() override;
     Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) override;
     int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) override;
+    int GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) override;
     bool IsWindowVisible(Hwnd hwnd) override;
     bool IsWindow(Hwnd hwnd) override;
     bool SetForegroundWindow(Hwnd hwnd) override;
@@ -339,6 +347,7 @@ class SimDesktop : public Platform {
     void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                      std::uintptr_t extraInfo) override;
     std::intptr_t GetMessageExtraInfo() override;
+    std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) override;
     bool SetCursorPos(int x, int y) override;
     bool GetCursorPos(Point* point) override;
     int GetSystemMetrics(int index) override;
@@ -370,6 +379,12 @@ class SimDesktop : public Platform {
     std::uint32_t AdjustShutdownPrivilege(Handle token) override;
     bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool CloseHandle(Handle handle) override;
+    long SHGetFolderPathA(int csidl, char* path) override;
+    bool GetFileAttributesExA(const char* path, FileInfo* info) override;
+    std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                 const char* path) override;
+    std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
+                                            const char* path) override;
     long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,

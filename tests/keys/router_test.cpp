@@ -434,5 +434,44 @@ TEST_F(RouterTest, NothingOpenOffersShutdownOnOneThreeAndElseDrivesTheMouse) {
     EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 0, 0}));
 }
 
+// ---- The user's own application, where nothing is open --------------------------
+
+TEST_F(RouterTest, UserApplicationTakesOnlyWhatTheSixLeave) {
+    desk.SetFileText("C:\\Users\\Ada\\AppData\\Roaming\\Remote Control\\applications.ini",
+                     "[Player]\nExe = player.exe\npower = command 1\nshutdown = command 2\n"
+                     "num1 = command 3\n");
+    Hwnd player = desk.AddWindow("PlayerClass", "Player");
+    desk.SetProcessImage(desk.GetWindowProcessId(player), "C:\\Tools\\player.exe");
+    desk.SetForegroundWindow(player);
+    sys->nIRKEYType = k44Key;
+    Reset();
+    Route(12);  // power
+    Route(29);  // 1-3
+    Route(0);   // num1
+    EXPECT_EQ(Script(), "post:Player:273:1 post:Player:273:2 post:Player:273:3");
+    EXPECT_TRUE(Launched().empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::MouseEvent).empty());
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp,
+                               "User applications read from C:\\Users\\Ada\\AppData\\Roaming\\"
+                               "Remote Control\\applications.ini (1)",
+                               "User application Player: KeyCode (C)", kActive, kNoAp, kOneThree,
+                               kOneOne, "User application Player: KeyCode (1D)", kActive, kNoAp,
+                               kOther, kRecheck, "User application Player: KeyCode (0)"}));
+
+    // An open application comes first and is marked; then it has the keys.
+    Reset();
+    OpenPallamo();
+    Route(0);
+    Route(12);
+    EXPECT_EQ(Script(), "post:Tessaryn:3000:10001 post:Tessaryn:3000:25");
+
+    // The power key launches while one of the six is open, marked or not.
+    Reset();
+    sys->nCurRemoteTV = kPallamo;
+    Route(12);
+    EXPECT_EQ(Script(), "post:Tessaryn:3000:25");
+}
+
 }  // namespace
 }  // namespace rc

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/profile_facts.h"
 #include "platform/win_defs.h"
 #include "receiver/chip_libraries.h"
 
@@ -646,6 +647,22 @@ TEST(SimSystem, ShellVersionDirectoryFilesAndShutdown) {
     desk.failExitWindows = true;
     EXPECT_FALSE(desk.ExitWindowsEx(12, 0));
     EXPECT_EQ(desk.Events(Kind::ExitWindows)[0].a, 12);
+}
+
+TEST(SimSystem, ProfileFilesReadAsWindowsReadsThem) {
+    SimDesktop desk;
+    desk.SetFileText("C:\\Data\\test.ini", test::kProfileText);
+    test::CheckProfileFacts(desk, "c:\\data\\TEST.ini", "C:\\Data\\missing.ini");
+    FileInfo before{}, after{};
+    desk.GetFileAttributesExA("C:\\Data\\test.ini", &before);
+    desk.SetFileText("C:\\Data\\test.ini", "");
+    desk.GetFileAttributesExA("C:\\Data\\test.ini", &after);
+    EXPECT_GT(after.lastWriteTime, before.lastWriteTime) << "every write is later";
+    char folder[260];
+    EXPECT_EQ(desk.SHGetFolderPathA(win::kCsidlAppData, folder), 0);
+    EXPECT_STREQ(folder, "C:\\Users\\Ada\\AppData\\Roaming");
+    EXPECT_NE(desk.SHGetFolderPathA(0x0005, folder), 0);  // CSIDL_PERSONAL: not simulated
+    EXPECT_STREQ(folder, "");
 }
 
 // ----- DirectShow and HID -----------------------------------------------------------------

@@ -20,7 +20,8 @@
 // Configuration, later sources overriding earlier ones:
 //   1. a built-in profile chosen by the executable's name (PowerCinema.exe,
 //      Quillet.exe, ehshell.exe, TotalMedia.exe, MainPanel.exe,
-//      MainCenter.exe), so that a copy under that name needs nothing else;
+//      MainCenter.exe, and player.exe for a player of the user's own), so
+//      that a copy under that name needs nothing else;
 //   2. a file next to the executable with its base name and ".args", holding
 //      options one per line as key=value (class=..., title=..., popup=...,
 //      close=..., log=...);
@@ -79,6 +80,8 @@ const Profile kProfiles[] = {
     {"TotalMedia", "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia", {}},
     {"MainPanel", "OrvalixMainPanel_Class", "Mirvo", {{4024, 1}, {4024, 25}}},
     {"MainCenter", "OrvalixMainPanel_Class", "Lumetra Center", {{4024, 1}, {4024, 25}}},
+    // A media player of the user's own, driven through applications.ini.
+    {"player", "StandinPlayer_Class", "Stand-in Player", {}},
 };
 
 Config g_config;
@@ -380,6 +383,8 @@ const char* MessageName(UINT msg) {
             return "WM_COMMAND";
         case WM_SYSCOMMAND:
             return "WM_SYSCOMMAND";
+        case WM_APPCOMMAND:
+            return "WM_APPCOMMAND";
         case WM_QUIT:
             return "WM_QUIT";
         case WM_LBUTTONDOWN:
@@ -439,6 +444,9 @@ void LogMessage(const char* kind, const MSG& m) {
         m.message == WM_SYSKEYUP) {
         std::snprintf(what, sizeof what, "%s %s", name,
                       KeyName(static_cast<unsigned>(m.wParam)).c_str());
+    } else if (m.message == WM_APPCOMMAND) {
+        std::snprintf(what, sizeof what, "WM_APPCOMMAND command %u",
+                      static_cast<unsigned>(GET_APPCOMMAND_LPARAM(m.lParam)));
     } else if (name != nullptr) {
         std::snprintf(what, sizeof what, "%s wParam %lu", name,
                       static_cast<unsigned long>(m.wParam));
@@ -528,6 +536,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_APPCOMMAND:
+            return TRUE;  // handled, as a player does: not passed on to the shell
         case WM_DESTROY:
             if (hwnd == g_main) {
                 g_main = nullptr;
