@@ -27,8 +27,9 @@ Hwnd ActivateOrLaunchApp(System& sys, TargetApp& app);
 Hwnd FindAppWindow(System& sys, std::uint32_t appId);
 int CloseApp(System& sys, std::uint32_t appId);
 int ToggleApp(System& sys, std::uint32_t appId);
-// The search used outside an application's own operations (router, AppWatch,
-// tray menu, follow-up after launch): TotalMedia by the title "Arcsoft
+// The search used outside an application's own commands and close (router,
+// AppWatch, tray menu, follow-up after launch) and by LaunchApp,
+// ActivateOrLaunchApp and ToggleApp: TotalMedia by the title "Arcsoft
 // TotalMedia" alone, the others as FindAppWindow.
 Hwnd FindAppWindowElsewhere(System& sys, std::uint32_t appId);
 

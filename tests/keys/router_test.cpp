@@ -175,10 +175,10 @@ TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
     sys->lumetraCenter.bLaunched = 1;
     sys->lumetraPanel.bLaunched = 1;
     Route(67);
-    // The panel takes the key. Its window is absent, so its ToggleApp scans
-    // by class, finds the Lumetra Center window and activates it.
-    EXPECT_EQ(Script(), "fg:Lumetra Center active:Lumetra Center");
-    EXPECT_TRUE(Launched().empty());
+    // The panel takes the key. Its window is absent, so its ToggleApp
+    // launches it; the Lumetra Center window is left alone.
+    EXPECT_EQ(Script(), "");
+    EXPECT_EQ(Launched(), (Lines{"C:\\Panel\\MainPanel.exe"}));
     EXPECT_EQ(Traces(), (Lines{kActive}));
 }
 
