@@ -11,10 +11,28 @@ void ActivateWindow(System& sys, Hwnd window) {
     sys.os.SetActiveWindow(window);
 }
 
+namespace {
+
+// The foreground window is the application's: its main window, or another
+// top-level window of its process (an owned dialog, a full-screen video
+// window) to which it handed the foreground.
+bool TargetInFront(System& sys, Hwnd window, Hwnd front) {
+    if (front == 0) {
+        return false;
+    }
+    if (front == window) {
+        return true;
+    }
+    std::uint32_t process = sys.os.GetWindowProcessId(window);
+    return process != 0 && sys.os.GetWindowProcessId(front) == process;
+}
+
+}  // namespace
+
 bool ActivateForKeystrokes(System& sys, Hwnd window) {
     ActivateWindow(sys, window);
     Hwnd front = sys.os.GetForegroundWindow();
-    if (front == window) {
+    if (TargetInFront(sys, window, front)) {
         return true;
     }
     // Windows lets a background process take the foreground only while its
@@ -26,7 +44,7 @@ bool ActivateForKeystrokes(System& sys, Hwnd window) {
     if (attached) {
         sys.os.AttachThreadInput(ours, theirs, false);
     }
-    if (sys.os.GetForegroundWindow() == window) {
+    if (TargetInFront(sys, window, sys.os.GetForegroundWindow())) {
         return true;
     }
     DebugTrace(sys, "Keys not sent: the TV application is not the foreground window");

@@ -7,6 +7,7 @@
 #include "apps/delivery.h"
 #include "apps/mce_presence.h"
 #include "platform/win_defs.h"
+#include "shell/debug_trace.h"
 #include "shell/system.h"
 #include "shell/timer_slots.h"
 
@@ -261,9 +262,21 @@ Hwnd LaunchApp(System& sys, TargetApp& app) {
     if (launched) {
         app.bLaunched = 1;
     } else {
-        sys.os.MessageBoxA(0, kLaunchFailedText, kCaption, win::kMbOk);
+        ShowLaunchBox(sys, kLaunchFailedText, win::kMbOk);
     }
     return FindAppWindowElsewhere(sys, appId);
+}
+
+void ShowLaunchBox(System& sys, const char* text, std::uint32_t type) {
+    // The box's modal loop goes on polling: a further power press (or an
+    // automatic launch) inside it is traced instead of stacking boxes.
+    if (sys.launchBoxOpen) {
+        DebugTrace(sys, text);
+        return;
+    }
+    sys.launchBoxOpen = true;
+    sys.os.MessageBoxA(0, text, kCaption, type);
+    sys.launchBoxOpen = false;
 }
 
 Hwnd ActivateOrLaunchApp(System& sys, TargetApp& app) {

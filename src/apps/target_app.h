@@ -22,6 +22,9 @@ int ReadAppRegistry(System& sys, TargetApp& app, const char* keyPath, const char
 Hwnd ScanForAppWindow(System& sys, TargetApp& app);
 Hwnd LaunchApp(System& sys, TargetApp& app);
 Hwnd ActivateOrLaunchApp(System& sys, TargetApp& app);
+// A launch attempt's message box (caption "Remote Control", no owner); while
+// one is open, another is not shown and its text goes to the trace.
+void ShowLaunchBox(System& sys, const char* text, std::uint32_t type);
 
 // The per-application operations, by AppId (any other id: none / 0).
 Hwnd FindAppWindow(System& sys, std::uint32_t appId);

@@ -57,6 +57,17 @@ TEST_F(ForegroundTest, StillRefusedMeansNoKeysAndATraceLine) {
     EXPECT_NE(desk.Traces()[0].find("not the foreground window"), std::string::npos);
 }
 
+TEST_F(ForegroundTest, AWindowOfTheTargetsOwnProcessInFrontTakesTheKeys) {
+    Hwnd dialog = desk.AddWindow("#32770", "Open file");
+    desk.SetWindowProcess(dialog, desk.GetWindowProcessId(target));
+    desk.SetForegroundWindow(dialog);
+    desk.refuseForeground = true;  // the application keeps its dialog in front
+    desk.refuseForegroundAttached = true;
+    desk.ClearLog();
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema 17d 84d 84u 17u");
+}
+
 TEST_F(ForegroundTest, PostedKeysAreNotHeldBack) {
     desk.refuseForeground = true;
     desk.refuseForegroundAttached = true;
