@@ -79,35 +79,49 @@ TEST_F(StartupTest, RtlIsLoadedAndStartedWithTheMainWindow) {
 // --- Pull and re-plug, through the timers ----------------------------------------
 
 enum class Family { Af9015, It9135, Conexant, Rtl2832u };
+constexpr const char* kFamilyNames[] = {"Af9015", "It9135", "Conexant", "Rtl2832u"};
 
-class ReplugTest : public ReceiverTest, public ::testing::WithParamInterface<Family> {
+// Sticks of any family, plugged and pulled.
+class FamilyTest : public ReceiverTest {
   protected:
-    ConexantStick conexant{};
-    int filter = 0;
-
-    void Plug() {
-        switch (GetParam()) {
+    struct Stick {
+        Family family;
+        int filter = 0;
+        ConexantStick conexant{};
+    };
+    Stick PlugStick(Family family) {
+        Stick stick{family};
+        switch (family) {
             case Family::Af9015:
-                filter = PlugAf9015();
+                stick.filter = PlugAf9015();
                 break;
             case Family::It9135:
-                filter = PlugIt9135();
+                stick.filter = PlugIt9135();
                 break;
             case Family::Conexant:
-                conexant = PlugConexant();
+                stick.conexant = PlugConexant();
                 break;
             case Family::Rtl2832u:
-                filter = PlugRtl2832u();
+                stick.filter = PlugRtl2832u();
                 break;
         }
+        return stick;
     }
-    void PullStick() {
-        if (GetParam() == Family::Conexant) {
-            Pull(conexant);
+    void PullStick(const Stick& stick) {
+        if (stick.family == Family::Conexant) {
+            Pull(stick.conexant);
         } else {
-            desk.RemoveFilter(filter);
+            desk.RemoveFilter(stick.filter);
         }
     }
+};
+
+class ReplugTest : public FamilyTest, public ::testing::WithParamInterface<Family> {
+  protected:
+    Stick stick{};
+
+    void Plug() { stick = PlugStick(GetParam()); }
+    void PullStick() { FamilyTest::PullStick(stick); }
     const char* ReaderTrace() const {
         constexpr const char* kTraces[] = {"Chip_Afa9015", "Chip_Ite9037", "Chip_Conexant",
                                            "Chip_Rtl"};
@@ -161,8 +175,7 @@ TEST_P(ReplugTest, PullHandsOverToTheWatchdogAndReplugBringsPollingBack) {
 }
 
 std::string FamilyName(const ::testing::TestParamInfo<Family>& info) {
-    constexpr const char* kNames[] = {"Af9015", "It9135", "Conexant", "Rtl2832u"};
-    return kNames[static_cast<int>(info.param)];
+    return kFamilyNames[static_cast<int>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFamily, ReplugTest,
@@ -174,39 +187,9 @@ INSTANTIATE_TEST_SUITE_P(EachFamily, ReplugTest,
 
 // The first stick is brought up at start, the second is plugged in while it is
 // polled; then the stick being polled is pulled.
-class TwoSticksTest : public ReceiverTest,
+class TwoSticksTest : public FamilyTest,
                       public ::testing::WithParamInterface<std::tuple<Family, Family>> {
   protected:
-    struct Stick {
-        Family family;
-        int filter = 0;
-        ConexantStick conexant{};
-    };
-    Stick Plug(Family family) {
-        Stick stick{family};
-        switch (family) {
-            case Family::Af9015:
-                stick.filter = PlugAf9015();
-                break;
-            case Family::It9135:
-                stick.filter = PlugIt9135();
-                break;
-            case Family::Conexant:
-                stick.conexant = PlugConexant();
-                break;
-            case Family::Rtl2832u:
-                stick.filter = PlugRtl2832u();
-                break;
-        }
-        return stick;
-    }
-    void PullStick(const Stick& stick) {
-        if (stick.family == Family::Conexant) {
-            Pull(stick.conexant);
-        } else {
-            desk.RemoveFilter(stick.filter);
-        }
-    }
     // One frame of a pointer button on the stick, waiting for its reader;
     // gives the KeyCode.
     std::uint32_t Press(const Stick& stick) {
@@ -235,8 +218,7 @@ TEST_P(TwoSticksTest, PullingThePolledStickBringsUpTheOther) {
     InstallRtk(desk);
     desk.Entry("af15_GetIR").defaultResult = 1;
     desk.Entry("RTK_GetAPModeIRCode").defaultResult = 1;
-    const Stick sticks[] = {Plug(std::get<0>(GetParam())), Plug(std::get<1>(GetParam()))};
-    ASSERT_NE(sticks[0].family, sticks[1].family);
+    const Stick sticks[] = {PlugStick(std::get<0>(GetParam())), PlugStick(std::get<1>(GetParam()))};
     Start();
     ASSERT_TRUE(Polling());
     // Plugged first, brought up first; a stick of a family found earlier by
@@ -285,9 +267,10 @@ std::vector<std::tuple<Family, Family>> OrderedPairs() {
 }
 
 std::string FamilyPairName(const ::testing::TestParamInfo<std::tuple<Family, Family>>& info) {
-    constexpr const char* kNames[] = {"Af9015", "It9135", "Conexant", "Rtl2832u"};
-    return std::string(kNames[static_cast<int>(std::get<0>(info.param))]) + "Then" +
-           kNames[static_cast<int>(std::get<1>(info.param))];
+    std::string name = kFamilyNames[static_cast<int>(std::get<0>(info.param))];
+    name += "Then";
+    name += kFamilyNames[static_cast<int>(std::get<1>(info.param))];
+    return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(EachOrderedPair, TwoSticksTest, ::testing::ValuesIn(OrderedPairs()),
