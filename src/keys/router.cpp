@@ -189,8 +189,8 @@ void LaunchCurrentApp(System& sys) {
     DebugTrace(sys, "if click button 1-1 than  check whether the nCurRemoteTV is valid or not");
     TargetApp* current = sys.App(sys.nCurRemoteTV);
     if (current != nullptr && current->bInstalled == 0) {
-        sys.os.MessageBoxA(0, "Please re-initialize the TV application settings.", "Remote Control",
-                           win::kMbSetForeground);
+        ShowLaunchBox(sys, "Please re-initialize the TV application settings.",
+                      win::kMbSetForeground);
     }
     DebugTrace(sys, "if nCurRemoteTV is valid  than launch");
     for (const LaunchRow& row : kLaunches) {

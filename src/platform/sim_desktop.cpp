@@ -209,6 +209,8 @@ struct SimDesktop::State {
     Hwnd nextHwnd = kFirstWindow;
     Hwnd foreground = 0;
     Hwnd active = 0;
+    Hwnd pendingForeground = 0;       // a delayed foreground change on its way
+    std::uint64_t foregroundDue = 0;  // when it lands
     std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
     std::map<std::uint32_t, std::string> processImages;
 
@@ -435,6 +437,17 @@ struct SimDesktop::State {
         clock64 = t;
         now = static_cast<std::uint32_t>(t);
     }
+
+    // A delayed foreground change lands once its time has come.
+    void SettleForeground() {
+        if (pendingForeground != 0 && clock64 >= foregroundDue) {
+            if (FindWin(pendingForeground) != nullptr) {
+                foreground = pendingForeground;
+                active = pendingForeground;
+            }
+            pendingForeground = 0;
+        }
+    }
 };
 
 // ===== Construction ============================================================
@@ -469,6 +482,9 @@ void SimDesktop::RemoveWindow(Hwnd hwnd) {
             w.end());
     if (s_->foreground == hwnd) {
         s_->foreground = 0;
+    }
+    if (s_->pendingForeground == hwnd) {
+        s_->pendingForeground = 0;
     }
     if (s_->active == hwnd) {
         s_->active = 0;
@@ -516,6 +532,7 @@ Point SimDesktop::WindowPosition(Hwnd hwnd) const {
 }
 
 Hwnd SimDesktop::Foreground() const {
+    s_->SettleForeground();
     return s_->foreground;
 }
 
@@ -612,16 +629,25 @@ bool SimDesktop::IsWindow(Hwnd hwnd) {
 }
 
 bool SimDesktop::SetForegroundWindow(Hwnd hwnd) {
+    s_->SettleForeground();
     bool attached =
         s_->attachedInputs.count({kOurThread, GetWindowThreadProcessId(s_->foreground)}) != 0;
     bool allowed = !refuseForeground || (attached && !refuseForegroundAttached);
     bool ok = allowed && s_->FindWin(hwnd) != nullptr;
     s_->Log(SimEvent::Kind::SetForeground, hwnd).a = ok ? 1 : 0;
-    if (ok) {
+    if (!ok) {
+        return false;
+    }
+    if (foregroundDelay == 0 || s_->foreground == hwnd) {
         s_->foreground = hwnd;
         s_->active = hwnd;
+        s_->pendingForeground = 0;
+    } else if (s_->pendingForeground != hwnd) {
+        s_->pendingForeground = hwnd;
+        s_->foregroundDue =
+            foregroundDelay == kNeverLands ? UINT64_MAX : s_->clock64 + foregroundDelay;
     }
-    return ok;
+    return true;
 }
 
 Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
@@ -635,6 +661,7 @@ Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
 }
 
 Hwnd SimDesktop::GetForegroundWindow() {
+    s_->SettleForeground();
     return s_->foreground;
 }
 

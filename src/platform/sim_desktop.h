@@ -98,6 +98,14 @@ class SimDesktop : public Platform {
     // and not even then with refuseForegroundAttached.
     bool refuseForeground = false;
     bool refuseForegroundAttached = false;
+    // Makes a granted foreground change land only once the clock has moved
+    // on by this many milliseconds, as when the window's thread is busy:
+    // SetForegroundWindow succeeds at once, but GetForegroundWindow (and
+    // Foreground) report the window in front before until then. A request
+    // for the window already on its way keeps the first one's time.
+    // kNeverLands: the change never lands.
+    std::uint32_t foregroundDelay = 0;
+    static constexpr std::uint32_t kNeverLands = 0xFFFFFFFF;
     // The thread of this program (main window and dialogs); every other
     // window has a thread of its own.
     static constexpr std::uint32_t kOurThread = 1;

@@ -142,6 +142,7 @@ struct System {
     // WatchMark by application, in the order PowerCinema, Pallamo, Media
     // Center, Lumetra panel, TotalMedia, Lumetra Center.
     std::uint32_t watchMark[6] = {};
+    bool launchBoxOpen = false;  // a box of a launch attempt is open (ShowLaunchBox)
     std::int32_t bMceClassOnly = 0;
     std::int32_t bPlaybackBgFound = 0;   // Lumetra Center skin probe
     Hwnd lumetraCenterSlots[7] = {};     // Lumetra Center's secondary-window search

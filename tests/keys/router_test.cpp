@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -175,10 +176,10 @@ TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
     sys->lumetraCenter.bLaunched = 1;
     sys->lumetraPanel.bLaunched = 1;
     Route(67);
-    // The panel takes the key. Its window is absent, so its ToggleApp scans
-    // by class, finds the Lumetra Center window and activates it.
-    EXPECT_EQ(Script(), "fg:Lumetra Center active:Lumetra Center");
-    EXPECT_TRUE(Launched().empty());
+    // The panel takes the key. Its window is absent, so its ToggleApp
+    // launches it; the Lumetra Center window is left alone.
+    EXPECT_EQ(Script(), "");
+    EXPECT_EQ(Launched(), (Lines{"C:\\Panel\\MainPanel.exe"}));
     EXPECT_EQ(Traces(), (Lines{kActive}));
 }
 
@@ -333,6 +334,34 @@ TEST_F(RouterTest, PowerKeyWithTheCurrentApplicationMissing) {
     EXPECT_TRUE(Launched().empty());
     EXPECT_TRUE(sys->appWatchTimer.armed);
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneOne, kValid, "3"}));
+}
+
+TEST_F(RouterTest, PowerPressesWhileALaunchBoxIsOpenStackNoOtherBox) {
+    sys->nIRKEYType = k44Key;
+    sys->nCurRemoteTV = kPallamo;
+    desk.shellExecuteResult = 2;  // installed, but the program file is gone
+    for (const char* text : {"Can't launch TV application what you want.",
+                             "Please re-initialize the TV application settings."}) {
+        SCOPED_TRACE(text);
+        Reset();
+        int presses = 1;
+        desk.onMessageBox = [&](const std::string&, const std::string&) {
+            while (presses < 3) {  // the poll goes on inside the box
+                ++presses;
+                Route(12);
+            }
+            return win::kIdOk;
+        };
+        Route(12);
+        auto boxes = desk.Events(SimEvent::Kind::MessageBox);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, text);
+        const Lines traces = Traces();
+        EXPECT_EQ(std::count(traces.begin(), traces.end(), text), 2);
+        Route(12);  // with the box closed, the next failure shows it again
+        EXPECT_EQ(desk.Events(SimEvent::Kind::MessageBox).size(), 2u);
+        sys->pallamo.bInstalled = 0;
+    }
 }
 
 TEST_F(RouterTest, PowerKeyWithAnUnknownCurrentApplicationOnlyTraces) {

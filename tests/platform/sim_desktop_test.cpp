@@ -213,6 +213,26 @@ TEST(SimWindows, ActivationIsLoggedAndCanBeRefused) {
     EXPECT_EQ(desk.WindowPosition(v).y, 20);
 }
 
+TEST(SimWindows, ADelayedForegroundChangeLandsWhenItsTimeHasCome) {
+    SimDesktop desk;
+    Hwnd w = desk.AddWindow("C", "T");
+    Hwnd v = desk.AddWindow("D", "U");
+    desk.SetForegroundWindow(w);
+    desk.foregroundDelay = 40;
+    EXPECT_TRUE(desk.SetForegroundWindow(v));
+    desk.Sleep(30);
+    EXPECT_TRUE(desk.SetForegroundWindow(v));  // already on its way: the time stays
+    desk.Sleep(9);
+    EXPECT_EQ(desk.GetForegroundWindow(), w);
+    desk.Sleep(1);
+    EXPECT_EQ(desk.GetForegroundWindow(), v);
+
+    desk.foregroundDelay = SimDesktop::kNeverLands;
+    desk.SetForegroundWindow(w);
+    desk.Sleep(100000);
+    EXPECT_EQ(desk.Foreground(), v);
+}
+
 TEST(SimWindows, WindowsBelongToProcessesWithImages) {
     SimDesktop desk;
     Hwnd app = desk.AddWindow("App", "Player");

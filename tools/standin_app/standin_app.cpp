@@ -12,6 +12,7 @@
 //   kind=key     a keystroke seen by its low-level keyboard hook, with the
 //                event's flags and whether one of its windows had the focus
 //   kind=close   it is closing, and why
+//   kind=busy    its main window lost the activation and it is busy (busy=MS)
 //   kind=exit    the process ends
 // Each line is "HH:MM:SS.mmm t=EPOCH_MS pid=N app=NAME win=main|popupN
 // kind=... fields... what=text"; the fields before what= are for scripts,
@@ -26,10 +27,14 @@
 //      options one per line as key=value (class=..., title=..., popup=...,
 //      close=..., log=...);
 //   3. the command line: --class C, --title T, --popup CLASS[|TITLE[|hidden]],
-//      --close MSG:WPARAM, --log PATH. Other arguments (such as "remote") are
-//      only logged.
+//      --close MSG:WPARAM, --log PATH, --busy MS. Other arguments (such as
+//      "remote") are only logged.
 // The log goes to STANDIN_LOG_DIR\NAME.log (default C:\standin_logs) unless
 // a log path is given.
+//
+// With busy=MS its thread is busy for MS ms each time its main window has
+// lost the activation (an application that pauses its video): a foreground
+// change back to it is carried out only after that.
 //
 // The application closes itself on WM_CLOSE (so also on Alt+F4) and on each
 // close message of its profile (MSG with wParam WPARAM).
@@ -61,6 +66,7 @@ struct Config {
     std::vector<PopupWindow> popups;
     std::vector<CloseMessage> closes;
     std::string logPath;
+    DWORD busyMs = 0;  // busy after losing the activation
     std::string args;  // arguments that are not options, as given
 };
 
@@ -139,6 +145,8 @@ void ApplyOption(const std::string& key, const std::string& value) {
         }
     } else if (key == "log") {
         g_config.logPath = value;
+    } else if (key == "busy") {
+        g_config.busyMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
     }
 }
 
@@ -204,7 +212,7 @@ void Configure() {
         std::string arg = __argv[i];
         bool hasValue = i + 1 < __argc;
         if (hasValue && (arg == "--class" || arg == "--title" || arg == "--popup" ||
-                         arg == "--close" || arg == "--log")) {
+                         arg == "--close" || arg == "--log" || arg == "--busy")) {
             ApplyOption(arg.substr(2), __argv[++i]);
         } else {
             if (!g_config.args.empty()) {
@@ -517,6 +525,8 @@ void Paint(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
+constexpr UINT kBusyMessage = WM_APP + 77;
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (InSendMessage() && !IsNoise(msg)) {
         MSG m = {};
@@ -530,6 +540,21 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             Paint(hwnd);
             return 0;
+        case WM_ACTIVATE:
+            // Busy once the deactivation is over (a posted message), so that
+            // the activation is gone meanwhile.
+            if (hwnd == g_main && LOWORD(wParam) == WA_INACTIVE && g_config.busyMs != 0) {
+                PostMessageA(hwnd, kBusyMessage, 0, 0);
+            }
+            break;
+        case kBusyMessage: {
+            char fields[64];
+            std::snprintf(fields, sizeof fields, "kind=busy ms=%lu",
+                          static_cast<unsigned long>(g_config.busyMs));
+            Log("main", fields, "lost the activation, busy");
+            Sleep(g_config.busyMs);
+            return 0;
+        }
         case WM_CLOSE:
             if (hwnd == g_main) {
                 CloseBecause("WM_CLOSE");
