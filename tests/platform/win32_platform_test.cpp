@@ -715,9 +715,11 @@ TEST(Win32System, FilesAreTestedForExistence) {
     const std::uint32_t length = platform.GetWindowsDirectoryA(windows, sizeof windows);
     ASSERT_GT(length, 0u);
     EXPECT_EQ(length, std::strlen(windows));
-    EXPECT_TRUE(
-        platform.OpenFileExists((std::string(windows) + "\\system32\\kernel32.dll").c_str()));
-    EXPECT_FALSE(platform.OpenFileExists((std::string(windows) + "\\no such file.exe").c_str()));
+    const std::string kernel = std::string(windows) + "\\system32\\kernel32.dll";
+    EXPECT_EQ(platform.GetFileAttributesA(kernel.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_NE(platform.GetFileAttributesA(windows) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(platform.GetFileAttributesA((std::string(windows) + "\\no such file.exe").c_str()),
+              INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Win32System, ShutdownPrivilegeCanBeAsked) {
