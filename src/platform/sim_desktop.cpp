@@ -1016,6 +1016,14 @@ std::vector<TrayIconData> SimDesktop::TrayIcons() const {
     return s_->trayIcons;
 }
 
+void SimDesktop::RestartExplorer() {
+    s_->trayIcons.clear();
+    const std::uint32_t message = RegisterWindowMessageA("TaskbarCreated");
+    if (s_->mainWindow != 0 && (!elevated || MessageAllowed(s_->mainWindow, message))) {
+        SendToMainWindow(message, 0, 0);
+    }
+}
+
 bool SimDesktop::ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
                                              std::uint32_t action) {
     if (lacksMessageFilter || !s_->FindWin(hwnd)) {

@@ -212,6 +212,11 @@ class SimDesktop : public Platform {
     int failTrayAdds = 0;
     // Explorer answering late: NIM_ADD adds the icon but reports failure.
     bool trayAddTimesOut = false;
+    // Explorer restarts: the notification area forgets its icons and
+    // "TaskbarCreated" is sent to the main window, which an elevated program
+    // hears only once its message filter allows it.
+    void RestartExplorer();
+    bool elevated = false;
     // ChangeWindowMessageFilterEx is missing (before Windows 7).
     bool lacksMessageFilter = false;
     // The message reaches the window from a non-elevated Explorer: allowed
