@@ -347,6 +347,9 @@ TEST(Win32Trampolines, MainWindowProcedureGetsItsContext) {
     EXPECT_EQ(platform.FindWindowA("rc test main window", nullptr), hwnd);
     EXPECT_EQ(platform.GetWindowThreadProcessId(hwnd), platform.GetCurrentThreadId());
     EXPECT_EQ(platform.GetWindowThreadProcessId(0), 0u);
+    // Found at run time (Windows 7 and later, and Wine).
+    EXPECT_TRUE(platform.ChangeWindowMessageFilterEx(
+        hwnd, platform.RegisterWindowMessageA("TaskbarCreated"), win::kMsgFltAllow));
     EXPECT_TRUE(platform.DestroyWindow(hwnd));
     EXPECT_FALSE(platform.IsWindow(hwnd));
 }
@@ -623,6 +626,42 @@ TEST_F(Win32DeviceEnumeration, FilterIsFoundByItsFriendlyNameAndBinds) {
     platform.ReleaseDeviceCategory(category);
 }
 
+TEST_F(Win32DeviceEnumeration, ADeviceWithoutATextNameHasNone) {
+    // Beside the tuner: one device without a name, one whose name is a number.
+    const std::string instances = std::string(kTestCategoryKey) + "\\Instance\\";
+    for (const char* device : {"RcTestNoName", "RcTestNumber"}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, (instances + device).c_str(), 0, nullptr, 0,
+                                    KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        SetString(key, "CLSID", "{C1F400A4-3F08-11D3-9F0B-006008039E37}");
+        if (device[6] == 'u') {
+            const DWORD number = 7;
+            ::RegSetValueExA(key, "FriendlyName", 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&number), sizeof number);
+        }
+        ::RegCloseKey(key);
+    }
+    const Handle category = platform.OpenDeviceCategory(kTestCategory);
+    ASSERT_NE(category, 0u);
+    std::vector<std::string> names;
+    int devices = 0;
+    while (const Handle moniker = platform.NextDeviceMoniker(category)) {
+        ++devices;
+        char name[128];
+        std::memset(name, 'x', sizeof name);
+        if (platform.ReadFriendlyName(moniker, name, sizeof name)) {
+            names.push_back(name);
+        } else {
+            EXPECT_STREQ(name, "") << "no name, no text";
+        }
+        platform.ReleaseMoniker(moniker);
+    }
+    platform.ReleaseDeviceCategory(category);
+    EXPECT_EQ(devices, 3);
+    EXPECT_EQ(names, std::vector<std::string>{"Remote Control Test Tuner"});
+}
+
 TEST_F(Win32DeviceEnumeration, EmptyCategoryGivesNoEnumerator) {
     EXPECT_EQ(platform.OpenDeviceCategory(kEmptyCategory), 0u);
 }
@@ -739,6 +778,8 @@ TEST(Win32System, LibrariesAndEntryPoints) {
     EXPECT_NE(platform.GetProcAddress(kernel, "GetTickCount"), nullptr);
     EXPECT_EQ(platform.GetProcAddress(kernel, "NoSuchEntryPoint"), nullptr);
     EXPECT_EQ(platform.LoadLibraryA("af15bdaex_missing.dll"), 0u);
+    EXPECT_TRUE(platform.SetDllDirectoryA(""));
+    EXPECT_TRUE(platform.SetDllDirectoryA(nullptr));  // the usual search again
 }
 
 TEST(Win32System, MenusAreBuiltAndDestroyed) {
