@@ -38,6 +38,17 @@ using RtkGetAPModeIRCode = int (*)(unsigned int* count, unsigned char* buffer128
 // pointer between the call and its restoration.
 extern "C" int CallEntryWords(const void* entry, const std::uint32_t* words,
                               std::uint32_t count) asm("rc_CallEntryWords");
+
+// One argument as the 32-bit word pushed for it.
+template <typename P>
+std::uint32_t EntryWord(P value) {
+    static_assert(sizeof(P) == 4, "32-bit arguments only");
+    if constexpr (std::is_pointer_v<P>) {
+        return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value));
+    } else {
+        return static_cast<std::uint32_t>(value);
+    }
+}
 #endif
 
 // Calls a vendor entry point with its arguments, in either convention.
@@ -45,15 +56,7 @@ template <typename... Params, typename... Args>
 int CallEntry(int (*entry)(Params...), Args... args) {
     static_assert(sizeof...(Params) == sizeof...(Args), "one argument per parameter");
 #if defined(__i386__)
-    static_assert(((sizeof(Params) == 4) && ...), "32-bit arguments only");
-    auto word = []<typename P>(P value) {
-        if constexpr (std::is_pointer_v<P>) {
-            return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value));
-        } else {
-            return static_cast<std::uint32_t>(value);
-        }
-    };
-    const std::uint32_t words[sizeof...(Params) + 1] = {word(static_cast<Params>(args))..., 0};
+    const std::uint32_t words[sizeof...(Params) + 1] = {EntryWord(static_cast<Params>(args))..., 0};
     return CallEntryWords(reinterpret_cast<const void*>(entry), words, sizeof...(Params));
 #else
     return entry(static_cast<Params>(args)...);
