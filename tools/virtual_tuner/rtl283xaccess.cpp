@@ -22,7 +22,7 @@ VT_EXPORT int VT_CALL RTK_InitialAPModeIRParameter(void) {
 }
 
 VT_EXPORT int VT_CALL RTK_GetAPModeIRCode(unsigned int* count, unsigned char* buffer,
-                                            unsigned int size) {
+                                          unsigned int size) {
     std::uint8_t scan = 0;
     if (count == nullptr || buffer == nullptr || size < 4 ||
         !vt::TakeFrame(vt::Family::kRtl2832u, &scan)) {
@@ -39,7 +39,7 @@ VT_EXPORT int VT_CALL RTK_GetAPModeIRCode(unsigned int* count, unsigned char* bu
 // The library's other entry points: exported so that the program finds every
 // name it asks for, never expected to be called.
 #define VT_UNUSED_ENTRY(name)                                \
-    VT_EXPORT int VT_CALL name(void) {                     \
+    VT_EXPORT int VT_CALL name(void) {                       \
         return vt::LogResult(#name " (unexpected call)", 0); \
     }
 
