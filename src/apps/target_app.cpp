@@ -191,7 +191,8 @@ int ReadAppRegistry(System& sys, TargetApp& app, const char* keyPath, const char
                     const char* exeName) {
     app.bInstalled = 0;
     Handle key = 0;
-    if (sys.os.RegOpenKeyA(win::kHkeyLocalMachine, keyPath, &key) != win::kErrorSuccess) {
+    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, keyPath, win::kKeyQueryValue, &key) !=
+        win::kErrorSuccess) {
         return 0;
     }
     // Any type is taken as text; the data must fit with its terminating NUL.

@@ -11,13 +11,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// Calling convention of the chip-vendor libraries' entry points.
-#if defined(_WIN32) && !defined(_WIN64)
-#define RC_STDCALL __attribute__((stdcall))
-#else
-#define RC_STDCALL
-#endif
-
 namespace rc {
 
 using Hwnd = std::uintptr_t;    // window handle, 0 = none
@@ -195,8 +188,11 @@ class Platform {
     // GetVersionExA with OSVERSIONINFOEXA (extended) or OSVERSIONINFOA.
     virtual bool GetVersionExA(OsVersion* version, bool extended) = 0;
     virtual std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) = 0;
-    // OpenFile(path, OF_EXIST) != HFILE_ERROR.
-    virtual bool OpenFileExists(const char* path) = 0;
+    // GetFileAttributesA: the attributes (0x10 FILE_ATTRIBUTE_DIRECTORY for
+    // a folder), or 0xFFFFFFFF INVALID_FILE_ATTRIBUTES when the path does not
+    // exist or can't be read. Takes paths of up to MAX_PATH - 1 characters
+    // (OpenFile, the older test, only up to 127).
+    virtual std::uint32_t GetFileAttributesA(const char* path) = 0;
     // OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY).
     virtual bool OpenProcessToken(Handle* token) = 0;
     // LookupPrivilegeValueA("SeShutdownPrivilege") and AdjustTokenPrivileges
@@ -234,6 +230,11 @@ class Platform {
 
     // --- Registry --------------------------------------------------------------
     // root is kHkeyLocalMachine; results are Windows error codes (0 success).
+    // An open or create asking rights the user lacks fails with
+    // ERROR_ACCESS_DENIED (5): a standard user may read HKEY_LOCAL_MACHINE but
+    // not write below SOFTWARE\Microsoft\Windows, SOFTWARE\Microsoft\Windows NT
+    // or SYSTEM, whose writes Windows never virtualises. RegOpenKeyA asks
+    // MAXIMUM_ALLOWED: it opens with whatever rights the user has.
     virtual long RegOpenKeyA(Handle root, const char* subKey, Handle* key) = 0;
     virtual long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access,
                                Handle* key) = 0;
@@ -252,7 +253,14 @@ class Platform {
     virtual long RegCloseKey(Handle key) = 0;
 
     // --- COM and DirectShow device enumeration ------------------------------------
+    // CoInitialize(nullptr): S_OK (0) for the thread's first initialisation,
+    // S_FALSE (1) for a further one; both must be undone by one
+    // CoUninitialize each. A negative HRESULT (RPC_E_CHANGED_MODE) initialised
+    // nothing and must not be undone.
     virtual long CoInitialize() = 0;
+    // CoUninitialize: undoes one initialisation of the thread; the last one
+    // tears COM down for every user of the thread. Called without a matching
+    // CoInitialize it tears down what others initialised.
     virtual void CoUninitialize() = 0;
     // A fresh system device enumerator, CreateClassEnumerator(category, 0),
     // the device enumerator released, the moniker enumerator Reset. Gives the
@@ -261,9 +269,11 @@ class Platform {
     virtual Handle OpenDeviceCategory(const Guid& category) = 0;
     // IEnumMoniker::Next with a count of 1: the next moniker, 0 when not S_OK.
     virtual Handle NextDeviceMoniker(Handle enumerator) = 0;
-    // BindToStorage for IPropertyBag, Read "FriendlyName" as VT_BSTR,
-    // WideCharToMultiByte(CP_ACP) into buffer, free the string, release the
-    // bag. False when the bag or the property can't be had.
+    // BindToStorage for IPropertyBag, Read "FriendlyName" into a VARIANT
+    // zeroed in full (its type not preset: the bag gives the stored type),
+    // WideCharToMultiByte(CP_ACP) into buffer, VariantClear only when Read
+    // filled the VARIANT, release the bag. False when the bag or the property
+    // can't be had, or the name is not a VT_BSTR.
     virtual bool ReadFriendlyName(Handle moniker, char* buffer, int bufferSize) = 0;
     // BindToObject for IBaseFilter: the filter, or 0.
     virtual Handle BindFilter(Handle moniker) = 0;
@@ -299,8 +309,28 @@ class Platform {
     virtual bool HidD_GetFeature(Handle device, std::uint8_t* report, std::uint32_t length) = 0;
 
     // --- Libraries -------------------------------------------------------------------
+    // LoadLibraryA: a bare name is looked for in the program's folder and the
+    // system folders, then (unless one of the two calls below removed it) the
+    // current folder, then PATH. 0 when not found.
     virtual Handle LoadLibraryA(const char* name) = 0;
     virtual void* GetProcAddress(Handle module, const char* name) = 0;
+    // kernel32's SetDefaultDllDirectories, looked up at run time: false when
+    // the system lacks it (XP, Windows 7 without its update KB2533623) or it
+    // fails. With LOAD_LIBRARY_SEARCH_DEFAULT_DIRS (0x1000) a bare name is
+    // looked for only in the program's folder and the system folders.
+    virtual bool SetDefaultDllDirectories(std::uint32_t directoryFlags) = 0;
+    // SetDllDirectoryA: "" takes the current folder out of the search
+    // (PATH stays). False on failure.
+    virtual bool SetDllDirectoryA(const char* path) = 0;
+
+    // --- Message filter -----------------------------------------------------------------
+    // user32's ChangeWindowMessageFilterEx(hwnd, message, action, nullptr),
+    // looked up at run time: false when the system lacks it (before Windows 7)
+    // or it fails. Action 1 (MSGFLT_ALLOW) lets the message reach the window
+    // from processes of a lower integrity level (an elevated program otherwise
+    // never hears Explorer's "TaskbarCreated").
+    virtual bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                             std::uint32_t action) = 0;
 };
 
 }  // namespace rc

@@ -27,7 +27,11 @@ constexpr std::uint32_t kMinimumTimerPeriod = 10;  // USER_TIMER_MINIMUM
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorKeyDeleted = 1018;
 constexpr long kHidpStatusInvalidPreparsedData = static_cast<long>(0xC0110001u);
-constexpr std::uint32_t kKeySetValue = 0x0002;
+// What asks to write a key: KEY_SET_VALUE, KEY_CREATE_SUB_KEY,
+// KEY_CREATE_LINK, DELETE, WRITE_DAC, WRITE_OWNER, GENERIC_ALL, GENERIC_WRITE.
+constexpr std::uint32_t kKeyWriteRights =
+    0x0002 | 0x0004 | 0x0020 | 0x00010000 | 0x00040000 | 0x00080000 | 0x10000000 | 0x40000000;
+constexpr std::size_t kMaxPath = 260;  // MAX_PATH, with the NUL
 constexpr std::uint32_t kGwHwndFirst = 0;
 constexpr std::uint32_t kGwHwndLast = 1;
 constexpr std::uint32_t kGwHwndPrev = 3;
@@ -254,6 +258,9 @@ struct SimDesktop::State {
         bool canWrite;
     };
     std::map<Handle, OpenKey> openKeys;
+    std::map<std::pair<Hwnd, std::uint32_t>, bool> messageFilter;
+    bool currentFolderSearched = true;
+    std::set<std::string> planted;  // lower case
     Handle nextRegKey = kFirstRegKey;
     int regFlushes = 0;
 
@@ -1140,11 +1147,15 @@ bool SimDesktop::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& da
     });
     switch (message) {
         case win::kNimAdd:
+            if (failTrayAdds > 0) {
+                --failTrayAdds;
+                return false;
+            }
             if (it != icons.end()) {
                 return false;
             }
             icons.push_back(data);
-            return true;
+            return !trayAddTimesOut;
         case win::kNimModify:
             if (it == icons.end()) {
                 return false;
@@ -1173,6 +1184,28 @@ bool SimDesktop::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& da
 
 std::vector<TrayIconData> SimDesktop::TrayIcons() const {
     return s_->trayIcons;
+}
+
+void SimDesktop::RestartExplorer() {
+    s_->trayIcons.clear();
+    const std::uint32_t message = RegisterWindowMessageA("TaskbarCreated");
+    if (s_->mainWindow != 0 && (!elevated || MessageAllowed(s_->mainWindow, message))) {
+        SendToMainWindow(message, 0, 0);
+    }
+}
+
+bool SimDesktop::ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                             std::uint32_t action) {
+    if (lacksMessageFilter || !s_->FindWin(hwnd)) {
+        return false;
+    }
+    s_->messageFilter[{hwnd, message}] = action == win::kMsgFltAllow;
+    return true;
+}
+
+bool SimDesktop::MessageAllowed(Hwnd hwnd, std::uint32_t message) const {
+    auto it = s_->messageFilter.find({hwnd, message});
+    return it != s_->messageFilter.end() && it->second;
 }
 
 Handle SimDesktop::CreatePopupMenu() {
@@ -1485,7 +1518,7 @@ bool SimDesktop::GetFileAttributesExA(const char* path, FileInfo* info) {
     if (it == s_->textFiles.end()) {
         return false;
     }
-    *info = {0x20, it->second.writeTime, it->second.text.size()};  // FILE_ATTRIBUTE_ARCHIVE
+    *info = {win::kFileAttributeArchive, it->second.writeTime, it->second.text.size()};
     return true;
 }
 
@@ -1516,8 +1549,19 @@ std::uint32_t SimDesktop::GetPrivateProfileSectionA(const char* section, char* b
     return CopyStringList(lines, buffer, size);
 }
 
-bool SimDesktop::OpenFileExists(const char* path) {
-    return path && s_->files.count(Lower(path)) != 0;
+std::uint32_t SimDesktop::GetFileAttributesA(const char* path) {
+    if (!path || std::strlen(path) >= kMaxPath) {
+        return win::kInvalidFileAttributes;
+    }
+    const std::string p = Lower(path);
+    if (s_->files.count(p)) {
+        return win::kFileAttributeArchive;
+    }
+    auto above = s_->files.lower_bound(p + "\\");
+    if (above != s_->files.end() && above->rfind(p + "\\", 0) == 0) {
+        return win::kFileAttributeDirectory;
+    }
+    return win::kInvalidFileAttributes;
 }
 
 bool SimDesktop::OpenProcessToken(Handle* token) {
@@ -1637,6 +1681,22 @@ int SimDesktop::RegFlushCount() const {
     return s_->regFlushes;
 }
 
+namespace {
+
+// Keys a standard user may read but never write, virtualised or not.
+bool SystemKey(const std::string& lowerPath) {
+    for (const char* top :
+         {"software\\microsoft\\windows", "software\\microsoft\\windows nt", "system"}) {
+        const std::string t = top;
+        if (lowerPath == t || lowerPath.rfind(t + "\\", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 long SimDesktop::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
     std::string base;
     if (!key) {
@@ -1651,7 +1711,7 @@ long SimDesktop::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
         return win::kErrorFileNotFound;
     }
     // MAXIMUM_ALLOWED: writable unless the user lacks the rights.
-    *key = s_->OpenKeyHandle(path, !refuseAllAccess);
+    *key = s_->OpenKeyHandle(path, !refuseAllAccess && !(standardUser && SystemKey(path)));
     return win::kErrorSuccess;
 }
 
@@ -1668,10 +1728,10 @@ long SimDesktop::RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t ac
     if (!s_->keys.count(path)) {
         return win::kErrorFileNotFound;
     }
-    if (refuseAllAccess && (access & win::kKeyAllAccess) == win::kKeyAllAccess) {
+    if ((access & kKeyWriteRights) != 0 && (refuseAllAccess || (standardUser && SystemKey(path)))) {
         return win::kErrorAccessDenied;
     }
-    *key = s_->OpenKeyHandle(path, (access & kKeySetValue) != 0);
+    *key = s_->OpenKeyHandle(path, (access & win::kKeySetValue) != 0);
     return win::kErrorSuccess;
 }
 
@@ -1685,11 +1745,15 @@ long SimDesktop::RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t 
         return root >= 0x80000000u && root <= 0x80000006u ? win::kErrorFileNotFound
                                                           : win::kErrorInvalidHandle;
     }
-    if (refuseAllAccess && (access & win::kKeyAllAccess) == win::kKeyAllAccess) {
+    // Opening an existing key asks the rights wanted; making a new one asks
+    // write access to the key above it.
+    const std::string wanted = Lower(JoinKey(base, Text(subKey)));
+    const bool refused = refuseAllAccess || (standardUser && SystemKey(wanted));
+    if (refused && (!s_->keys.count(wanted) || (access & kKeyWriteRights) != 0)) {
         return win::kErrorAccessDenied;
     }
     std::string path = s_->CreateKeyPath(JoinKey(base, Text(subKey)));
-    *key = s_->OpenKeyHandle(path, (access & kKeySetValue) != 0);
+    *key = s_->OpenKeyHandle(path, (access & win::kKeySetValue) != 0);
     return win::kErrorSuccess;
 }
 
@@ -1806,9 +1870,7 @@ long SimDesktop::CoInitialize() {
 }
 
 void SimDesktop::CoUninitialize() {
-    if (s_->coInit > 0) {
-        --s_->coInit;
-    }
+    --s_->coInit;  // below 0 it reports an unbalanced call
 }
 
 int SimDesktop::CoInitCount() const {
@@ -2134,8 +2196,8 @@ struct SimLibraryCalls {
         return result;
     }
 
-    static int RC_STDCALL Af15Init() { return Call("af15_init"); }
-    static int RC_STDCALL Af15GetIR(unsigned char* buffer8) {
+    static int Af15Init() { return Call("af15_init"); }
+    static int Af15GetIR(unsigned char* buffer8) {
         SimDesktop* desk = SimDesktop::Current();
         if (desk && !desk->af15Buffers.empty()) {
             const auto bytes = std::move(desk->af15Buffers.front());
@@ -2144,10 +2206,10 @@ struct SimLibraryCalls {
         }
         return Call("af15_GetIR");
     }
-    static int RC_STDCALL Af15Exit() { return Call("af15_exit"); }
-    static int RC_STDCALL Af9100Init() { return Call("af9100_init"); }
-    static int RC_STDCALL Af9100InitIRDev() { return Call("af9100_initIRDev"); }
-    static int RC_STDCALL Af9100ReadRawIR(unsigned int* words8) {
+    static int Af15Exit() { return Call("af15_exit"); }
+    static int Af9100Init() { return Call("af9100_init"); }
+    static int Af9100InitIRDev() { return Call("af9100_initIRDev"); }
+    static int Af9100ReadRawIR(unsigned int* words8) {
         SimDesktop* desk = SimDesktop::Current();
         if (desk && !desk->af9100Words.empty()) {
             const auto words = std::move(desk->af9100Words.front());
@@ -2156,15 +2218,15 @@ struct SimLibraryCalls {
         }
         return Call("af9100_ReadRawIR");
     }
-    static int RC_STDCALL Af9100Exit() { return Call("af9100_exit"); }
-    static int RC_STDCALL RtkBdaFilterInit(Hwnd window) {
+    static int Af9100Exit() { return Call("af9100_exit"); }
+    static int RtkBdaFilterInit(Hwnd window) {
         if (SimDesktop* desk = SimDesktop::Current()) {
             desk->s_->rtkFilterInitWindow = window;
         }
         return Call("RTK_BDAFilterInit");
     }
-    static int RC_STDCALL RtkGetAPModeIRCode(unsigned int* count, unsigned char* buffer128,
-                                             unsigned int size) {
+    static int RtkGetAPModeIRCode(unsigned int* count, unsigned char* buffer128,
+                                  unsigned int size) {
         SimDesktop* desk = SimDesktop::Current();
         if (desk && !desk->rtkCodes.empty()) {
             const auto code = std::move(desk->rtkCodes.front());
@@ -2181,7 +2243,7 @@ struct SimLibraryCalls {
     }
     // The RTK entry points without arguments of their own, by export index.
     template <int N>
-    static int RC_STDCALL RtkPlain() {
+    static int RtkPlain() {
         return Call(kRtkExports[N]);
     }
 
@@ -2191,7 +2253,8 @@ struct SimLibraryCalls {
         return table[index];
     }
 
-    // The function of an export, typed exactly as the receiver calls it.
+    // The function of an export, typed exactly as the receiver calls it (in
+    // the cdecl convention, which the receiver calls like any other).
     static void* Function(const std::string& name) {
         if (name == "af15_init")
             return Ptr<rc::Af15Init>(&Af15Init);
@@ -2250,6 +2313,34 @@ int SimDesktop::LoadLibraryCount(const std::string& name) const {
     return it == s_->loadCounts.end() ? 0 : it->second;
 }
 
+void SimDesktop::PlantLibrary(const std::string& name) {
+    InstallLibrary(name);
+    s_->planted.insert(Lower(name));
+}
+
+bool SimDesktop::CurrentFolderSearched() const {
+    return s_->currentFolderSearched;
+}
+
+bool SimDesktop::SetDefaultDllDirectories(std::uint32_t directoryFlags) {
+    if (lacksDefaultDllDirectories) {
+        return false;
+    }
+    if (directoryFlags & win::kLoadLibrarySearchDefaultDirs) {
+        s_->currentFolderSearched = false;
+    }
+    return true;
+}
+
+bool SimDesktop::SetDllDirectoryA(const char* path) {
+    if (path && path[0] == '\0') {
+        s_->currentFolderSearched = false;
+    } else if (!path) {
+        s_->currentFolderSearched = true;
+    }
+    return true;
+}
+
 Handle SimDesktop::LoadLibraryA(const char* name) {
     if (!name) {
         return 0;
@@ -2257,7 +2348,7 @@ Handle SimDesktop::LoadLibraryA(const char* name) {
     std::string n = Lower(name);
     ++s_->loadCounts[n];
     auto it = std::find(s_->installed.begin(), s_->installed.end(), n);
-    if (it == s_->installed.end()) {
+    if (it == s_->installed.end() || (s_->planted.count(n) && !s_->currentFolderSearched)) {
         return 0;
     }
     return kFirstModule + static_cast<Handle>(it - s_->installed.begin()) * 0x10000;

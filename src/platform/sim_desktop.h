@@ -147,12 +147,21 @@ class SimDesktop : public Platform {
     std::vector<std::string> RegValueNames(const std::string& keyPath) const;
     int OpenRegKeyCount() const;  // keys opened and not yet closed
     int RegFlushCount() const;
-    // Opens and creates asking for KEY_ALL_ACCESS fail with ERROR_ACCESS_DENIED
-    // (a missing key still gives ERROR_FILE_NOT_FOUND on open); RegOpenKeyA
-    // still opens, but read-only. Writing through a handle opened without
-    // KEY_SET_VALUE gives ERROR_ACCESS_DENIED. Other roots than
+    // The rights of the user. Opens and creates asking for a write right
+    // (KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_ALL_ACCESS...) where the user
+    // has none fail with ERROR_ACCESS_DENIED (a missing key still gives
+    // ERROR_FILE_NOT_FOUND on open); reading opens succeed, and RegOpenKeyA
+    // (MAXIMUM_ALLOWED) opens read-only there. Writing through a handle opened
+    // without KEY_SET_VALUE gives ERROR_ACCESS_DENIED. Other roots than
     // HKEY_LOCAL_MACHINE hold no keys.
+    // refuseAllAccess: no write right anywhere (a limited user whose writes
+    // Windows does not virtualise: XP, or a program with a manifest).
     bool refuseAllAccess = false;
+    // standardUser: a standard user (or an administrator under UAC) running a
+    // program without a manifest: no write right below
+    // SOFTWARE\Microsoft\Windows, SOFTWARE\Microsoft\Windows NT and SYSTEM,
+    // which Windows never virtualises; other writes succeed (virtualised).
+    bool standardUser = false;
 
     // --- Clock and timers ---
     std::uint32_t Now() const;
@@ -215,7 +224,21 @@ class SimDesktop : public Platform {
     bool QuitPosted() const;
     int QuitCode() const;
     std::vector<TrayIconData> TrayIcons() const;  // icons currently shown
-    int LoadedAccelerators() const;               // last accelerator table id loaded
+    // Explorer not ready at logon: the next NIM_ADD calls fail and add nothing.
+    int failTrayAdds = 0;
+    // Explorer answering late: NIM_ADD adds the icon but reports failure.
+    bool trayAddTimesOut = false;
+    // Explorer restarts: the notification area forgets its icons and
+    // "TaskbarCreated" is sent to the main window, which an elevated program
+    // hears only once its message filter allows it.
+    void RestartExplorer();
+    bool elevated = false;
+    // ChangeWindowMessageFilterEx is missing (before Windows 7).
+    bool lacksMessageFilter = false;
+    // The message reaches the window from a non-elevated Explorer: allowed
+    // with ChangeWindowMessageFilterEx (MSGFLT_ALLOW) and not reset since.
+    bool MessageAllowed(Hwnd hwnd, std::uint32_t message) const;
+    int LoadedAccelerators() const;  // last accelerator table id loaded
 
     // --- Screen, cursor, mouse ---
     void SetSystemMetric(int index, int value);
@@ -231,7 +254,9 @@ class SimDesktop : public Platform {
     bool failVersionEx = false;     // the extended query fails
     bool failVersionBasic = false;  // the basic query fails
     std::string windowsDirectory = "C:\\windows";
-    void AddFile(const std::string& path);     // case-insensitive
+    // Case-insensitive. The folders above a file exist too (GetFileAttributesA
+    // gives FILE_ATTRIBUTE_DIRECTORY for them).
+    void AddFile(const std::string& path);
     void RemoveFile(const std::string& path);  // also a file with a text
     // A file with a text, read by the profile API, and its last-write time
     // (FILETIME units; 0: a time later than that of every earlier write).
@@ -257,7 +282,10 @@ class SimDesktop : public Platform {
     // CoCreateInstance of the enumerator fails (it also fails while COM is not
     // initialised: CoInitCount() 0).
     bool failCreateEnumerator = false;
-    int CoInitCount() const;        // CoInitialize minus CoUninitialize
+    // CoInitialize minus CoUninitialize. A CoUninitialize without a matching
+    // CoInitialize takes it below 0, which no Windows thread shows: the report
+    // of an unbalanced call.
+    int CoInitCount() const;
     int HeldFilters() const;        // filters bound and not released
     int OpenDeviceObjects() const;  // enumerators and monikers not released
     int CategoryOpenCount() const;  // OpenDeviceCategory calls so far (probes)
@@ -291,6 +319,13 @@ class SimDesktop : public Platform {
     // exactly); the RTK entry points that are never called take no arguments.
     void InstallLibrary(const std::string& name);
     void UninstallLibrary(const std::string& name);
+    // Puts a library of this name (not installed) in the current folder:
+    // LoadLibraryA finds it until SetDefaultDllDirectories with
+    // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS or SetDllDirectoryA("") takes that
+    // folder out of the search.
+    void PlantLibrary(const std::string& name);
+    bool lacksDefaultDllDirectories = false;  // XP, Windows 7 without its update
+    bool CurrentFolderSearched() const;
     // The scripted results of one entry point (created on first use, exported).
     SimEntryPoint& Entry(const std::string& name);
     // What the next af15_GetIR, af9100_ReadRawIR, RTK_GetAPModeIRCode calls write.
@@ -382,7 +417,7 @@ class SimDesktop : public Platform {
                                 int showCmd) override;
     bool GetVersionExA(OsVersion* version, bool extended) override;
     std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
-    bool OpenFileExists(const char* path) override;
+    std::uint32_t GetFileAttributesA(const char* path) override;
     bool OpenProcessToken(Handle* token) override;
     std::uint32_t AdjustShutdownPrivilege(Handle token) override;
     bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
@@ -432,6 +467,10 @@ class SimDesktop : public Platform {
     bool HidD_GetFeature(Handle device, std::uint8_t* report, std::uint32_t length) override;
     Handle LoadLibraryA(const char* name) override;
     void* GetProcAddress(Handle module, const char* name) override;
+    bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
+    bool SetDllDirectoryA(const char* path) override;
+    bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                     std::uint32_t action) override;
 
     // The desktop whose library entry points are being called (the exported
     // functions are plain functions that need to find their desktop).

@@ -500,9 +500,8 @@ std::uint32_t Win32Platform::GetWindowsDirectoryA(char* buffer, std::uint32_t si
     return ::GetWindowsDirectoryA(buffer, size);
 }
 
-bool Win32Platform::OpenFileExists(const char* path) {
-    OFSTRUCT ofs{};
-    return ::OpenFile(path, &ofs, OF_EXIST) != HFILE_ERROR;
+std::uint32_t Win32Platform::GetFileAttributesA(const char* path) {
+    return ::GetFileAttributesA(path);
 }
 
 bool Win32Platform::OpenProcessToken(Handle* token) {
@@ -694,11 +693,15 @@ bool Win32Platform::ReadFriendlyName(Handle moniker, char* buffer, int bufferSiz
     if (FAILED(hr) || bag == nullptr) {
         return false;
     }
+    // Zeroed in full: VariantInit on Windows 7 and older sets only the type,
+    // and a Read that fails leaves the VARIANT as it was. The type is not
+    // preset, so the bag gives the stored one; a name of another type counts
+    // as none.
     VARIANT name;
-    ::VariantInit(&name);
-    name.vt = VT_BSTR;
+    std::memset(&name, 0, sizeof name);
     hr = bag->Read(L"FriendlyName", &name, nullptr);
-    const bool ok = SUCCEEDED(hr) && name.vt == VT_BSTR && name.bstrVal != nullptr;
+    const bool filled = SUCCEEDED(hr);
+    const bool ok = filled && name.vt == VT_BSTR && name.bstrVal != nullptr;
     if (ok) {
         // Convert in full, then keep what fits: a name longer than the buffer
         // arrives cut, never unterminated.
@@ -716,7 +719,9 @@ bool Win32Platform::ReadFriendlyName(Handle moniker, char* buffer, int bufferSiz
             buffer[kept] = '\0';
         }
     }
-    ::VariantClear(&name);
+    if (filled) {
+        ::VariantClear(&name);
+    }
     bag->Release();
     return ok;
 }
@@ -878,6 +883,38 @@ Handle Win32Platform::LoadLibraryA(const char* name) {
 
 void* Win32Platform::GetProcAddress(Handle module, const char* name) {
     return reinterpret_cast<void*>(::GetProcAddress(To<HMODULE>(module), name));
+}
+
+namespace {
+
+// An export of a system DLL that older Windows versions lack: looked up at
+// run time, so that the program still starts there.
+template <typename Fn>
+Fn SystemExport(const char* dll, const char* name) {
+    HMODULE module = ::GetModuleHandleA(dll);
+    if (module == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+bool Win32Platform::SetDefaultDllDirectories(std::uint32_t directoryFlags) {
+    using Fn = BOOL(WINAPI*)(DWORD);
+    const Fn set = SystemExport<Fn>("kernel32.dll", "SetDefaultDllDirectories");
+    return set != nullptr && set(directoryFlags) != FALSE;
+}
+
+bool Win32Platform::SetDllDirectoryA(const char* path) {
+    return ::SetDllDirectoryA(path) != FALSE;
+}
+
+bool Win32Platform::ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                                std::uint32_t action) {
+    using Fn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    const Fn change = SystemExport<Fn>("user32.dll", "ChangeWindowMessageFilterEx");
+    return change != nullptr && change(ToHwnd(hwnd), message, action, nullptr) != FALSE;
 }
 
 }  // namespace rc

@@ -97,7 +97,7 @@ class Win32Platform : public Platform {
                                 int showCmd) override;
     bool GetVersionExA(OsVersion* version, bool extended) override;
     std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
-    bool OpenFileExists(const char* path) override;
+    std::uint32_t GetFileAttributesA(const char* path) override;
     bool OpenProcessToken(Handle* token) override;
     std::uint32_t AdjustShutdownPrivilege(Handle token) override;
     bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
@@ -151,6 +151,10 @@ class Win32Platform : public Platform {
 
     Handle LoadLibraryA(const char* name) override;
     void* GetProcAddress(Handle module, const char* name) override;
+    bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
+    bool SetDllDirectoryA(const char* path) override;
+    bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                     std::uint32_t action) override;
 
   private:
     Handle instance_;

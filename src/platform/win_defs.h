@@ -142,10 +142,17 @@ constexpr std::uint32_t kVerPlatformWin32Nt = 2;
 constexpr int kCsidlAppData = 0x001A;
 constexpr std::size_t kMaxPath = 260;
 constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+constexpr std::uint32_t kFileAttributeArchive = 0x20;
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 
 // Registry
 constexpr Handle kHkeyLocalMachine = 0x80000002u;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+constexpr std::uint32_t kKeyQueryValue = 0x0001;
+constexpr std::uint32_t kKeySetValue = 0x0002;
+constexpr std::uint32_t kKeyCreateSubKey = 0x0004;
+constexpr std::uint32_t kKeyEnumerateSubKeys = 0x0008;
+constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kRegNone = 0;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegBinary = 3;
@@ -156,6 +163,10 @@ constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
+
+// Libraries and the message filter
+constexpr std::uint32_t kLoadLibrarySearchDefaultDirs = 0x1000;
+constexpr std::uint32_t kMsgFltAllow = 1;
 
 // COM
 constexpr long kSOk = 0;

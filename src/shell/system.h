@@ -106,6 +106,7 @@ struct System {
     TrayIconData trayIcon{};
     Handle popupMenu = 0;
     std::uint32_t taskbarCreatedMessage = 0;
+    int trayRetriesLeft = 0;  // adds of the tray icon still to try, every 2 s
     TimerSlot gpioTimer;      // id 1, 65 ms: the poll
     TimerSlot appWatchTimer;  // id 2, 500 ms: the application watch
     TimerSlot chkUsbTimer;    // id 3, 3000 ms: the device watchdog
@@ -121,6 +122,7 @@ struct System {
     std::uint32_t chipType = kChipNone;
     std::int32_t bDeviceReady = 1;
     Handle filter = 0;             // the filter held by detection
+    int comInits = 0;              // detection's CoInitialize calls not undone yet
     bool watchdogRunning = false;  // a watchdog tick has not returned yet
     HidChannel hid;
     ChipLibraries libs;

@@ -141,8 +141,11 @@ TEST_P(ReplugTest, PullHandsOverToTheWatchdogAndReplugBringsPollingBack) {
     Plug();
     Start();
     ASSERT_TRUE(Polling());
+    // COM that the program did not initialise (the shell's) must survive.
+    desk.CoInitialize();
+    const int comAfterStart = desk.CoInitCount();
 
-    for (int cycle = 0; cycle < 3; ++cycle) {
+    for (int cycle = 0; cycle < 20; ++cycle) {
         SCOPED_TRACE(cycle);
         desk.ClearLog();
         desk.Advance(65);
@@ -168,6 +171,7 @@ TEST_P(ReplugTest, PullHandsOverToTheWatchdogAndReplugBringsPollingBack) {
         EXPECT_EQ(sys.bDeviceReady, 1);
         EXPECT_TRUE(Polling());
         EXPECT_FALSE(Watching());
+        EXPECT_EQ(desk.CoInitCount(), comAfterStart) << "COM initialisations balanced";
     }
     EXPECT_LE(desk.HeldFilters(), 1);
     EXPECT_LE(desk.OpenHidHandles(), 1);

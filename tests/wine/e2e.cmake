@@ -7,3 +7,7 @@ foreach(name tuner standin families power replug hold shutdown mouse mce user_ap
   add_test(NAME e2e_${name} COMMAND bash ${RC_E2E_DIR}/e2e_${name}.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(e2e_${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 LABELS e2e)
 endforeach()
+# The same families with stand-in libraries whose entry points are cdecl.
+add_test(NAME e2e_families_cdecl
+         COMMAND bash ${RC_E2E_DIR}/e2e_families.sh ${CMAKE_BINARY_DIR} --cdecl)
+set_tests_properties(e2e_families_cdecl PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 LABELS e2e)

@@ -17,6 +17,8 @@
 #   e2e_install                     RemoteControl.exe with the stand-in libraries,
 #                                   and the six stand-in applications, installed
 #                                   and registered where the program looks for them
+#                                   (E2E_LIBS=cdecl: the libraries built with cdecl
+#                                   entry points)
 #   e2e_settings NAME=N...          DWORD settings of the program (DBM, Default44keyIR...)
 #   e2e_user_file < TEXT            the user's applications.ini (%APPDATA%\Remote Control)
 #   e2e_start_product               start RemoteControl.exe (trace on), wait for polling
@@ -205,10 +207,11 @@ E2E_APPS=(
 E2E_PRODUCT_DIR="Program Files/Remote Control"
 
 e2e_install() {
-    local c=$WINEPREFIX/drive_c
+    local c=$WINEPREFIX/drive_c libs=$E2E_BIN
+    [ "${E2E_LIBS:-}" = cdecl ] && libs=$E2E_BIN/cdecl
     mkdir -p "$c/$E2E_PRODUCT_DIR"
-    cp "$E2E_EXE" "$E2E_BIN/af15bdaex.dll" "$E2E_BIN/af9100ex.dll" "$E2E_BIN/RTL283XACCESS.dll" \
-        "$c/$E2E_PRODUCT_DIR/"
+    cp "$E2E_EXE" "$libs/af15bdaex.dll" "$libs/af9100ex.dll" "$libs/RTL283XACCESS.dll" \
+        "$c/$E2E_PRODUCT_DIR/" || rc_die "missing stand-in libraries in $libs"
     local entry exe dir key value lines=""
     for entry in "${E2E_APPS[@]}"; do
         IFS='|' read -r exe dir key value <<<"$entry"
