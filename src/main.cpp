@@ -4,9 +4,9 @@
 #endif
 #include <windows.h>
 
+#include "core/system.h"
 #include "platform/win32_platform.h"
 #include "shell/main_window.h"
-#include "shell/system.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     rc::Win32Platform platform(reinterpret_cast<rc::Handle>(hInstance));

@@ -1,8 +1,8 @@
 #include "apps/delivery.h"
 
+#include "core/debug_trace.h"
+#include "core/system.h"
 #include "platform/win_defs.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -1,7 +1,7 @@
 #include "apps/lumetra_panel.h"
 
 #include "apps/delivery.h"
-#include "shell/system.h"
+#include "core/system.h"
 
 namespace rc {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "core/system.h"
 #include "platform/win_defs.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -4,8 +4,8 @@
 
 #include "apps/delivery.h"
 #include "apps/mce_presence.h"
+#include "core/system.h"
 #include "platform/win_defs.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "apps/delivery.h"
-#include "shell/system.h"
+#include "core/system.h"
 
 namespace rc {
 

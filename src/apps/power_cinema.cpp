@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "apps/delivery.h"
+#include "core/system.h"
 #include "platform/win_defs.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -7,8 +7,8 @@
 #include "apps/power_cinema.h"
 #include "apps/target_app.h"
 #include "apps/total_media.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
+#include "core/debug_trace.h"
+#include "core/system.h"
 
 namespace rc {
 

@@ -5,12 +5,12 @@
 #include <iterator>
 
 #include "apps/delivery.h"
-#include "apps/user_apps.h"
 #include "apps/mce_presence.h"
+#include "apps/user_apps.h"
+#include "core/debug_trace.h"
+#include "core/system.h"
+#include "core/timer_slots.h"
 #include "platform/win_defs.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
-#include "shell/timer_slots.h"
 
 namespace rc {
 

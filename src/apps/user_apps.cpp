@@ -4,11 +4,11 @@
 #include <cctype>
 #include <string_view>
 
-#include "keys/button_names.h"
+#include "apps/button_names.h"
+#include "core/debug_trace.h"
+#include "core/system.h"
+#include "core/timer_slots.h"
 #include "platform/win_defs.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
-#include "shell/timer_slots.h"
 
 namespace rc {
 

@@ -3,11 +3,11 @@
 // to the key router.
 #include "keys/poll.h"
 
+#include "core/debug_trace.h"
+#include "core/system.h"
 #include "keys/router.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -10,12 +10,12 @@
 #include "apps/target_app.h"
 #include "apps/total_media.h"
 #include "apps/user_apps.h"
+#include "core/debug_trace.h"
+#include "core/system.h"
 #include "keys/mouse.h"
 #include "keys/shutdown.h"
 #include "platform/win_defs.h"
 #include "settings/settings_store.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -1,9 +1,9 @@
 #include "keys/shutdown.h"
 
+#include "core/place_dialog.h"
+#include "core/system.h"
 #include "platform/win_defs.h"
 #include "resources/resource.h"
-#include "settings/dialogs.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -9,9 +9,10 @@
 #include <cstddef>
 #include <iterator>
 
+#include "core/system.h"
 #include "receiver/chip_family.h"
+#include "receiver/chip_libraries.h"
 #include "receiver/receiver.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -1,5 +1,5 @@
-// The chip-vendor libraries' entry points, as the receiver calls them.
-// Every entry point is exported undecorated and returns a 32-bit int.
+// The chip-vendor libraries' entry points, as the receiver calls them (their
+// types and the table that holds them: core/chip_library_table.h).
 //
 // Nothing documents their calling convention. A __stdcall entry point removes
 // its arguments from the stack, a cdecl one leaves them there; calling a cdecl
@@ -13,22 +13,9 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "platform/platform.h"
+#include "core/chip_library_table.h"
 
 namespace rc {
-
-using Af15Init = int (*)();
-using Af15GetIR = int (*)(unsigned char* buffer8);
-using Af15Exit = int (*)();
-using Af9100Init = int (*)();
-using Af9100InitIRDev = int (*)();
-using Af9100ReadRawIR = int (*)(unsigned int* words8);
-using Af9100Exit = int (*)();
-using RtkBdaFilterInit = int (*)(Hwnd window);
-using RtkDeviceIsOk = int (*)();
-using RtkInitialAPModeIRParameter = int (*)();
-using RtkGetAPModeIRCode = int (*)(unsigned int* count, unsigned char* buffer128,
-                                   unsigned int size);
 
 #if defined(__i386__)
 // Pushes count 32-bit words (words[0] last, so that it is the first argument),
@@ -62,29 +49,5 @@ int CallEntry(int (*entry)(Params...), Args... args) {
     return entry(static_cast<Params>(args)...);
 #endif
 }
-
-// Modules and entry points of the three libraries. A null pointer is never
-// called: a missing library or entry point makes its family's bring-up fail.
-struct ChipLibraries {
-    Handle af15Module = 0;
-    Af15Init af15_init = nullptr;
-    Af15GetIR af15_GetIR = nullptr;
-    Af15Exit af15_exit = nullptr;
-
-    Handle af9100Module = 0;
-    Af9100Init af9100_init = nullptr;
-    Af9100InitIRDev af9100_initIRDev = nullptr;
-    Af9100ReadRawIR af9100_ReadRawIR = nullptr;
-    Af9100Exit af9100_exit = nullptr;
-
-    Handle rtlModule = 0;
-    // The twenty RTK_ entry points fetched at each load, in the order they are
-    // fetched; only four of them are ever called.
-    void* rtk[20] = {};
-    RtkBdaFilterInit RTK_BDAFilterInit = nullptr;
-    RtkDeviceIsOk RTK_DeviceIsOk = nullptr;
-    RtkInitialAPModeIRParameter RTK_InitialAPModeIRParameter = nullptr;
-    RtkGetAPModeIRCode RTK_GetAPModeIRCode = nullptr;
-};
 
 }  // namespace rc

@@ -5,11 +5,12 @@
 #include <array>
 #include <cstring>
 
+#include "core/debug_trace.h"
+#include "core/system.h"
+#include "core/timer_slots.h"
 #include "receiver/chip_family.h"
+#include "receiver/chip_libraries.h"
 #include "receiver/receiver.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
-#include "shell/timer_slots.h"
 
 namespace rc {
 

@@ -4,9 +4,9 @@
 // the presence check of the poll and the watchdog.
 #include <cstring>
 
+#include "core/debug_trace.h"
+#include "core/system.h"
 #include "receiver/receiver.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <new>
 
+#include "core/system.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver.h"
-#include "shell/system.h"
 
 namespace rc {
 

@@ -2,12 +2,11 @@
 // created, and on every tick of the ChkUSB timer (3000 ms) while no working
 // stick is known. The watchdog hands polling back to the GPIO timer when it
 // has brought a stick up.
-#include "apps/switching.h"
+#include "core/debug_trace.h"
+#include "core/system.h"
+#include "core/timer_slots.h"
 #include "receiver/chip_family.h"
 #include "receiver/receiver.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
-#include "shell/timer_slots.h"
 
 namespace rc {
 
@@ -48,11 +47,11 @@ void BringUpRtl2832u(System& sys, Hwnd mainWindow, const RtlTraces& traces) {
     }
 }
 
-// Polling goes back to the GPIO timer, after the automatic launch when the
-// settings ask for it.
+// Polling goes back to the GPIO timer, after the hook of a receiver that is
+// back (the automatic launch, when the settings ask for it).
 void HandOverToPoll(System& sys) {
-    if (sys.bLaunchap == 1) {
-        AutoLaunchCurrentApp(sys);
+    if (sys.onReceiverBack != nullptr) {
+        sys.onReceiverBack(sys);
     }
     KillChkUsbTimer(sys);
     ArmGpioTimer(sys);

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/debug_trace.h"
+#include "core/system.h"
 #include "platform/win_defs.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
 
 namespace rc {
 

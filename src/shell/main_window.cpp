@@ -3,14 +3,14 @@
 #include "apps/lumetra_center.h"
 #include "apps/mce_presence.h"
 #include "apps/switching.h"
+#include "core/debug_trace.h"
+#include "core/system.h"
+#include "core/timer_slots.h"
 #include "keys/mouse.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver.h"
-#include "settings/dialogs.h"
 #include "settings/settings_store.h"
-#include "shell/debug_trace.h"
-#include "shell/system.h"
-#include "shell/timer_slots.h"
+#include "shell/dialogs.h"
 
 namespace rc {
 

@@ -5,7 +5,7 @@
 #include "apps/app_script.h"
 #include "apps/media_center.h"
 #include "apps/power_cinema.h"
-#include "shell/system.h"
+#include "core/system.h"
 
 namespace rc {
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "apps/target_app.h"
+#include "core/system.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
-#include "shell/system.h"
 
 namespace rc {
 namespace {

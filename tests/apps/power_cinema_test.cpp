@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "apps/app_script.h"
-#include "shell/system.h"
+#include "core/system.h"
 
 namespace rc {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/system.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
-#include "shell/system.h"
 
 namespace rc {
 namespace {

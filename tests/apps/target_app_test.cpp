@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "apps/app_script.h"
+#include "core/system.h"
+#include "core/timer_slots.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
-#include "shell/system.h"
-#include "shell/timer_slots.h"
 
 namespace rc {
 namespace {

@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "apps/app_script.h"
+#include "apps/button_names.h"
 #include "apps/media_center.h"
 #include "apps/pallamo.h"
 #include "apps/target_app.h"
 #include "apps/total_media.h"
-#include "keys/button_names.h"
+#include "core/system.h"
 #include "keys/mouse.h"
 #include "keys/poll.h"
 #include "keys/router.h"
-#include "shell/system.h"
 
 namespace rc {
 namespace {

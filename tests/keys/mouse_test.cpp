@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "core/system.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
-#include "shell/system.h"
 
 namespace rc::test {
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "core/system.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
 #include "resources/resource.h"
-#include "shell/system.h"
 
 namespace rc::test {
 namespace {

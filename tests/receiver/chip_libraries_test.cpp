@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "receiver/chip_family.h"
+#include "receiver/chip_libraries.h"
 #include "receiver/receiver_fixture.h"
 
 namespace rc::test {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/system.h"
+#include "core/timer_slots.h"
 #include "platform/sim_desktop.h"
 #include "receiver/receiver.h"
-#include "shell/system.h"
-#include "shell/timer_slots.h"
 
 namespace rc::test {
 

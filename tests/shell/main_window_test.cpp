@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/system.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "settings/settings_store.h"
-#include "shell/system.h"
 
 namespace rc {
 namespace {

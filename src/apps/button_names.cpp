@@ -1,9 +1,9 @@
-#include "keys/button_names.h"
+#include "apps/button_names.h"
 
 #include <cctype>
 #include <iterator>
 
-#include "shell/system.h"
+#include "core/system.h"
 
 namespace rc {
 

@@ -1,9 +1,9 @@
-#include "shell/debug_trace.h"
+#include "core/debug_trace.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "shell/system.h"
+#include "core/system.h"
 
 namespace rc {
 

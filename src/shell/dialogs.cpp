@@ -1,27 +1,17 @@
-#include "settings/dialogs.h"
+#include "shell/dialogs.h"
 
 #include <cstring>
 
 #include "apps/switching.h"
+#include "core/place_dialog.h"
+#include "core/system.h"
 #include "platform/win_defs.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "shell/system.h"
 
 namespace rc {
 
 namespace {
-
-struct Placement {
-    int width;  // SM_CXFULLSCREEN
-    int x;
-    int y;
-};
-
-constexpr Placement kPlacements[] = {
-    {640, 160, 200},  {800, 280, 250},  {1024, 350, 300},
-    {1152, 420, 300}, {1280, 420, 300}, {1600, 580, 340},
-};
 
 struct ListEntry {
     const char* label;
@@ -105,16 +95,6 @@ void OnSettingOk(System& sys, Hwnd dlg) {
 }
 
 }  // namespace
-
-void PlaceDialog(System& sys, Hwnd dlg) {
-    int width = sys.os.GetSystemMetrics(win::kSmCxFullScreen);
-    for (const Placement& p : kPlacements) {
-        if (p.width == width) {
-            sys.os.SetWindowPos(dlg, win::kHwndTopmost, p.x, p.y, 0, 0, win::kSwpNoSize);
-            return;
-        }
-    }
-}
 
 std::intptr_t AboutDialogProc(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t wParam,
                               std::intptr_t) {

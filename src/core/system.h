@@ -3,13 +3,19 @@
 // The program keeps one System for its whole life; a test builds a fresh one
 // over a simulated desktop with `System sys(desk);`. Every operation of the
 // system takes the System as its first argument.
+//
+// The state sits below every subsystem and includes nothing but the platform
+// seam. Building a System wires the subsystems together (the controlled
+// applications are discovered, the timer slots get their callbacks), so its
+// constructor and destructor are defined on top of them, in
+// shell/system_wiring.cpp.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include "platform/platform.h"
-#include "receiver/chip_libraries.h"
+#include "core/chip_library_table.h"
 
 namespace rc {
 
@@ -126,6 +132,11 @@ struct System {
     bool watchdogRunning = false;  // a watchdog tick has not returned yet
     HidChannel hid;
     ChipLibraries libs;
+    // Called by the device watchdog each time it has brought the receiver
+    // back, before polling resumes. The receiver knows nothing above it: the
+    // System's constructor wires this to the automatic launch. Null does
+    // nothing.
+    void (*onReceiverBack)(System& sys) = nullptr;
 
     // --- Remote keys ---
     RepeatFilter repeat;

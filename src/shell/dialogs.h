@@ -1,5 +1,5 @@
-// The Setting and About dialogs, and the placement that every dialog of the
-// system shares.
+// The Setting and About dialogs of the tray menu (their placement, shared
+// with the Shut Down confirmation: core/place_dialog.h).
 #pragma once
 
 #include <cstdint>
@@ -18,9 +18,5 @@ std::intptr_t AboutDialogProc(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintp
                               std::intptr_t lParam);
 std::intptr_t SettingDialogProc(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t wParam,
                                 std::intptr_t lParam);
-
-// Moves a dialog to its fixed place for the common screen widths and keeps it
-// on top; on any other width it stays where the dialog manager put it.
-void PlaceDialog(System& sys, Hwnd dlg);
 
 }  // namespace rc

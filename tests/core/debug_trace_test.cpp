@@ -1,12 +1,12 @@
-#include "shell/debug_trace.h"
+#include "core/debug_trace.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "core/system.h"
 #include "platform/sim_desktop.h"
-#include "shell/system.h"
 
 namespace rc {
 namespace {

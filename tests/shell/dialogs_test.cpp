@@ -1,4 +1,4 @@
-#include "settings/dialogs.h"
+#include "shell/dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/system.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "shell/system.h"
 
 namespace rc {
 namespace {

@@ -1,11 +1,11 @@
-#include "shell/timer_slots.h"
+#include "core/timer_slots.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "core/system.h"
 #include "platform/sim_desktop.h"
-#include "shell/system.h"
 
 namespace rc {
 namespace {

@@ -1,12 +1,28 @@
-#include "shell/system.h"
+// Building and taking down the System. The state is declared on the ground
+// (core/system.h); its construction wires every subsystem in its order, so it
+// is defined here, on top of them all.
+#include "core/system.h"
 
+#include "apps/switching.h"
 #include "apps/target_app.h"
 #include "apps/user_apps.h"
+#include "core/timer_slots.h"
 #include "keys/poll.h"
 #include "receiver/receiver.h"
-#include "shell/timer_slots.h"
 
 namespace rc {
+
+namespace {
+
+// A stick the watchdog has brought back launches the current application when
+// the settings ask for it (DefaultLaunchAp 1).
+void LaunchWhenReceiverBack(System& sys) {
+    if (sys.bLaunchap == 1) {
+        AutoLaunchCurrentApp(sys);
+    }
+}
+
+}  // namespace
 
 System::System(Platform& platform) : os(platform), userApps(std::make_unique<UserApps>()) {
     // The order in which the process-wide objects come to life: five
@@ -16,29 +32,11 @@ System::System(Platform& platform) : os(platform), userApps(std::make_unique<Use
     ConstructTimerSlot(appWatchTimer, kAppWatchTimerId, OnAppWatchTimer);
     ConstructTimerSlot(chkUsbTimer, kChkUsbTimerId, OnChkUsbTimer);
     DiscoverAppsAfterTimers(*this);
+    onReceiverBack = LaunchWhenReceiverBack;
 }
 
 System::~System() {
     DestroyTimerSlots(*this);
-}
-
-TargetApp* System::App(std::uint32_t appId) {
-    switch (appId) {
-        case kPowerCinema:
-            return &powerCinema;
-        case kPallamo:
-            return &pallamo;
-        case kMediaCenter:
-            return &mediaCenter;
-        case kTotalMedia:
-            return &totalMedia;
-        case kLumetraPanel:
-            return &lumetraPanel;
-        case kLumetraCenter:
-            return &lumetraCenter;
-        default:
-            return nullptr;
-    }
 }
 
 }  // namespace rc

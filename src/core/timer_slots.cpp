@@ -1,6 +1,6 @@
-#include "shell/timer_slots.h"
+#include "core/timer_slots.h"
 
-#include "shell/system.h"
+#include "core/system.h"
 
 namespace rc {
 
