@@ -9,8 +9,10 @@
 //             new SEQ starts a new press of raw scan code SCAN, held for
 //             HOLD_MS milliseconds (0: pressed once). With AT_US the code
 //             reaches the receiver only at that moment (microseconds since
-//             1970, the system clock), not as soon as the file is seen. The
-//             control replaces the file as a whole.
+//             1970, the system clock), not as soon as the file is seen. A
+//             line whose SCAN is not a number ("SEQ none 0", written when a
+//             stick is plugged in) latches nothing. The control replaces the
+//             file as a whole.
 //   fail      optional; names of entry points that must report failure, one a
 //             line (for example af9100_initIRDev).
 //   calls.log appended by the libraries: every init and exit call with its
