@@ -56,6 +56,13 @@ struct TrayIconData {
     char szTip[64];
 };
 
+// What GetFileAttributesExA reports of a file (WIN32_FILE_ATTRIBUTE_DATA).
+struct FileInfo {
+    std::uint32_t attributes;
+    std::uint64_t lastWriteTime;  // FILETIME, 100 ns units
+    std::uint64_t size;           // bytes
+};
+
 // The HIDP_CAPS fields the system looks at.
 struct HidCaps {
     std::uint16_t usage;
@@ -107,6 +114,10 @@ class Platform {
     virtual Hwnd GetDesktopWindow() = 0;
     virtual Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) = 0;
     virtual int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) = 0;
+    // GetWindowTextA: the window's title into buffer (bufferMax bytes with
+    // the NUL), cut to fit. Gives the length copied; 0 for an empty title or
+    // no window (buffer then holds "" when bufferMax is not 0).
+    virtual int GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) = 0;
     virtual bool IsWindowVisible(Hwnd hwnd) = 0;
     virtual bool IsWindow(Hwnd hwnd) = 0;
     virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
@@ -116,6 +127,15 @@ class Platform {
     // GetWindowThreadProcessId without the process id: the window's thread
     // id, 0 for no window.
     virtual std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) = 0;
+    // GetWindowThreadProcessId's process id: the process that made the
+    // window, 0 for no window.
+    virtual std::uint32_t GetWindowProcessId(Hwnd hwnd) = 0;
+    // OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION) and
+    // QueryFullProcessImageNameA: the full path of the process's executable
+    // into buffer (bufferMax bytes with the NUL). Gives the path's length, 0
+    // when the process can't be opened (gone, or not ours to query) or the
+    // path does not fit.
+    virtual int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) = 0;
     virtual std::uint32_t GetCurrentThreadId() = 0;
     virtual bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
                                    bool attach) = 0;
@@ -132,6 +152,9 @@ class Platform {
     virtual void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                              std::int32_t data, std::uintptr_t extraInfo) = 0;
     virtual std::intptr_t GetMessageExtraInfo() = 0;
+    // MapVirtualKeyA: with mapType MAPVK_VK_TO_VSC (0), the scan code of a
+    // virtual key on the current keyboard layout; 0 when it has none.
+    virtual std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) = 0;
     virtual bool SetCursorPos(int x, int y) = 0;
     virtual bool GetCursorPos(Point* point) = 0;
     virtual int GetSystemMetrics(int index) = 0;
@@ -181,6 +204,33 @@ class Platform {
     virtual std::uint32_t AdjustShutdownPrivilege(Handle token) = 0;
     virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
     virtual bool CloseHandle(Handle handle) = 0;
+
+    // --- Files and the profile API ---------------------------------------------
+    // SHGetFolderPathA(no window, csidl, no token, SHGFP_TYPE_CURRENT): the
+    // folder's path into path, which holds MAX_PATH (260) bytes. Gives S_OK
+    // (0), or a failure HRESULT with path empty.
+    virtual long SHGetFolderPathA(int csidl, char* path) = 0;
+    // GetFileAttributesExA(path, GetFileExInfoStandard): false when the file
+    // does not exist or can't be reached.
+    virtual bool GetFileAttributesExA(const char* path, FileInfo* info) = 0;
+    // GetPrivateProfileSectionNamesA: the file's section names, each ended
+    // by a NUL, the list ended by one more NUL. Gives the characters copied
+    // without the last NUL. When the list does not fit in size characters,
+    // the last name is cut and ended by a NUL, and the result is size - 2 (so
+    // a list that fits exactly reads as cut). A missing file gives 0 and an
+    // empty list.
+    virtual std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                         const char* path) = 0;
+    // GetPrivateProfileSectionA: the lines of the first section of that name
+    // (names compare case-insensitively) as "key=value" strings, each ended
+    // by a NUL, the list by one more NUL; the same result and cut as above,
+    // the cut line followed by two NULs.
+    // Windows drops empty lines and lines that begin with ';', trims blanks
+    // around keys and values, and keeps everything else: a ';' later in a
+    // line stays in its value, a line without '=' comes as it is. No
+    // section: 0 and an empty list.
+    virtual std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer,
+                                                    std::uint32_t size, const char* path) = 0;
 
     // --- Registry --------------------------------------------------------------
     // root is kHkeyLocalMachine; results are Windows error codes (0 success).

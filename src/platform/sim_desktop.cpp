@@ -92,6 +92,90 @@ int CopyTruncated(const std::string& text, char* buffer, int max) {
     return n;
 }
 
+// A profile file as Windows' profile API reads it: the sections in file
+// order, each with its lines. Blank lines and lines whose first non-blank is
+// ';' are dropped; "[name]" (up to the last ']') starts a section; any other
+// line is a key, trimmed, with its value after the first '=', trimmed, or no
+// '=' at all. Lines before the first section belong to no section.
+struct ProfileSection {
+    std::string name;
+    std::vector<std::string> lines;  // "key=value", or the line without '='
+};
+
+std::string Trim(const std::string& text) {
+    std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) {
+        return std::string();
+    }
+    std::size_t end = text.find_last_not_of(" \t");
+    return text.substr(begin, end - begin + 1);
+}
+
+std::vector<ProfileSection> ParseProfile(const std::string& text) {
+    std::vector<ProfileSection> sections;
+    bool inSection = false;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        line = Trim(line);
+        if (line.empty() || line[0] == ';') {
+            continue;
+        }
+        std::size_t close = line.rfind(']');
+        if (line[0] == '[' && close != std::string::npos) {
+            sections.push_back({line.substr(1, close - 1), {}});
+            inSection = true;
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        std::size_t eq = line.find('=');
+        sections.back().lines.push_back(eq == std::string::npos ? line
+                                                                : Trim(line.substr(0, eq)) + "=" +
+                                                                      Trim(line.substr(eq + 1)));
+    }
+    return sections;
+}
+
+// Writes strings as a NUL-separated list ended by one more NUL, cut as
+// Windows cuts it; gives the profile API's result.
+std::uint32_t CopyStringList(const std::vector<std::string>& strings, char* buffer,
+                             std::uint32_t size) {
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    if (size == 1) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    std::string list;
+    for (const std::string& s : strings) {
+        list += s;
+        list += '\0';
+    }
+    if (list.size() <= size - 2) {
+        std::memcpy(buffer, list.data(), list.size());
+        buffer[list.size()] = '\0';
+        if (list.empty()) {
+            buffer[1] = '\0';
+        }
+        return static_cast<std::uint32_t>(list.size());
+    }
+    std::memcpy(buffer, list.data(), size - 2);
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return size - 2;
+}
+
 }  // namespace
 
 const Guid SimDesktop::kBdaNetworkTuner = {
@@ -119,12 +203,16 @@ struct SimDesktop::State {
         bool visible;
         bool topmost = false;
         Point position{0, 0};
+        std::uint32_t process = 0;  // 0: a process of its own
     };
     std::vector<Window> windows;  // the desktop's children, in list order
     Hwnd nextHwnd = kFirstWindow;
     Hwnd foreground = 0;
     Hwnd active = 0;
+    Hwnd pendingForeground = 0;       // a delayed foreground change on its way
+    std::uint64_t foregroundDue = 0;  // when it lands
     std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
+    std::map<std::uint32_t, std::string> processImages;
 
     struct WindowClass {
         std::string name;
@@ -218,6 +306,12 @@ struct SimDesktop::State {
 
     // --- Files, kernel objects ---
     std::set<std::string> files;  // lower case
+    struct TextFile {
+        std::string text;
+        std::uint64_t writeTime;
+    };
+    std::map<std::string, TextFile> textFiles;  // by lower-case path
+    std::uint64_t lastWriteTime = 0x01D0000000000000ull;
     std::set<Handle> tokens;
     Handle nextKernelObject = kFirstKernelObject;
 
@@ -343,6 +437,17 @@ struct SimDesktop::State {
         clock64 = t;
         now = static_cast<std::uint32_t>(t);
     }
+
+    // A delayed foreground change lands once its time has come.
+    void SettleForeground() {
+        if (pendingForeground != 0 && clock64 >= foregroundDue) {
+            if (FindWin(pendingForeground) != nullptr) {
+                foreground = pendingForeground;
+                active = pendingForeground;
+            }
+            pendingForeground = 0;
+        }
+    }
 };
 
 // ===== Construction ============================================================
@@ -378,9 +483,22 @@ void SimDesktop::RemoveWindow(Hwnd hwnd) {
     if (s_->foreground == hwnd) {
         s_->foreground = 0;
     }
+    if (s_->pendingForeground == hwnd) {
+        s_->pendingForeground = 0;
+    }
     if (s_->active == hwnd) {
         s_->active = 0;
     }
+}
+
+void SimDesktop::SetWindowProcess(Hwnd hwnd, std::uint32_t processId) {
+    if (auto* w = s_->FindWin(hwnd)) {
+        w->process = processId;
+    }
+}
+
+void SimDesktop::SetProcessImage(std::uint32_t processId, const std::string& path) {
+    s_->processImages[processId] = path;
 }
 
 void SimDesktop::SetWindowVisible(Hwnd hwnd, bool visible) {
@@ -414,6 +532,7 @@ Point SimDesktop::WindowPosition(Hwnd hwnd) const {
 }
 
 Hwnd SimDesktop::Foreground() const {
+    s_->SettleForeground();
     return s_->foreground;
 }
 
@@ -492,6 +611,11 @@ int SimDesktop::GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) {
     return CopyTruncated(name, buffer, bufferMax);
 }
 
+int SimDesktop::GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) {
+    const auto* w = s_->FindWin(hwnd);
+    return CopyTruncated(w ? w->title : std::string(), buffer, bufferMax);
+}
+
 bool SimDesktop::IsWindowVisible(Hwnd hwnd) {
     if (hwnd == kDesktop) {
         return true;
@@ -505,16 +629,25 @@ bool SimDesktop::IsWindow(Hwnd hwnd) {
 }
 
 bool SimDesktop::SetForegroundWindow(Hwnd hwnd) {
+    s_->SettleForeground();
     bool attached =
         s_->attachedInputs.count({kOurThread, GetWindowThreadProcessId(s_->foreground)}) != 0;
     bool allowed = !refuseForeground || (attached && !refuseForegroundAttached);
     bool ok = allowed && s_->FindWin(hwnd) != nullptr;
     s_->Log(SimEvent::Kind::SetForeground, hwnd).a = ok ? 1 : 0;
-    if (ok) {
+    if (!ok) {
+        return false;
+    }
+    if (foregroundDelay == 0 || s_->foreground == hwnd) {
         s_->foreground = hwnd;
         s_->active = hwnd;
+        s_->pendingForeground = 0;
+    } else if (s_->pendingForeground != hwnd) {
+        s_->pendingForeground = hwnd;
+        s_->foregroundDue =
+            foregroundDelay == kNeverLands ? UINT64_MAX : s_->clock64 + foregroundDelay;
     }
-    return ok;
+    return true;
 }
 
 Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
@@ -528,6 +661,7 @@ Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
 }
 
 Hwnd SimDesktop::GetForegroundWindow() {
+    s_->SettleForeground();
     return s_->foreground;
 }
 
@@ -539,6 +673,29 @@ std::uint32_t SimDesktop::GetWindowThreadProcessId(Hwnd hwnd) {
         return kOurThread;
     }
     return s_->FindWin(hwnd) != nullptr ? static_cast<std::uint32_t>(hwnd) : 0;
+}
+
+std::uint32_t SimDesktop::GetWindowProcessId(Hwnd hwnd) {
+    if (hwnd == 0) {
+        return 0;
+    }
+    if (hwnd == s_->mainWindow || s_->dialogs.count(hwnd) != 0) {
+        return kOurProcess;
+    }
+    const auto* w = s_->FindWin(hwnd);
+    if (w == nullptr) {
+        return 0;
+    }
+    return w->process != 0 ? w->process : static_cast<std::uint32_t>(hwnd);
+}
+
+int SimDesktop::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
+    auto it = s_->processImages.find(processId);
+    if (it == s_->processImages.end() || bufferMax <= 0 ||
+        it->second.size() >= static_cast<std::size_t>(bufferMax)) {
+        return 0;
+    }
+    return CopyTruncated(it->second, buffer, bufferMax);
 }
 
 std::uint32_t SimDesktop::GetCurrentThreadId() {
@@ -806,6 +963,19 @@ void SimDesktop::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t 
 
 std::intptr_t SimDesktop::GetMessageExtraInfo() {
     return messageExtraInfo;
+}
+
+std::uint32_t SimDesktop::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
+    // A few scan codes of a US keyboard; every other key has none here.
+    static const std::map<std::uint32_t, std::uint32_t> kScanCodes = {
+        {0x08, 0x0E}, {0x09, 0x0F}, {0x0D, 0x1C}, {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38},
+        {0x1B, 0x01}, {0x20, 0x39}, {0x25, 0x4B}, {0x26, 0x48}, {0x27, 0x4D}, {0x28, 0x50},
+        {'F', 0x21},  {'M', 0x32},  {'P', 0x19},  {'S', 0x1F},  {0x73, 0x3E}};
+    if (mapType != win::kMapVkVkToVsc) {
+        return 0;
+    }
+    auto it = kScanCodes.find(code);
+    return it == kScanCodes.end() ? 0 : it->second;
 }
 
 bool SimDesktop::SetCursorPos(int x, int y) {
@@ -1286,6 +1456,64 @@ void SimDesktop::AddFile(const std::string& path) {
 
 void SimDesktop::RemoveFile(const std::string& path) {
     s_->files.erase(Lower(path));
+    s_->textFiles.erase(Lower(path));
+}
+
+void SimDesktop::SetFileText(const std::string& path, const std::string& text,
+                             std::uint64_t writeTime) {
+    if (writeTime == 0) {
+        writeTime = s_->lastWriteTime + 10000000;  // a second later
+    }
+    s_->lastWriteTime = std::max(s_->lastWriteTime, writeTime);
+    s_->files.insert(Lower(path));
+    s_->textFiles[Lower(path)] = {text, writeTime};
+}
+
+long SimDesktop::SHGetFolderPathA(int csidl, char* path) {
+    constexpr long kEFail = static_cast<long>(0x80004005u);
+    path[0] = '\0';
+    if (csidl != win::kCsidlAppData || appDataFolder.empty() ||
+        appDataFolder.size() >= win::kMaxPath) {
+        return kEFail;
+    }
+    CopyTruncated(appDataFolder, path, static_cast<int>(win::kMaxPath));
+    return 0;
+}
+
+bool SimDesktop::GetFileAttributesExA(const char* path, FileInfo* info) {
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it == s_->textFiles.end()) {
+        return false;
+    }
+    *info = {0x20, it->second.writeTime, it->second.text.size()};  // FILE_ATTRIBUTE_ARCHIVE
+    return true;
+}
+
+std::uint32_t SimDesktop::GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                         const char* path) {
+    std::vector<std::string> names;
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it != s_->textFiles.end()) {
+        for (const ProfileSection& section : ParseProfile(it->second.text)) {
+            names.push_back(section.name);
+        }
+    }
+    return CopyStringList(names, buffer, size);
+}
+
+std::uint32_t SimDesktop::GetPrivateProfileSectionA(const char* section, char* buffer,
+                                                    std::uint32_t size, const char* path) {
+    std::vector<std::string> lines;
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it != s_->textFiles.end() && section != nullptr) {
+        for (const ProfileSection& s : ParseProfile(it->second.text)) {
+            if (SameText(s.name, section)) {
+                lines = s.lines;
+                break;
+            }
+        }
+    }
+    return CopyStringList(lines, buffer, size);
 }
 
 bool SimDesktop::OpenFileExists(const char* path) {

@@ -98,9 +98,25 @@ class SimDesktop : public Platform {
     // and not even then with refuseForegroundAttached.
     bool refuseForeground = false;
     bool refuseForegroundAttached = false;
+    // Makes a granted foreground change land only once the clock has moved
+    // on by this many milliseconds, as when the window's thread is busy:
+    // SetForegroundWindow succeeds at once, but GetForegroundWindow (and
+    // Foreground) report the window in front before until then. A request
+    // for the window already on its way keeps the first one's time.
+    // kNeverLands: the change never lands.
+    std::uint32_t foregroundDelay = 0;
+    static constexpr std::uint32_t kNeverLands = 0xFFFFFFFF;
     // The thread of this program (main window and dialogs); every other
     // window has a thread of its own.
     static constexpr std::uint32_t kOurThread = 1;
+    // Processes: the main window and dialogs are this program's; every other
+    // window is a process of its own, whose id is its handle, until
+    // SetWindowProcess puts it in another window's process (an application's
+    // second window). GetProcessImageName gives what SetProcessImage set, and
+    // fails for a process without one (as for another user's process).
+    static constexpr std::uint32_t kOurProcess = 1;
+    void SetWindowProcess(Hwnd hwnd, std::uint32_t processId);
+    void SetProcessImage(std::uint32_t processId, const std::string& path);
     int AttachedInputs() const;  // AttachThreadInput attachments not undone
     // Called when a message is posted or sent to a window other than the main
     // window and dialogs (a stand-in application reacting, e.g. closing itself).
@@ -215,8 +231,15 @@ class SimDesktop : public Platform {
     bool failVersionEx = false;     // the extended query fails
     bool failVersionBasic = false;  // the basic query fails
     std::string windowsDirectory = "C:\\windows";
-    void AddFile(const std::string& path);  // case-insensitive
-    void RemoveFile(const std::string& path);
+    void AddFile(const std::string& path);     // case-insensitive
+    void RemoveFile(const std::string& path);  // also a file with a text
+    // A file with a text, read by the profile API, and its last-write time
+    // (FILETIME units; 0: a time later than that of every earlier write).
+    // The profile API reads it as Windows does: see the seam's contract.
+    void SetFileText(const std::string& path, const std::string& text, std::uint64_t writeTime = 0);
+    // The folder SHGetFolderPathA gives for CSIDL_APPDATA; empty: the call
+    // fails. Every other folder fails.
+    std::string appDataFolder = "C:\\Users\\Ada\\AppData\\Roaming";
     bool failOpenProcessToken = false;
     std::uint32_t adjustPrivilegeError = 0;
     bool failExitWindows = false;
@@ -309,6 +332,7 @@ class SimDesktop : public Platform {
     Hwnd GetDesktopWindow() override;
     Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) override;
     int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) override;
+    int GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) override;
     bool IsWindowVisible(Hwnd hwnd) override;
     bool IsWindow(Hwnd hwnd) override;
     bool SetForegroundWindow(Hwnd hwnd) override;
@@ -316,6 +340,8 @@ class SimDesktop : public Platform {
     bool BringWindowToTop(Hwnd hwnd) override;
     Hwnd GetForegroundWindow() override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+    std::uint32_t GetWindowProcessId(Hwnd hwnd) override;
+    int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) override;
     std::uint32_t GetCurrentThreadId() override;
     bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
@@ -329,6 +355,7 @@ class SimDesktop : public Platform {
     void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                      std::uintptr_t extraInfo) override;
     std::intptr_t GetMessageExtraInfo() override;
+    std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) override;
     bool SetCursorPos(int x, int y) override;
     bool GetCursorPos(Point* point) override;
     int GetSystemMetrics(int index) override;
@@ -360,6 +387,12 @@ class SimDesktop : public Platform {
     std::uint32_t AdjustShutdownPrivilege(Handle token) override;
     bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool CloseHandle(Handle handle) override;
+    long SHGetFolderPathA(int csidl, char* path) override;
+    bool GetFileAttributesExA(const char* path, FileInfo* info) override;
+    std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                 const char* path) override;
+    std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
+                                            const char* path) override;
     long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,

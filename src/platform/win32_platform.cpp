@@ -5,6 +5,7 @@
 #endif
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <dshow.h>
 #include <setupapi.h>
 // The MinGW HID headers declare C functions without extern "C".
@@ -240,6 +241,10 @@ int Win32Platform::GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) {
     return ::GetClassNameA(ToHwnd(hwnd), buffer, bufferMax);
 }
 
+int Win32Platform::GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) {
+    return ::GetWindowTextA(ToHwnd(hwnd), buffer, bufferMax);
+}
+
 bool Win32Platform::IsWindowVisible(Hwnd hwnd) {
     return ::IsWindowVisible(ToHwnd(hwnd)) != FALSE;
 }
@@ -266,6 +271,32 @@ Hwnd Win32Platform::GetForegroundWindow() {
 
 std::uint32_t Win32Platform::GetWindowThreadProcessId(Hwnd hwnd) {
     return ::GetWindowThreadProcessId(ToHwnd(hwnd), nullptr);
+}
+
+std::uint32_t Win32Platform::GetWindowProcessId(Hwnd hwnd) {
+    DWORD processId = 0;
+    if (::GetWindowThreadProcessId(ToHwnd(hwnd), &processId) == 0) {
+        return 0;
+    }
+    return processId;
+}
+
+int Win32Platform::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
+    if (buffer == nullptr || bufferMax <= 0) {
+        return 0;
+    }
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) {
+        return 0;
+    }
+    DWORD size = static_cast<DWORD>(bufferMax);
+    BOOL ok = ::QueryFullProcessImageNameA(process, 0, buffer, &size);
+    ::CloseHandle(process);
+    if (!ok) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return static_cast<int>(size);
 }
 
 std::uint32_t Win32Platform::GetCurrentThreadId() {
@@ -307,6 +338,10 @@ void Win32Platform::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32
 
 std::intptr_t Win32Platform::GetMessageExtraInfo() {
     return ::GetMessageExtraInfo();
+}
+
+std::uint32_t Win32Platform::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
+    return ::MapVirtualKeyA(code, mapType);
 }
 
 bool Win32Platform::SetCursorPos(int x, int y) {
@@ -495,6 +530,37 @@ bool Win32Platform::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
 
 bool Win32Platform::CloseHandle(Handle handle) {
     return ::CloseHandle(To<HANDLE>(handle)) != FALSE;
+}
+
+long Win32Platform::SHGetFolderPathA(int csidl, char* path) {
+    path[0] = '\0';
+    HRESULT result = ::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    if (result != S_OK) {
+        path[0] = '\0';
+    }
+    return result;
+}
+
+bool Win32Platform::GetFileAttributesExA(const char* path, FileInfo* info) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    info->attributes = data.dwFileAttributes;
+    info->lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+    info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+std::uint32_t Win32Platform::GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                            const char* path) {
+    return ::GetPrivateProfileSectionNamesA(buffer, size, path);
+}
+
+std::uint32_t Win32Platform::GetPrivateProfileSectionA(const char* section, char* buffer,
+                                                       std::uint32_t size, const char* path) {
+    return ::GetPrivateProfileSectionA(section, buffer, size, path);
 }
 
 // --- Registry ---------------------------------------------------------------------------------

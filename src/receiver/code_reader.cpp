@@ -59,15 +59,24 @@ int RemovalHandOver(System& sys) {
     return kNoKey;
 }
 
-// The DirectShow families' presence check: 1 when the stick is still there.
-// A stick found is released at once; a stick gone leads to the hand-over,
-// which leaves the search's COM initialisation standing.
+// The DirectShow families' presence check: 1 when the stick being polled is
+// still there. A stick found is released at once; a stick gone leads to the
+// hand-over, which leaves the search's COM initialisation standing.
 int StickPresent(System& sys) {
+    const std::uint32_t polled = sys.chipType;
     if (!FindFilter(sys)) {
         RemovalHandOver(sys);
         return 0;
     }
     ReleaseFilter(sys);
+    if (sys.chipType != polled) {
+        // Another stick is plugged in as well, and the search now finds it
+        // first: the polled one was pulled, or one of an earlier family came.
+        // Its library was never started, so it is handed to the watchdog as
+        // if the polled stick had gone.
+        RemovalHandOver(sys);
+        return 0;
+    }
     return 1;
 }
 
@@ -156,7 +165,11 @@ int ReadRtl2832u(System& sys) {
 
 // No chip known: only look whether one has come; the next tick reads it.
 int ReadNoChip(System& sys) {
-    StickPresent(sys);
+    if (!FindFilter(sys)) {
+        RemovalHandOver(sys);
+    } else {
+        ReleaseFilter(sys);
+    }
     return kNoKey;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/platform.h"
 #include "receiver/chip_libraries.h"
@@ -87,6 +88,8 @@ struct HidChannel {
     Handle hidHandle = 0;                   // 0 = not open
 };
 
+struct UserApps;
+
 struct System {
     explicit System(Platform& platform);
     ~System();
@@ -139,10 +142,12 @@ struct System {
     // WatchMark by application, in the order PowerCinema, Pallamo, Media
     // Center, Lumetra panel, TotalMedia, Lumetra Center.
     std::uint32_t watchMark[6] = {};
+    bool launchBoxOpen = false;  // a box of a launch attempt is open (ShowLaunchBox)
     std::int32_t bMceClassOnly = 0;
-    std::int32_t bPlaybackBgFound = 0;  // Lumetra Center skin probe
-    Hwnd lumetraCenterSlots[7] = {};    // Lumetra Center's secondary-window search
-    Hwnd pallamoSlots[7] = {};          // Pallamo's secondary-form search
+    std::int32_t bPlaybackBgFound = 0;   // Lumetra Center skin probe
+    Hwnd lumetraCenterSlots[7] = {};     // Lumetra Center's secondary-window search
+    Hwnd pallamoSlots[7] = {};           // Pallamo's secondary-form search
+    std::unique_ptr<UserApps> userApps;  // the user's applications file, as last read
 
     // --- Setting dialog ---
     int rememberedListPosition = -1;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/profile_facts.h"
 #include "platform/win_defs.h"
 #include "receiver/chip_libraries.h"
 
@@ -210,6 +211,43 @@ TEST(SimWindows, ActivationIsLoggedAndCanBeRefused) {
     EXPECT_TRUE(desk.SetWindowPos(v, win::kHwndTopmost, 10, 20, 0, 0, win::kSwpNoSize));
     EXPECT_TRUE(desk.IsTopmost(v));
     EXPECT_EQ(desk.WindowPosition(v).y, 20);
+}
+
+TEST(SimWindows, ADelayedForegroundChangeLandsWhenItsTimeHasCome) {
+    SimDesktop desk;
+    Hwnd w = desk.AddWindow("C", "T");
+    Hwnd v = desk.AddWindow("D", "U");
+    desk.SetForegroundWindow(w);
+    desk.foregroundDelay = 40;
+    EXPECT_TRUE(desk.SetForegroundWindow(v));
+    desk.Sleep(30);
+    EXPECT_TRUE(desk.SetForegroundWindow(v));  // already on its way: the time stays
+    desk.Sleep(9);
+    EXPECT_EQ(desk.GetForegroundWindow(), w);
+    desk.Sleep(1);
+    EXPECT_EQ(desk.GetForegroundWindow(), v);
+
+    desk.foregroundDelay = SimDesktop::kNeverLands;
+    desk.SetForegroundWindow(w);
+    desk.Sleep(100000);
+    EXPECT_EQ(desk.Foreground(), v);
+}
+
+TEST(SimWindows, WindowsBelongToProcessesWithImages) {
+    SimDesktop desk;
+    Hwnd app = desk.AddWindow("App", "Player");
+    Hwnd dialog = desk.AddWindow("#32770", "Options");
+    EXPECT_NE(desk.GetWindowProcessId(app), desk.GetWindowProcessId(dialog));
+    desk.SetWindowProcess(dialog, desk.GetWindowProcessId(app));
+    EXPECT_EQ(desk.GetWindowProcessId(dialog), desk.GetWindowProcessId(app));
+    EXPECT_EQ(desk.GetWindowProcessId(0x999), 0u);
+
+    char image[16] = {};
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, sizeof image), 0);
+    desk.SetProcessImage(desk.GetWindowProcessId(app), "C:\\P\\vlc.exe");
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, sizeof image), 12);
+    EXPECT_STREQ(image, "C:\\P\\vlc.exe");
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, 8), 0);
 }
 
 // ----- Main window, messages, menus ---------------------------------------------------
@@ -629,6 +667,22 @@ TEST(SimSystem, ShellVersionDirectoryFilesAndShutdown) {
     desk.failExitWindows = true;
     EXPECT_FALSE(desk.ExitWindowsEx(12, 0));
     EXPECT_EQ(desk.Events(Kind::ExitWindows)[0].a, 12);
+}
+
+TEST(SimSystem, ProfileFilesReadAsWindowsReadsThem) {
+    SimDesktop desk;
+    desk.SetFileText("C:\\Data\\test.ini", test::kProfileText);
+    test::CheckProfileFacts(desk, "c:\\data\\TEST.ini", "C:\\Data\\missing.ini");
+    FileInfo before{}, after{};
+    desk.GetFileAttributesExA("C:\\Data\\test.ini", &before);
+    desk.SetFileText("C:\\Data\\test.ini", "");
+    desk.GetFileAttributesExA("C:\\Data\\test.ini", &after);
+    EXPECT_GT(after.lastWriteTime, before.lastWriteTime) << "every write is later";
+    char folder[260];
+    EXPECT_EQ(desk.SHGetFolderPathA(win::kCsidlAppData, folder), 0);
+    EXPECT_STREQ(folder, "C:\\Users\\Ada\\AppData\\Roaming");
+    EXPECT_NE(desk.SHGetFolderPathA(0x0005, folder), 0);  // CSIDL_PERSONAL: not simulated
+    EXPECT_STREQ(folder, "");
 }
 
 // ----- DirectShow and HID -----------------------------------------------------------------

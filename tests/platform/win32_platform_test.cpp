@@ -11,10 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/profile_facts.h"
 #include "platform/win32_platform.h"
 #include "platform/win_defs.h"
 #include "resource.h"
@@ -347,6 +349,13 @@ TEST(Win32Trampolines, MainWindowProcedureGetsItsContext) {
     EXPECT_EQ(platform.FindWindowA("rc test main window", nullptr), hwnd);
     EXPECT_EQ(platform.GetWindowThreadProcessId(hwnd), platform.GetCurrentThreadId());
     EXPECT_EQ(platform.GetWindowThreadProcessId(0), 0u);
+    std::uint32_t process = platform.GetWindowProcessId(hwnd);
+    EXPECT_NE(process, 0u);
+    EXPECT_EQ(platform.GetWindowProcessId(0), 0u);
+    char image[260] = {};
+    EXPECT_GT(platform.GetProcessImageName(process, image, sizeof image), 0);
+    EXPECT_NE(std::string(image).find(".exe"), std::string::npos) << image;
+    EXPECT_EQ(platform.GetProcessImageName(process, image, 4), 0);
     EXPECT_TRUE(platform.DestroyWindow(hwnd));
     EXPECT_FALSE(platform.IsWindow(hwnd));
 }
@@ -718,6 +727,25 @@ TEST(Win32System, FilesAreTestedForExistence) {
     EXPECT_TRUE(
         platform.OpenFileExists((std::string(windows) + "\\system32\\kernel32.dll").c_str()));
     EXPECT_FALSE(platform.OpenFileExists((std::string(windows) + "\\no such file.exe").c_str()));
+}
+
+TEST(Win32System, ProfileFilesAndTheUsersFolder) {
+    Win32Platform platform(ThisInstance());
+    char folder[MAX_PATH] = {};
+    ASSERT_EQ(::GetTempPathA(MAX_PATH, folder) != 0, true);
+    const std::string path = std::string(folder) + "rc_profile_facts.ini";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(test::kProfileText.data(), 1, test::kProfileText.size(), file);
+    std::fclose(file);
+    test::CheckProfileFacts(platform, path.c_str(),
+                            (std::string(folder) + "rc_missing.ini").c_str());
+    std::remove(path.c_str());
+
+    char appData[MAX_PATH] = {};
+    EXPECT_EQ(platform.SHGetFolderPathA(win::kCsidlAppData, appData), 0);
+    EXPECT_NE(std::strlen(appData), 0u);
+    EXPECT_NE(platform.MapVirtualKeyA('A', win::kMapVkVkToVsc), 0u);
 }
 
 TEST(Win32System, ShutdownPrivilegeCanBeAsked) {
