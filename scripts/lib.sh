@@ -18,7 +18,7 @@ rc_die() {
 # What the builds and tests need. The 32-bit Wine loader (wine32:i386) runs
 # the 32-bit program.
 RC_PACKAGES=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 wine64 xvfb xauth
-    googletest libgtest-dev libgmock-dev cmake make g++ imagemagick clang-format)
+    googletest libgtest-dev libgmock-dev cmake make g++ imagemagick clang-format gnuplot-nox)
 # On machines that cannot run 32-bit programs, the Windows tests run a 64-bit
 # build of the same sources under 64-bit Wine.
 RC_PACKAGES_64=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)

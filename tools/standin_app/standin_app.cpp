@@ -14,9 +14,11 @@
 //   kind=close   it is closing, and why
 //   kind=busy    its main window lost the activation and it is busy (busy=MS)
 //   kind=exit    the process ends
-// Each line is "HH:MM:SS.mmm t=EPOCH_MS pid=N app=NAME win=main|popupN
-// kind=... fields... what=text"; the fields before what= are for scripts,
-// the text after it is for people.
+// Each line is "HH:MM:SS.mmm t=EPOCH_MS us=EPOCH_US pid=N app=NAME
+// win=main|popupN kind=... fields... what=text"; the fields before what= are
+// for scripts, the text after it is for people. t= and us= are the same
+// moment, in milliseconds and microseconds since 1970, on the precise system
+// clock that the virtual tuner's log also uses (scripts/bench compares them).
 //
 // Configuration, later sources overriding earlier ones:
 //   1. a built-in profile chosen by the executable's name (PowerCinema.exe,
@@ -234,19 +236,33 @@ void Configure() {
 
 // --- Log ---------------------------------------------------------------------
 
-void Log(const char* win, const char* fields, const char* what) {
+// Microseconds since 1970: GetSystemTimePreciseAsFileTime where the system
+// has it, GetSystemTimeAsFileTime (which may move in steps of 15.6 ms) otherwise.
+unsigned long long NowUs() {
+    using PreciseFn = void(WINAPI*)(FILETIME*);
+    static PreciseFn precise = reinterpret_cast<PreciseFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
     FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
+    if (precise != nullptr) {
+        precise(&ft);
+    } else {
+        GetSystemTimeAsFileTime(&ft);
+    }
     ULARGE_INTEGER t;
     t.LowPart = ft.dwLowDateTime;
     t.HighPart = ft.dwHighDateTime;
-    unsigned long long ms = (t.QuadPart - 116444736000000000ULL) / 10000ULL;
+    return (t.QuadPart - 116444736000000000ULL) / 10ULL;
+}
+
+void Log(const char* win, const char* fields, const char* what) {
+    unsigned long long us = NowUs();
+    unsigned long long ms = us / 1000ULL;
     SYSTEMTIME local;
     GetLocalTime(&local);
     char line[1400];
     int n = std::snprintf(line, sizeof line,
-                          "%02u:%02u:%02u.%03u t=%llu pid=%lu app=%s win=%s %s what=%s\r\n",
-                          local.wHour, local.wMinute, local.wSecond, local.wMilliseconds, ms,
+                          "%02u:%02u:%02u.%03u t=%llu us=%llu pid=%lu app=%s win=%s %s what=%s\r\n",
+                          local.wHour, local.wMinute, local.wSecond, local.wMilliseconds, ms, us,
                           GetCurrentProcessId(), g_config.name.c_str(), win, fields, what);
     if (n <= 0) {
         return;

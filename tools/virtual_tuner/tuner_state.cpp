@@ -15,8 +15,9 @@ struct Player {
     bool active = false;
     DWORD start = 0;
     unsigned scan = 0;
-    unsigned frames = 0;  // frames of the current press
-    int lastFrame = -1;   // last frame delivered
+    unsigned frames = 0;             // frames of the current press
+    int lastFrame = -1;              // last frame delivered
+    unsigned long long readyUs = 0;  // when the first frame reached the receiver; 0: not known
 };
 
 Player g_player;
@@ -63,8 +64,8 @@ const char* FamilyName(Family family) {
     return "?";
 }
 
-// The button file: "SEQ SCAN HOLD_MS".
-bool ReadButton(unsigned long* seq, unsigned* scan, unsigned* holdMs) {
+// The button file: "SEQ SCAN HOLD_MS [AT_US]"; *atUs is 0 without a moment.
+bool ReadButton(unsigned long* seq, unsigned* scan, unsigned* holdMs, unsigned long long* atUs) {
     char text[128];
     if (!ReadState("button", text, sizeof text)) {
         return false;
@@ -72,12 +73,15 @@ bool ReadButton(unsigned long* seq, unsigned* scan, unsigned* holdMs) {
     unsigned long s = 0;
     unsigned c = 0;
     unsigned h = 0;
-    if (std::sscanf(text, "%lu %u %u", &s, &c, &h) != 3) {
+    unsigned long long at = 0;
+    int fields = std::sscanf(text, "%lu %u %u %llu", &s, &c, &h, &at);
+    if (fields < 3) {
         return false;
     }
     *seq = s;
     *scan = c & 0xFF;
     *holdMs = h;
+    *atUs = fields == 4 ? at : 0;
     return true;
 }
 
@@ -91,7 +95,8 @@ void OnLoad() {
     unsigned long seq = 0;
     unsigned scan = 0;
     unsigned hold = 0;
-    if (ReadButton(&seq, &scan, &hold)) {
+    unsigned long long at = 0;
+    if (ReadButton(&seq, &scan, &hold, &at)) {
         g_player.seqSeen = seq;
     }
 }
@@ -129,13 +134,18 @@ bool TakeFrame(Family family, std::uint8_t* scan) {
     unsigned long seq = 0;
     unsigned code = 0;
     unsigned hold = 0;
-    if (ReadButton(&seq, &code, &hold) && seq != g_player.seqSeen) {
+    unsigned long long at = 0;
+    unsigned long long now = NowUs();
+    // A press given a moment stays unseen until then.
+    if (ReadButton(&seq, &code, &hold, &at) && seq != g_player.seqSeen && now >= at) {
         g_player.seqSeen = seq;
         g_player.active = true;
-        g_player.start = GetTickCount();
+        // Frames of a hold are counted from the moment the press reached the receiver.
+        g_player.start = GetTickCount() - static_cast<DWORD>(at != 0 ? (now - at) / 1000 : 0);
         g_player.scan = code;
         g_player.frames = hold / kFramePeriodMs + 1;
         g_player.lastFrame = -1;
+        g_player.readyUs = at;
     }
     if (!g_player.active) {
         return false;
@@ -157,11 +167,34 @@ bool TakeFrame(Family family, std::uint8_t* scan) {
         g_player.active = false;
     }
     *scan = static_cast<std::uint8_t>(g_player.scan);
-    char line[96];
-    std::snprintf(line, sizeof line, "%s frame %u/%u scan=0x%02X", FamilyName(family), due + 1,
-                  g_player.frames, g_player.scan);
+    char line[160];
+    int n = std::snprintf(line, sizeof line, "%s frame %u/%u scan=0x%02X read_us=%llu",
+                          FamilyName(family), due + 1, g_player.frames, g_player.scan, now);
+    if (g_player.readyUs != 0 && n > 0 && n < static_cast<int>(sizeof line)) {
+        std::snprintf(line + n, sizeof line - n, " ready_us=%llu",
+                      g_player.readyUs + 1000ULL * kFramePeriodMs * due);
+    }
     LogCall(line);
     return true;
+}
+
+unsigned long long NowUs() {
+    // GetSystemTimePreciseAsFileTime where the system has it (Windows 8 and
+    // later, Wine): GetSystemTimeAsFileTime may move in steps of 15.6 ms.
+    using PreciseFn = void(WINAPI*)(FILETIME*);
+    static PreciseFn precise = reinterpret_cast<PreciseFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+    FILETIME ft;
+    if (precise != nullptr) {
+        precise(&ft);
+    } else {
+        GetSystemTimeAsFileTime(&ft);
+    }
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    // 100 ns units since 1601 to microseconds since 1970.
+    return (t.QuadPart - 116444736000000000ULL) / 10ULL;
 }
 
 void LogCall(const char* text) {

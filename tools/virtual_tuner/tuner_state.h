@@ -5,14 +5,22 @@
 // VIRTUAL_TUNER_DIR, a Windows path, overrides it):
 //   plugged   the family whose stick is plugged in: "af9015", "it9135" or
 //             "rtl2832u"; missing or empty when no stick is plugged.
-//   button    the latest button event, one line "SEQ SCAN HOLD_MS": a new
-//             SEQ starts a new press of raw scan code SCAN, held for HOLD_MS
-//             milliseconds (0: pressed once). The control replaces the file
-//             as a whole.
+//   button    the latest button event, one line "SEQ SCAN HOLD_MS [AT_US]": a
+//             new SEQ starts a new press of raw scan code SCAN, held for
+//             HOLD_MS milliseconds (0: pressed once). With AT_US the code
+//             reaches the receiver only at that moment (microseconds since
+//             1970, the system clock), not as soon as the file is seen. A
+//             line whose SCAN is not a number ("SEQ none 0", written when a
+//             stick is plugged in) latches nothing. The control replaces the
+//             file as a whole.
 //   fail      optional; names of entry points that must report failure, one a
 //             line (for example af9100_initIRDev).
 //   calls.log appended by the libraries: every init and exit call with its
-//             result and every delivered frame.
+//             result and every delivered frame, with the moment it was read
+//             (read_us=) and, for a press given a moment, the moment the frame
+//             reached the receiver (ready_us=), both in microseconds since
+//             1970 on the system clock that the stand-in application's log
+//             and the benchmark use.
 //
 // A held button is delivered as a real remote sends it: one frame at once,
 // then one frame every kFramePeriodMs until the hold time has passed. The
@@ -46,6 +54,9 @@ bool MustFail(const char* entryPoint);
 // The frame due now for this family, if any: true and the raw scan code.
 // Nothing is delivered while the family's stick is not plugged in.
 bool TakeFrame(Family family, std::uint8_t* scan);
+
+// Microseconds since 1970, the precise system clock.
+unsigned long long NowUs();
 
 // Appends "time pid text" to calls.log.
 void LogCall(const char* text);

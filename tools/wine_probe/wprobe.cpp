@@ -23,11 +23,16 @@
 //                                     WM_CLOSE), so that the desktop stays up meanwhile
 //   filters [CATEGORY]                print the friendly names of the DirectShow filters
 //                                     of a device category (default: BDA network tuners)
+//   handles EXE                       print "pid=N handles=M" for the first process whose
+//                                     executable is named EXE (GetProcessHandleCount), or
+//                                     "pid=N handles=not available" where the system does
+//                                     not count them
 //
 // The desktop (or the environment variable WPROBE_DESKTOP) selects the Wine
 // desktop started with `explorer /desktop=NAME`; windows of other desktops
 // cannot be seen.
 #include <windows.h>
+#include <tlhelp32.h>
 #include <ole2.h>
 #include <oleauto.h>
 #include <strmif.h>
@@ -150,10 +155,44 @@ int Idle(long ms) {
     return 0;
 }
 
+int Handles(const char* exe) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return 1;
+    }
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD pid = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, exe) == 0) {
+            pid = entry.th32ProcessID;
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    if (pid == 0) {
+        return 1;
+    }
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    DWORD count = 0;
+    // A running process holds at least one handle: 0 means the count is not kept.
+    bool counted = process != nullptr && GetProcessHandleCount(process, &count) && count != 0;
+    if (process != nullptr) {
+        CloseHandle(process);
+    }
+    if (counted) {
+        std::printf("pid=%lu handles=%lu\n", pid, count);
+    } else {
+        std::printf("pid=%lu handles=not available\n", pid);
+    }
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: wprobe [--desktop NAME] list|find|wait|waitgone|visible|post|send|cursor|"
-                 "setcursor|keys|foreground|activate|metrics|rect|idle|filters ...\n");
+                 "setcursor|keys|foreground|activate|metrics|rect|idle|filters|handles ...\n");
     return 2;
 }
 
@@ -272,6 +311,9 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(cmd, "filters") == 0 && n <= 1) {
         return Filters(n == 1 ? a[0] : nullptr);
+    }
+    if (std::strcmp(cmd, "handles") == 0 && n == 1) {
+        return Handles(a[0]);
     }
     return Usage();
 }
