@@ -37,3 +37,5 @@ endif()
 set(RC_WINE_LOADER ${RC_WINE_LOADER_DEFAULT} CACHE STRING "Wine loader that runs this build's programs")
 set(RC_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
 configure_file(${CMAKE_SOURCE_DIR}/tests/wine/wine_env.sh.in ${CMAKE_BINARY_DIR}/wine_env.sh @ONLY)
+
+include(${CMAKE_SOURCE_DIR}/cmake/installer.cmake)
