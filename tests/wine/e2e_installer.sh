@@ -66,9 +66,13 @@ cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     rc_wine_stop
     rc_xvfb_stop "$display_state"
-    [ -n "$watchdog" ] && kill "$watchdog" 2>/dev/null
+    if [ -n "$watchdog" ]; then
+        pkill -P "$watchdog" 2>/dev/null
+        kill "$watchdog" 2>/dev/null
+    fi
 }
 trap cleanup EXIT
+trap 'echo "interrupted"; exit 1' INT TERM HUP
 # The whole case ends within 240 s, even if a wait below hung.
 (
     sleep 240
