@@ -13,8 +13,10 @@ if(NOT RC_MAKENSIS)
   message(STATUS "makensis not found (Debian package nsis): no installer")
   return()
 endif()
-# The example key maps go in when the source tree has them.
+# The example key maps go in when the source tree has them; the list file
+# changes (and the installer is made again) when they come or go.
 file(GLOB RC_SETUP_EXTRAS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/applications.ini)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/installer_extras.txt CONTENT "${RC_SETUP_EXTRAS}\n")
 add_custom_command(
   OUTPUT ${RC_SETUP}
   COMMAND ${RC_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DPROGRAM=$<TARGET_FILE:RemoteControl>
@@ -22,7 +24,8 @@ add_custom_command(
           ${CMAKE_SOURCE_DIR}/installer/remote_control.nsi
   DEPENDS RemoteControl ${CMAKE_SOURCE_DIR}/installer/remote_control.nsi
           ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE.txt
-          ${CMAKE_SOURCE_DIR}/resources/remote.ico ${RC_SETUP_EXTRAS}
+          ${CMAKE_SOURCE_DIR}/resources/remote.ico ${CMAKE_BINARY_DIR}/installer_extras.txt
+          ${RC_SETUP_EXTRAS}
   COMMENT "Making the installer RemoteControl-${PROJECT_VERSION}-setup.exe"
   VERBATIM)
 add_custom_target(installer ALL DEPENDS ${RC_SETUP})
