@@ -11,10 +11,50 @@ void ActivateWindow(System& sys, Hwnd window) {
     sys.os.SetActiveWindow(window);
 }
 
-bool ActivateForKeystrokes(System& sys, Hwnd window) {
-    ActivateWindow(sys, window);
-    Hwnd front = sys.os.GetForegroundWindow();
+namespace {
+
+// The foreground window is the application's: its main window, or another
+// top-level window of its process (an owned dialog, a full-screen video
+// window) to which it handed the foreground.
+bool TargetInFront(System& sys, Hwnd window, Hwnd front) {
+    if (front == 0) {
+        return false;
+    }
     if (front == window) {
+        return true;
+    }
+    std::uint32_t process = sys.os.GetWindowProcessId(window);
+    return process != 0 && sys.os.GetWindowProcessId(front) == process;
+}
+
+// How long a granted foreground change is waited for, and how often the
+// foreground is read meanwhile.
+constexpr std::uint32_t kForegroundWaitMs = 250;
+constexpr std::uint32_t kForegroundPollMs = 10;
+
+// After a request for the foreground: the change is carried out by the
+// window's own thread, so a granted request may show only a moment later
+// (under Wine always; on Windows when the application is busy). Until the
+// foreground is the target's it is read again every 10 ms, for up to 250 ms;
+// a refused request is not waited for. Gives the foreground window last read.
+Hwnd WaitForTarget(System& sys, Hwnd window, bool granted) {
+    Hwnd front = sys.os.GetForegroundWindow();
+    for (std::uint32_t waited = 0;
+         granted && waited < kForegroundWaitMs && !TargetInFront(sys, window, front);
+         waited += kForegroundPollMs) {
+        sys.os.Sleep(kForegroundPollMs);
+        front = sys.os.GetForegroundWindow();
+    }
+    return front;
+}
+
+}  // namespace
+
+bool ActivateForKeystrokes(System& sys, Hwnd window) {
+    bool granted = sys.os.SetForegroundWindow(window);
+    sys.os.SetActiveWindow(window);
+    Hwnd front = WaitForTarget(sys, window, granted);
+    if (TargetInFront(sys, window, front)) {
         return true;
     }
     // Windows lets a background process take the foreground only while its
@@ -22,11 +62,12 @@ bool ActivateForKeystrokes(System& sys, Hwnd window) {
     std::uint32_t ours = sys.os.GetCurrentThreadId();
     std::uint32_t theirs = sys.os.GetWindowThreadProcessId(front);
     bool attached = theirs != 0 && theirs != ours && sys.os.AttachThreadInput(ours, theirs, true);
-    ActivateWindow(sys, window);
+    granted = sys.os.SetForegroundWindow(window);
+    sys.os.SetActiveWindow(window);
     if (attached) {
         sys.os.AttachThreadInput(ours, theirs, false);
     }
-    if (sys.os.GetForegroundWindow() == window) {
+    if (TargetInFront(sys, window, WaitForTarget(sys, window, granted))) {
         return true;
     }
     DebugTrace(sys, "Keys not sent: the TV application is not the foreground window");

@@ -16,10 +16,11 @@ struct TargetApp;
 // SetForegroundWindow and SetActiveWindow on the window.
 void ActivateWindow(System& sys, Hwnd window);
 // Brings the window to the foreground before synthesised keystrokes:
-// SetForegroundWindow, SetActiveWindow; if Windows did not make it the
-// foreground window, once more with our input attached to the foreground
-// window's thread. False, with a trace line, when it is still not in front:
-// the keys would land in another program and must not be sent.
+// SetForegroundWindow, SetActiveWindow; if Windows did not make it (or
+// another window of its process) the foreground window, once more with our
+// input attached to the foreground window's thread. False, with a trace
+// line, when no window of its process is in front: the keys would land in
+// another program and must not be sent.
 bool ActivateForKeystrokes(System& sys, Hwnd window);
 // keybd_event: every key down (flags 1) in press order, then every key up
 // (flags 3) in reverse order, scan code 0, no pauses.

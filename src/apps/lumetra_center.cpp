@@ -219,7 +219,9 @@ void ProbeLumetraCenterSkin(System& sys) {
     constexpr std::uint32_t kTextSize = 256;
     sys.bPlaybackBgFound = 0;
     Handle uninstall = 0;
-    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, kUninstallKey, win::kKeyAllAccess,
+    // Read access only: a standard user may not write below
+    // SOFTWARE\Microsoft\Windows.
+    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, kUninstallKey, win::kKeyEnumerateSubKeys,
                              &uninstall) != win::kErrorSuccess) {
         return;
     }
@@ -238,7 +240,7 @@ void ProbeLumetraCenterSkin(System& sys) {
         std::strcat(subKeyPath, "\\");
         std::strcat(subKeyPath, name);
         Handle entry = 0;
-        if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, subKeyPath, win::kKeyAllAccess, &entry) !=
+        if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, subKeyPath, win::kKeyQueryValue, &entry) !=
             win::kErrorSuccess) {
             continue;
         }
@@ -258,7 +260,13 @@ void ProbeLumetraCenterSkin(System& sys) {
     char path[sizeof location + sizeof kImage];
     std::strcpy(path, location);
     std::strcat(path, kImage);
-    sys.bPlaybackBgFound = sys.os.OpenFileExists(path) ? 1 : 0;
+    // Any length up to MAX_PATH: OpenFile would miss an install location of
+    // more than about 75 characters.
+    const std::uint32_t attributes = sys.os.GetFileAttributesA(path);
+    sys.bPlaybackBgFound = attributes != win::kInvalidFileAttributes &&
+                                   (attributes & win::kFileAttributeDirectory) == 0
+                               ? 1
+                               : 0;
 }
 
 }  // namespace rc

@@ -28,7 +28,8 @@ constexpr std::uint32_t kIdentSize = 256;
 bool ReadValue(System& sys, const char* keyPath, const char* name, std::uint8_t* data,
                std::uint32_t size) {
     Handle key = 0;
-    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, keyPath, win::kKeyAllAccess, &key) !=
+    // Read access only: a standard user may not write these keys.
+    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, keyPath, win::kKeyQueryValue, &key) !=
         win::kErrorSuccess) {
         return false;
     }
@@ -72,7 +73,10 @@ bool XpMediaCenterPresent(System& sys) {
     if (n < 0 || static_cast<std::size_t>(n) >= sizeof path) {
         return false;
     }
-    return sys.os.OpenFileExists(path);
+    // A file, not a folder, at any path length the buffers allow.
+    const std::uint32_t attributes = sys.os.GetFileAttributesA(path);
+    return attributes != win::kInvalidFileAttributes &&
+           (attributes & win::kFileAttributeDirectory) == 0;
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <iterator>
 
 #include "apps/delivery.h"
+#include "apps/user_apps.h"
 #include "apps/mce_presence.h"
 #include "platform/win_defs.h"
+#include "shell/debug_trace.h"
 #include "shell/system.h"
 #include "shell/timer_slots.h"
 
@@ -110,13 +112,14 @@ void DiscoverAppId(System& sys, std::uint32_t appId) {
     }
 }
 
-// The window search of LaunchApp: by class when the record has one,
-// otherwise by scanning the desktop.
-Hwnd FindLaunchedWindow(System& sys, TargetApp& app) {
-    if (app.szClassName[0] != '\0') {
-        return sys.os.FindWindowA(app.szClassName, nullptr);
+// The AppId of one of the six records, 0 for none.
+std::uint32_t AppIdOf(System& sys, const TargetApp& app) {
+    for (std::uint32_t appId : kWatchOrder) {
+        if (sys.App(appId) == &app) {
+            return appId;
+        }
     }
-    return ScanForAppWindow(sys, app);
+    return 0;
 }
 
 // Builds "<install dir>\<exe name>" into path; false when it does not fit.
@@ -188,7 +191,8 @@ int ReadAppRegistry(System& sys, TargetApp& app, const char* keyPath, const char
                     const char* exeName) {
     app.bInstalled = 0;
     Handle key = 0;
-    if (sys.os.RegOpenKeyA(win::kHkeyLocalMachine, keyPath, &key) != win::kErrorSuccess) {
+    if (sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, keyPath, win::kKeyQueryValue, &key) !=
+        win::kErrorSuccess) {
         return 0;
     }
     // Any type is taken as text; the data must fit with its terminating NUL.
@@ -232,7 +236,11 @@ Hwnd ScanForAppWindow(System& sys, TargetApp& app) {
 }
 
 Hwnd LaunchApp(System& sys, TargetApp& app) {
-    Hwnd window = FindLaunchedWindow(sys, app);
+    // The application is looked for as the key router looks for it, so that
+    // a running copy is never started twice and the other Lumetra
+    // application's window is never taken for this one.
+    const std::uint32_t appId = AppIdOf(sys, app);
+    Hwnd window = FindAppWindowElsewhere(sys, appId);
     if (window != 0) {
         return window;
     }
@@ -241,9 +249,9 @@ Hwnd LaunchApp(System& sys, TargetApp& app) {
     }
     char path[kLaunchPathSize] = {};
     bool pathFits = BuildInstallPath(app, path);
-    // Media Center is started from the Windows directory whenever it is the
-    // current application, whichever record is being launched.
-    if (IsMceInstalled(sys) && sys.nCurRemoteTV == kMediaCenter) {
+    // Media Center's record holds its shell's command line, not a folder: it
+    // is started from the Windows directory.
+    if (IsMceInstalled(sys) && appId == kMediaCenter) {
         pathFits = BuildMcePath(sys, path);
     }
     bool launched = false;
@@ -256,16 +264,28 @@ Hwnd LaunchApp(System& sys, TargetApp& app) {
     if (launched) {
         app.bLaunched = 1;
     } else {
-        sys.os.MessageBoxA(0, kLaunchFailedText, kCaption, win::kMbOk);
+        ShowLaunchBox(sys, kLaunchFailedText, win::kMbOk);
     }
-    return FindLaunchedWindow(sys, app);
+    return FindAppWindowElsewhere(sys, appId);
+}
+
+void ShowLaunchBox(System& sys, const char* text, std::uint32_t type) {
+    // The box's modal loop goes on polling: a further power press (or an
+    // automatic launch) inside it is traced instead of stacking boxes.
+    if (sys.launchBoxOpen) {
+        DebugTrace(sys, text);
+        return;
+    }
+    sys.launchBoxOpen = true;
+    sys.os.MessageBoxA(0, text, kCaption, type);
+    sys.launchBoxOpen = false;
 }
 
 Hwnd ActivateOrLaunchApp(System& sys, TargetApp& app) {
     if (app.bInstalled != 1) {
         return 0;
     }
-    Hwnd window = ScanForAppWindow(sys, app);
+    Hwnd window = FindAppWindowElsewhere(sys, AppIdOf(sys, app));
     if (window == 0) {
         window = LaunchApp(sys, app);
     }
@@ -322,7 +342,7 @@ int ToggleApp(System& sys, std::uint32_t appId) {
     if (app == nullptr) {
         return 0;
     }
-    if (FindAppWindow(sys, appId) != 0) {
+    if (FindAppWindowElsewhere(sys, appId) != 0) {
         return CloseApp(sys, appId);
     }
     ActivateOrLaunchApp(sys, *app);
@@ -335,6 +355,7 @@ int ToggleApp(System& sys, std::uint32_t appId) {
 
 void OnAppWatchTimer(void* ctx, Hwnd, std::uintptr_t) {
     System& sys = *static_cast<System*>(ctx);
+    WatchUserApps(sys);
     for (std::size_t i = 0; i < std::size(kWatchOrder); ++i) {
         if (sys.watchMark[i] != 1) {
             continue;

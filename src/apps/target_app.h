@@ -22,13 +22,17 @@ int ReadAppRegistry(System& sys, TargetApp& app, const char* keyPath, const char
 Hwnd ScanForAppWindow(System& sys, TargetApp& app);
 Hwnd LaunchApp(System& sys, TargetApp& app);
 Hwnd ActivateOrLaunchApp(System& sys, TargetApp& app);
+// A launch attempt's message box (caption "Remote Control", no owner); while
+// one is open, another is not shown and its text goes to the trace.
+void ShowLaunchBox(System& sys, const char* text, std::uint32_t type);
 
 // The per-application operations, by AppId (any other id: none / 0).
 Hwnd FindAppWindow(System& sys, std::uint32_t appId);
 int CloseApp(System& sys, std::uint32_t appId);
 int ToggleApp(System& sys, std::uint32_t appId);
-// The search used outside an application's own operations (router, AppWatch,
-// tray menu, follow-up after launch): TotalMedia by the title "Arcsoft
+// The search used outside an application's own commands and close (router,
+// AppWatch, tray menu, follow-up after launch) and by LaunchApp,
+// ActivateOrLaunchApp and ToggleApp: TotalMedia by the title "Arcsoft
 // TotalMedia" alone, the others as FindAppWindow.
 Hwnd FindAppWindowElsewhere(System& sys, std::uint32_t appId);
 

@@ -1,5 +1,7 @@
 #include "keys/mouse.h"
 
+#include <algorithm>
+
 #include "platform/win_defs.h"
 #include "shell/system.h"
 
@@ -11,6 +13,10 @@ namespace {
 // kLargeFrom-th move, large steps from there on.
 constexpr std::int32_t kSmallFrom = 5;
 constexpr std::int32_t kLargeFrom = 10;
+
+bool StrictlyInside(const PointerArea& area, std::int32_t x, std::int32_t y) {
+    return area.left < x && x < area.right && area.top < y && y < area.bottom;
+}
 
 bool IsDirection(std::uint32_t keyCode) {
     return keyCode >= 1 && keyCode <= 9 && keyCode != 5;
@@ -67,10 +73,17 @@ void Move(System& sys, std::uint32_t direction) {
         y += step;
     }
 
-    if (area.left < x && x < area.right && area.top < y && y < area.bottom) {
+    if (!StrictlyInside(area, at.x, at.y)) {
+        // The pointer is outside the area (on the taskbar, on a second
+        // monitor, on the edge): the move is made, clamped onto the area, so
+        // that the remote can always bring the pointer back.
+        sys.os.SetCursorPos(std::max(area.left, std::min(x, area.right)),
+                            std::max(area.top, std::min(y, area.bottom)));
+    } else if (StrictlyInside(area, x, y)) {
         sys.os.SetCursorPos(x, y);
     } else {
-        // Never clamped to the edge: the move is dropped and the run starts over.
+        // From inside, never clamped to the edge: the move is dropped and the
+        // run starts over.
         area.runCounter = 0;
     }
 }

@@ -9,6 +9,7 @@
 #include "apps/power_cinema.h"
 #include "apps/target_app.h"
 #include "apps/total_media.h"
+#include "apps/user_apps.h"
 #include "keys/mouse.h"
 #include "keys/shutdown.h"
 #include "platform/win_defs.h"
@@ -188,8 +189,8 @@ void LaunchCurrentApp(System& sys) {
     DebugTrace(sys, "if click button 1-1 than  check whether the nCurRemoteTV is valid or not");
     TargetApp* current = sys.App(sys.nCurRemoteTV);
     if (current != nullptr && current->bInstalled == 0) {
-        sys.os.MessageBoxA(0, "Please re-initialize the TV application settings.", "Remote Control",
-                           win::kMbSetForeground);
+        ShowLaunchBox(sys, "Please re-initialize the TV application settings.",
+                      win::kMbSetForeground);
     }
     DebugTrace(sys, "if nCurRemoteTV is valid  than launch");
     for (const LaunchRow& row : kLaunches) {
@@ -207,12 +208,27 @@ void LaunchCurrentApp(System& sys) {
     }
 }
 
+// Where the router would fall back to "nothing open", the user's own
+// application in front takes the buttons its section names. The six keep
+// their precedence: none of their windows may be open (searched: the six
+// searches have just found none).
+bool RouteToUserApp(System& sys, std::uint32_t keyCode, bool searched) {
+    UserKey key = FindUserKey(sys, keyCode);
+    if (key.window == 0 || (!searched && FirstOpenApp(sys) != 0)) {
+        return false;
+    }
+    RunUserKey(sys, key);
+    return true;
+}
+
 // Step 8: the first open application becomes the marked one and gets the
 // key through the map it would get as the active application.
 void RouteBySearch(System& sys, std::uint32_t keyCode) {
     std::uint32_t appId = FirstOpenApp(sys);
     if (appId == 0) {
-        EmulateMouse(sys, keyCode);
+        if (!RouteToUserApp(sys, keyCode, true)) {
+            EmulateMouse(sys, keyCode);
+        }
         return;
     }
     sys.App(appId)->bLaunched = 1;
@@ -257,6 +273,9 @@ void RouteKey(System& sys, std::uint32_t keyCode, Hwnd mainWindow) {
     DebugTrace(sys, "Check NO AP is Running");
     switch (Classify(sys.nIRKEYType, keyCode)) {
         case KeyClass::Power:
+            if (RouteToUserApp(sys, keyCode, false)) {
+                return;
+            }
             LaunchCurrentApp(sys);
             return;
         case KeyClass::OneThree:
@@ -264,6 +283,9 @@ void RouteKey(System& sys, std::uint32_t keyCode, Hwnd mainWindow) {
             DebugTrace(sys,
                        "if click button 1-1 than  check whether the nCurRemoteTV is valid or not");
             if (FirstOpenApp(sys) == 0) {
+                if (RouteToUserApp(sys, keyCode, true)) {
+                    return;
+                }
                 OpenShutdownDialog(sys, mainWindow);
             }
             break;

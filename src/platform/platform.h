@@ -11,13 +11,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// Calling convention of the chip-vendor libraries' entry points.
-#if defined(_WIN32) && !defined(_WIN64)
-#define RC_STDCALL __attribute__((stdcall))
-#else
-#define RC_STDCALL
-#endif
-
 namespace rc {
 
 using Hwnd = std::uintptr_t;    // window handle, 0 = none
@@ -54,6 +47,13 @@ struct TrayIconData {
     std::uint32_t uCallbackMessage;
     Handle hIcon;
     char szTip[64];
+};
+
+// What GetFileAttributesExA reports of a file (WIN32_FILE_ATTRIBUTE_DATA).
+struct FileInfo {
+    std::uint32_t attributes;
+    std::uint64_t lastWriteTime;  // FILETIME, 100 ns units
+    std::uint64_t size;           // bytes
 };
 
 // The HIDP_CAPS fields the system looks at.
@@ -107,6 +107,10 @@ class Platform {
     virtual Hwnd GetDesktopWindow() = 0;
     virtual Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) = 0;
     virtual int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) = 0;
+    // GetWindowTextA: the window's title into buffer (bufferMax bytes with
+    // the NUL), cut to fit. Gives the length copied; 0 for an empty title or
+    // no window (buffer then holds "" when bufferMax is not 0).
+    virtual int GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) = 0;
     virtual bool IsWindowVisible(Hwnd hwnd) = 0;
     virtual bool IsWindow(Hwnd hwnd) = 0;
     virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
@@ -116,6 +120,15 @@ class Platform {
     // GetWindowThreadProcessId without the process id: the window's thread
     // id, 0 for no window.
     virtual std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) = 0;
+    // GetWindowThreadProcessId's process id: the process that made the
+    // window, 0 for no window.
+    virtual std::uint32_t GetWindowProcessId(Hwnd hwnd) = 0;
+    // OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION) and
+    // QueryFullProcessImageNameA: the full path of the process's executable
+    // into buffer (bufferMax bytes with the NUL). Gives the path's length, 0
+    // when the process can't be opened (gone, or not ours to query) or the
+    // path does not fit.
+    virtual int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) = 0;
     virtual std::uint32_t GetCurrentThreadId() = 0;
     virtual bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
                                    bool attach) = 0;
@@ -132,6 +145,9 @@ class Platform {
     virtual void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                              std::int32_t data, std::uintptr_t extraInfo) = 0;
     virtual std::intptr_t GetMessageExtraInfo() = 0;
+    // MapVirtualKeyA: with mapType MAPVK_VK_TO_VSC (0), the scan code of a
+    // virtual key on the current keyboard layout; 0 when it has none.
+    virtual std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) = 0;
     virtual bool SetCursorPos(int x, int y) = 0;
     virtual bool GetCursorPos(Point* point) = 0;
     virtual int GetSystemMetrics(int index) = 0;
@@ -172,8 +188,11 @@ class Platform {
     // GetVersionExA with OSVERSIONINFOEXA (extended) or OSVERSIONINFOA.
     virtual bool GetVersionExA(OsVersion* version, bool extended) = 0;
     virtual std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) = 0;
-    // OpenFile(path, OF_EXIST) != HFILE_ERROR.
-    virtual bool OpenFileExists(const char* path) = 0;
+    // GetFileAttributesA: the attributes (0x10 FILE_ATTRIBUTE_DIRECTORY for
+    // a folder), or 0xFFFFFFFF INVALID_FILE_ATTRIBUTES when the path does not
+    // exist or can't be read. Takes paths of up to MAX_PATH - 1 characters
+    // (OpenFile, the older test, only up to 127).
+    virtual std::uint32_t GetFileAttributesA(const char* path) = 0;
     // OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY).
     virtual bool OpenProcessToken(Handle* token) = 0;
     // LookupPrivilegeValueA("SeShutdownPrivilege") and AdjustTokenPrivileges
@@ -182,8 +201,40 @@ class Platform {
     virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
     virtual bool CloseHandle(Handle handle) = 0;
 
+    // --- Files and the profile API ---------------------------------------------
+    // SHGetFolderPathA(no window, csidl, no token, SHGFP_TYPE_CURRENT): the
+    // folder's path into path, which holds MAX_PATH (260) bytes. Gives S_OK
+    // (0), or a failure HRESULT with path empty.
+    virtual long SHGetFolderPathA(int csidl, char* path) = 0;
+    // GetFileAttributesExA(path, GetFileExInfoStandard): false when the file
+    // does not exist or can't be reached.
+    virtual bool GetFileAttributesExA(const char* path, FileInfo* info) = 0;
+    // GetPrivateProfileSectionNamesA: the file's section names, each ended
+    // by a NUL, the list ended by one more NUL. Gives the characters copied
+    // without the last NUL. When the list does not fit in size characters,
+    // the last name is cut and ended by a NUL, and the result is size - 2 (so
+    // a list that fits exactly reads as cut). A missing file gives 0 and an
+    // empty list.
+    virtual std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                         const char* path) = 0;
+    // GetPrivateProfileSectionA: the lines of the first section of that name
+    // (names compare case-insensitively) as "key=value" strings, each ended
+    // by a NUL, the list by one more NUL; the same result and cut as above,
+    // the cut line followed by two NULs.
+    // Windows drops empty lines and lines that begin with ';', trims blanks
+    // around keys and values, and keeps everything else: a ';' later in a
+    // line stays in its value, a line without '=' comes as it is. No
+    // section: 0 and an empty list.
+    virtual std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer,
+                                                    std::uint32_t size, const char* path) = 0;
+
     // --- Registry --------------------------------------------------------------
     // root is kHkeyLocalMachine; results are Windows error codes (0 success).
+    // An open or create asking rights the user lacks fails with
+    // ERROR_ACCESS_DENIED (5): a standard user may read HKEY_LOCAL_MACHINE but
+    // not write below SOFTWARE\Microsoft\Windows, SOFTWARE\Microsoft\Windows NT
+    // or SYSTEM, whose writes Windows never virtualises. RegOpenKeyA asks
+    // MAXIMUM_ALLOWED: it opens with whatever rights the user has.
     virtual long RegOpenKeyA(Handle root, const char* subKey, Handle* key) = 0;
     virtual long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access,
                                Handle* key) = 0;
@@ -202,7 +253,14 @@ class Platform {
     virtual long RegCloseKey(Handle key) = 0;
 
     // --- COM and DirectShow device enumeration ------------------------------------
+    // CoInitialize(nullptr): S_OK (0) for the thread's first initialisation,
+    // S_FALSE (1) for a further one; both must be undone by one
+    // CoUninitialize each. A negative HRESULT (RPC_E_CHANGED_MODE) initialised
+    // nothing and must not be undone.
     virtual long CoInitialize() = 0;
+    // CoUninitialize: undoes one initialisation of the thread; the last one
+    // tears COM down for every user of the thread. Called without a matching
+    // CoInitialize it tears down what others initialised.
     virtual void CoUninitialize() = 0;
     // A fresh system device enumerator, CreateClassEnumerator(category, 0),
     // the device enumerator released, the moniker enumerator Reset. Gives the
@@ -211,9 +269,11 @@ class Platform {
     virtual Handle OpenDeviceCategory(const Guid& category) = 0;
     // IEnumMoniker::Next with a count of 1: the next moniker, 0 when not S_OK.
     virtual Handle NextDeviceMoniker(Handle enumerator) = 0;
-    // BindToStorage for IPropertyBag, Read "FriendlyName" as VT_BSTR,
-    // WideCharToMultiByte(CP_ACP) into buffer, free the string, release the
-    // bag. False when the bag or the property can't be had.
+    // BindToStorage for IPropertyBag, Read "FriendlyName" into a VARIANT
+    // zeroed in full (its type not preset: the bag gives the stored type),
+    // WideCharToMultiByte(CP_ACP) into buffer, VariantClear only when Read
+    // filled the VARIANT, release the bag. False when the bag or the property
+    // can't be had, or the name is not a VT_BSTR.
     virtual bool ReadFriendlyName(Handle moniker, char* buffer, int bufferSize) = 0;
     // BindToObject for IBaseFilter: the filter, or 0.
     virtual Handle BindFilter(Handle moniker) = 0;
@@ -249,8 +309,28 @@ class Platform {
     virtual bool HidD_GetFeature(Handle device, std::uint8_t* report, std::uint32_t length) = 0;
 
     // --- Libraries -------------------------------------------------------------------
+    // LoadLibraryA: a bare name is looked for in the program's folder and the
+    // system folders, then (unless one of the two calls below removed it) the
+    // current folder, then PATH. 0 when not found.
     virtual Handle LoadLibraryA(const char* name) = 0;
     virtual void* GetProcAddress(Handle module, const char* name) = 0;
+    // kernel32's SetDefaultDllDirectories, looked up at run time: false when
+    // the system lacks it (XP, Windows 7 without its update KB2533623) or it
+    // fails. With LOAD_LIBRARY_SEARCH_DEFAULT_DIRS (0x1000) a bare name is
+    // looked for only in the program's folder and the system folders.
+    virtual bool SetDefaultDllDirectories(std::uint32_t directoryFlags) = 0;
+    // SetDllDirectoryA: "" takes the current folder out of the search
+    // (PATH stays). False on failure.
+    virtual bool SetDllDirectoryA(const char* path) = 0;
+
+    // --- Message filter -----------------------------------------------------------------
+    // user32's ChangeWindowMessageFilterEx(hwnd, message, action, nullptr),
+    // looked up at run time: false when the system lacks it (before Windows 7)
+    // or it fails. Action 1 (MSGFLT_ALLOW) lets the message reach the window
+    // from processes of a lower integrity level (an elevated program otherwise
+    // never hears Explorer's "TaskbarCreated").
+    virtual bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                             std::uint32_t action) = 0;
 };
 
 }  // namespace rc

@@ -27,7 +27,11 @@ constexpr std::uint32_t kMinimumTimerPeriod = 10;  // USER_TIMER_MINIMUM
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorKeyDeleted = 1018;
 constexpr long kHidpStatusInvalidPreparsedData = static_cast<long>(0xC0110001u);
-constexpr std::uint32_t kKeySetValue = 0x0002;
+// What asks to write a key: KEY_SET_VALUE, KEY_CREATE_SUB_KEY,
+// KEY_CREATE_LINK, DELETE, WRITE_DAC, WRITE_OWNER, GENERIC_ALL, GENERIC_WRITE.
+constexpr std::uint32_t kKeyWriteRights =
+    0x0002 | 0x0004 | 0x0020 | 0x00010000 | 0x00040000 | 0x00080000 | 0x10000000 | 0x40000000;
+constexpr std::size_t kMaxPath = 260;  // MAX_PATH, with the NUL
 constexpr std::uint32_t kGwHwndFirst = 0;
 constexpr std::uint32_t kGwHwndLast = 1;
 constexpr std::uint32_t kGwHwndPrev = 3;
@@ -92,6 +96,90 @@ int CopyTruncated(const std::string& text, char* buffer, int max) {
     return n;
 }
 
+// A profile file as Windows' profile API reads it: the sections in file
+// order, each with its lines. Blank lines and lines whose first non-blank is
+// ';' are dropped; "[name]" (up to the last ']') starts a section; any other
+// line is a key, trimmed, with its value after the first '=', trimmed, or no
+// '=' at all. Lines before the first section belong to no section.
+struct ProfileSection {
+    std::string name;
+    std::vector<std::string> lines;  // "key=value", or the line without '='
+};
+
+std::string Trim(const std::string& text) {
+    std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) {
+        return std::string();
+    }
+    std::size_t end = text.find_last_not_of(" \t");
+    return text.substr(begin, end - begin + 1);
+}
+
+std::vector<ProfileSection> ParseProfile(const std::string& text) {
+    std::vector<ProfileSection> sections;
+    bool inSection = false;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        line = Trim(line);
+        if (line.empty() || line[0] == ';') {
+            continue;
+        }
+        std::size_t close = line.rfind(']');
+        if (line[0] == '[' && close != std::string::npos) {
+            sections.push_back({line.substr(1, close - 1), {}});
+            inSection = true;
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        std::size_t eq = line.find('=');
+        sections.back().lines.push_back(eq == std::string::npos ? line
+                                                                : Trim(line.substr(0, eq)) + "=" +
+                                                                      Trim(line.substr(eq + 1)));
+    }
+    return sections;
+}
+
+// Writes strings as a NUL-separated list ended by one more NUL, cut as
+// Windows cuts it; gives the profile API's result.
+std::uint32_t CopyStringList(const std::vector<std::string>& strings, char* buffer,
+                             std::uint32_t size) {
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    if (size == 1) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    std::string list;
+    for (const std::string& s : strings) {
+        list += s;
+        list += '\0';
+    }
+    if (list.size() <= size - 2) {
+        std::memcpy(buffer, list.data(), list.size());
+        buffer[list.size()] = '\0';
+        if (list.empty()) {
+            buffer[1] = '\0';
+        }
+        return static_cast<std::uint32_t>(list.size());
+    }
+    std::memcpy(buffer, list.data(), size - 2);
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return size - 2;
+}
+
 }  // namespace
 
 const Guid SimDesktop::kBdaNetworkTuner = {
@@ -119,12 +207,16 @@ struct SimDesktop::State {
         bool visible;
         bool topmost = false;
         Point position{0, 0};
+        std::uint32_t process = 0;  // 0: a process of its own
     };
     std::vector<Window> windows;  // the desktop's children, in list order
     Hwnd nextHwnd = kFirstWindow;
     Hwnd foreground = 0;
     Hwnd active = 0;
+    Hwnd pendingForeground = 0;       // a delayed foreground change on its way
+    std::uint64_t foregroundDue = 0;  // when it lands
     std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
+    std::map<std::uint32_t, std::string> processImages;
 
     struct WindowClass {
         std::string name;
@@ -166,6 +258,9 @@ struct SimDesktop::State {
         bool canWrite;
     };
     std::map<Handle, OpenKey> openKeys;
+    std::map<std::pair<Hwnd, std::uint32_t>, bool> messageFilter;
+    bool currentFolderSearched = true;
+    std::set<std::string> planted;  // lower case
     Handle nextRegKey = kFirstRegKey;
     int regFlushes = 0;
 
@@ -218,6 +313,12 @@ struct SimDesktop::State {
 
     // --- Files, kernel objects ---
     std::set<std::string> files;  // lower case
+    struct TextFile {
+        std::string text;
+        std::uint64_t writeTime;
+    };
+    std::map<std::string, TextFile> textFiles;  // by lower-case path
+    std::uint64_t lastWriteTime = 0x01D0000000000000ull;
     std::set<Handle> tokens;
     Handle nextKernelObject = kFirstKernelObject;
 
@@ -343,6 +444,17 @@ struct SimDesktop::State {
         clock64 = t;
         now = static_cast<std::uint32_t>(t);
     }
+
+    // A delayed foreground change lands once its time has come.
+    void SettleForeground() {
+        if (pendingForeground != 0 && clock64 >= foregroundDue) {
+            if (FindWin(pendingForeground) != nullptr) {
+                foreground = pendingForeground;
+                active = pendingForeground;
+            }
+            pendingForeground = 0;
+        }
+    }
 };
 
 // ===== Construction ============================================================
@@ -378,9 +490,22 @@ void SimDesktop::RemoveWindow(Hwnd hwnd) {
     if (s_->foreground == hwnd) {
         s_->foreground = 0;
     }
+    if (s_->pendingForeground == hwnd) {
+        s_->pendingForeground = 0;
+    }
     if (s_->active == hwnd) {
         s_->active = 0;
     }
+}
+
+void SimDesktop::SetWindowProcess(Hwnd hwnd, std::uint32_t processId) {
+    if (auto* w = s_->FindWin(hwnd)) {
+        w->process = processId;
+    }
+}
+
+void SimDesktop::SetProcessImage(std::uint32_t processId, const std::string& path) {
+    s_->processImages[processId] = path;
 }
 
 void SimDesktop::SetWindowVisible(Hwnd hwnd, bool visible) {
@@ -414,6 +539,7 @@ Point SimDesktop::WindowPosition(Hwnd hwnd) const {
 }
 
 Hwnd SimDesktop::Foreground() const {
+    s_->SettleForeground();
     return s_->foreground;
 }
 
@@ -492,6 +618,11 @@ int SimDesktop::GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) {
     return CopyTruncated(name, buffer, bufferMax);
 }
 
+int SimDesktop::GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) {
+    const auto* w = s_->FindWin(hwnd);
+    return CopyTruncated(w ? w->title : std::string(), buffer, bufferMax);
+}
+
 bool SimDesktop::IsWindowVisible(Hwnd hwnd) {
     if (hwnd == kDesktop) {
         return true;
@@ -505,16 +636,25 @@ bool SimDesktop::IsWindow(Hwnd hwnd) {
 }
 
 bool SimDesktop::SetForegroundWindow(Hwnd hwnd) {
+    s_->SettleForeground();
     bool attached =
         s_->attachedInputs.count({kOurThread, GetWindowThreadProcessId(s_->foreground)}) != 0;
     bool allowed = !refuseForeground || (attached && !refuseForegroundAttached);
     bool ok = allowed && s_->FindWin(hwnd) != nullptr;
     s_->Log(SimEvent::Kind::SetForeground, hwnd).a = ok ? 1 : 0;
-    if (ok) {
+    if (!ok) {
+        return false;
+    }
+    if (foregroundDelay == 0 || s_->foreground == hwnd) {
         s_->foreground = hwnd;
         s_->active = hwnd;
+        s_->pendingForeground = 0;
+    } else if (s_->pendingForeground != hwnd) {
+        s_->pendingForeground = hwnd;
+        s_->foregroundDue =
+            foregroundDelay == kNeverLands ? UINT64_MAX : s_->clock64 + foregroundDelay;
     }
-    return ok;
+    return true;
 }
 
 Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
@@ -528,6 +668,7 @@ Hwnd SimDesktop::SetActiveWindow(Hwnd hwnd) {
 }
 
 Hwnd SimDesktop::GetForegroundWindow() {
+    s_->SettleForeground();
     return s_->foreground;
 }
 
@@ -539,6 +680,29 @@ std::uint32_t SimDesktop::GetWindowThreadProcessId(Hwnd hwnd) {
         return kOurThread;
     }
     return s_->FindWin(hwnd) != nullptr ? static_cast<std::uint32_t>(hwnd) : 0;
+}
+
+std::uint32_t SimDesktop::GetWindowProcessId(Hwnd hwnd) {
+    if (hwnd == 0) {
+        return 0;
+    }
+    if (hwnd == s_->mainWindow || s_->dialogs.count(hwnd) != 0) {
+        return kOurProcess;
+    }
+    const auto* w = s_->FindWin(hwnd);
+    if (w == nullptr) {
+        return 0;
+    }
+    return w->process != 0 ? w->process : static_cast<std::uint32_t>(hwnd);
+}
+
+int SimDesktop::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
+    auto it = s_->processImages.find(processId);
+    if (it == s_->processImages.end() || bufferMax <= 0 ||
+        it->second.size() >= static_cast<std::size_t>(bufferMax)) {
+        return 0;
+    }
+    return CopyTruncated(it->second, buffer, bufferMax);
 }
 
 std::uint32_t SimDesktop::GetCurrentThreadId() {
@@ -808,6 +972,19 @@ std::intptr_t SimDesktop::GetMessageExtraInfo() {
     return messageExtraInfo;
 }
 
+std::uint32_t SimDesktop::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
+    // A few scan codes of a US keyboard; every other key has none here.
+    static const std::map<std::uint32_t, std::uint32_t> kScanCodes = {
+        {0x08, 0x0E}, {0x09, 0x0F}, {0x0D, 0x1C}, {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38},
+        {0x1B, 0x01}, {0x20, 0x39}, {0x25, 0x4B}, {0x26, 0x48}, {0x27, 0x4D}, {0x28, 0x50},
+        {'F', 0x21},  {'M', 0x32},  {'P', 0x19},  {'S', 0x1F},  {0x73, 0x3E}};
+    if (mapType != win::kMapVkVkToVsc) {
+        return 0;
+    }
+    auto it = kScanCodes.find(code);
+    return it == kScanCodes.end() ? 0 : it->second;
+}
+
 bool SimDesktop::SetCursorPos(int x, int y) {
     auto& e = s_->Log(SimEvent::Kind::SetCursorPos);
     e.a = x;
@@ -970,11 +1147,15 @@ bool SimDesktop::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& da
     });
     switch (message) {
         case win::kNimAdd:
+            if (failTrayAdds > 0) {
+                --failTrayAdds;
+                return false;
+            }
             if (it != icons.end()) {
                 return false;
             }
             icons.push_back(data);
-            return true;
+            return !trayAddTimesOut;
         case win::kNimModify:
             if (it == icons.end()) {
                 return false;
@@ -1003,6 +1184,28 @@ bool SimDesktop::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& da
 
 std::vector<TrayIconData> SimDesktop::TrayIcons() const {
     return s_->trayIcons;
+}
+
+void SimDesktop::RestartExplorer() {
+    s_->trayIcons.clear();
+    const std::uint32_t message = RegisterWindowMessageA("TaskbarCreated");
+    if (s_->mainWindow != 0 && (!elevated || MessageAllowed(s_->mainWindow, message))) {
+        SendToMainWindow(message, 0, 0);
+    }
+}
+
+bool SimDesktop::ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                             std::uint32_t action) {
+    if (lacksMessageFilter || !s_->FindWin(hwnd)) {
+        return false;
+    }
+    s_->messageFilter[{hwnd, message}] = action == win::kMsgFltAllow;
+    return true;
+}
+
+bool SimDesktop::MessageAllowed(Hwnd hwnd, std::uint32_t message) const {
+    auto it = s_->messageFilter.find({hwnd, message});
+    return it != s_->messageFilter.end() && it->second;
 }
 
 Handle SimDesktop::CreatePopupMenu() {
@@ -1286,10 +1489,79 @@ void SimDesktop::AddFile(const std::string& path) {
 
 void SimDesktop::RemoveFile(const std::string& path) {
     s_->files.erase(Lower(path));
+    s_->textFiles.erase(Lower(path));
 }
 
-bool SimDesktop::OpenFileExists(const char* path) {
-    return path && s_->files.count(Lower(path)) != 0;
+void SimDesktop::SetFileText(const std::string& path, const std::string& text,
+                             std::uint64_t writeTime) {
+    if (writeTime == 0) {
+        writeTime = s_->lastWriteTime + 10000000;  // a second later
+    }
+    s_->lastWriteTime = std::max(s_->lastWriteTime, writeTime);
+    s_->files.insert(Lower(path));
+    s_->textFiles[Lower(path)] = {text, writeTime};
+}
+
+long SimDesktop::SHGetFolderPathA(int csidl, char* path) {
+    constexpr long kEFail = static_cast<long>(0x80004005u);
+    path[0] = '\0';
+    if (csidl != win::kCsidlAppData || appDataFolder.empty() ||
+        appDataFolder.size() >= win::kMaxPath) {
+        return kEFail;
+    }
+    CopyTruncated(appDataFolder, path, static_cast<int>(win::kMaxPath));
+    return 0;
+}
+
+bool SimDesktop::GetFileAttributesExA(const char* path, FileInfo* info) {
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it == s_->textFiles.end()) {
+        return false;
+    }
+    *info = {win::kFileAttributeArchive, it->second.writeTime, it->second.text.size()};
+    return true;
+}
+
+std::uint32_t SimDesktop::GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                         const char* path) {
+    std::vector<std::string> names;
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it != s_->textFiles.end()) {
+        for (const ProfileSection& section : ParseProfile(it->second.text)) {
+            names.push_back(section.name);
+        }
+    }
+    return CopyStringList(names, buffer, size);
+}
+
+std::uint32_t SimDesktop::GetPrivateProfileSectionA(const char* section, char* buffer,
+                                                    std::uint32_t size, const char* path) {
+    std::vector<std::string> lines;
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it != s_->textFiles.end() && section != nullptr) {
+        for (const ProfileSection& s : ParseProfile(it->second.text)) {
+            if (SameText(s.name, section)) {
+                lines = s.lines;
+                break;
+            }
+        }
+    }
+    return CopyStringList(lines, buffer, size);
+}
+
+std::uint32_t SimDesktop::GetFileAttributesA(const char* path) {
+    if (!path || std::strlen(path) >= kMaxPath) {
+        return win::kInvalidFileAttributes;
+    }
+    const std::string p = Lower(path);
+    if (s_->files.count(p)) {
+        return win::kFileAttributeArchive;
+    }
+    auto above = s_->files.lower_bound(p + "\\");
+    if (above != s_->files.end() && above->rfind(p + "\\", 0) == 0) {
+        return win::kFileAttributeDirectory;
+    }
+    return win::kInvalidFileAttributes;
 }
 
 bool SimDesktop::OpenProcessToken(Handle* token) {
@@ -1409,6 +1681,22 @@ int SimDesktop::RegFlushCount() const {
     return s_->regFlushes;
 }
 
+namespace {
+
+// Keys a standard user may read but never write, virtualised or not.
+bool SystemKey(const std::string& lowerPath) {
+    for (const char* top :
+         {"software\\microsoft\\windows", "software\\microsoft\\windows nt", "system"}) {
+        const std::string t = top;
+        if (lowerPath == t || lowerPath.rfind(t + "\\", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 long SimDesktop::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
     std::string base;
     if (!key) {
@@ -1423,7 +1711,7 @@ long SimDesktop::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
         return win::kErrorFileNotFound;
     }
     // MAXIMUM_ALLOWED: writable unless the user lacks the rights.
-    *key = s_->OpenKeyHandle(path, !refuseAllAccess);
+    *key = s_->OpenKeyHandle(path, !refuseAllAccess && !(standardUser && SystemKey(path)));
     return win::kErrorSuccess;
 }
 
@@ -1440,10 +1728,10 @@ long SimDesktop::RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t ac
     if (!s_->keys.count(path)) {
         return win::kErrorFileNotFound;
     }
-    if (refuseAllAccess && (access & win::kKeyAllAccess) == win::kKeyAllAccess) {
+    if ((access & kKeyWriteRights) != 0 && (refuseAllAccess || (standardUser && SystemKey(path)))) {
         return win::kErrorAccessDenied;
     }
-    *key = s_->OpenKeyHandle(path, (access & kKeySetValue) != 0);
+    *key = s_->OpenKeyHandle(path, (access & win::kKeySetValue) != 0);
     return win::kErrorSuccess;
 }
 
@@ -1457,11 +1745,15 @@ long SimDesktop::RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t 
         return root >= 0x80000000u && root <= 0x80000006u ? win::kErrorFileNotFound
                                                           : win::kErrorInvalidHandle;
     }
-    if (refuseAllAccess && (access & win::kKeyAllAccess) == win::kKeyAllAccess) {
+    // Opening an existing key asks the rights wanted; making a new one asks
+    // write access to the key above it.
+    const std::string wanted = Lower(JoinKey(base, Text(subKey)));
+    const bool refused = refuseAllAccess || (standardUser && SystemKey(wanted));
+    if (refused && (!s_->keys.count(wanted) || (access & kKeyWriteRights) != 0)) {
         return win::kErrorAccessDenied;
     }
     std::string path = s_->CreateKeyPath(JoinKey(base, Text(subKey)));
-    *key = s_->OpenKeyHandle(path, (access & kKeySetValue) != 0);
+    *key = s_->OpenKeyHandle(path, (access & win::kKeySetValue) != 0);
     return win::kErrorSuccess;
 }
 
@@ -1578,9 +1870,7 @@ long SimDesktop::CoInitialize() {
 }
 
 void SimDesktop::CoUninitialize() {
-    if (s_->coInit > 0) {
-        --s_->coInit;
-    }
+    --s_->coInit;  // below 0 it reports an unbalanced call
 }
 
 int SimDesktop::CoInitCount() const {
@@ -1906,8 +2196,8 @@ struct SimLibraryCalls {
         return result;
     }
 
-    static int RC_STDCALL Af15Init() { return Call("af15_init"); }
-    static int RC_STDCALL Af15GetIR(unsigned char* buffer8) {
+    static int Af15Init() { return Call("af15_init"); }
+    static int Af15GetIR(unsigned char* buffer8) {
         SimDesktop* desk = SimDesktop::Current();
         if (desk && !desk->af15Buffers.empty()) {
             const auto bytes = std::move(desk->af15Buffers.front());
@@ -1916,10 +2206,10 @@ struct SimLibraryCalls {
         }
         return Call("af15_GetIR");
     }
-    static int RC_STDCALL Af15Exit() { return Call("af15_exit"); }
-    static int RC_STDCALL Af9100Init() { return Call("af9100_init"); }
-    static int RC_STDCALL Af9100InitIRDev() { return Call("af9100_initIRDev"); }
-    static int RC_STDCALL Af9100ReadRawIR(unsigned int* words8) {
+    static int Af15Exit() { return Call("af15_exit"); }
+    static int Af9100Init() { return Call("af9100_init"); }
+    static int Af9100InitIRDev() { return Call("af9100_initIRDev"); }
+    static int Af9100ReadRawIR(unsigned int* words8) {
         SimDesktop* desk = SimDesktop::Current();
         if (desk && !desk->af9100Words.empty()) {
             const auto words = std::move(desk->af9100Words.front());
@@ -1928,15 +2218,15 @@ struct SimLibraryCalls {
         }
         return Call("af9100_ReadRawIR");
     }
-    static int RC_STDCALL Af9100Exit() { return Call("af9100_exit"); }
-    static int RC_STDCALL RtkBdaFilterInit(Hwnd window) {
+    static int Af9100Exit() { return Call("af9100_exit"); }
+    static int RtkBdaFilterInit(Hwnd window) {
         if (SimDesktop* desk = SimDesktop::Current()) {
             desk->s_->rtkFilterInitWindow = window;
         }
         return Call("RTK_BDAFilterInit");
     }
-    static int RC_STDCALL RtkGetAPModeIRCode(unsigned int* count, unsigned char* buffer128,
-                                             unsigned int size) {
+    static int RtkGetAPModeIRCode(unsigned int* count, unsigned char* buffer128,
+                                  unsigned int size) {
         SimDesktop* desk = SimDesktop::Current();
         if (desk && !desk->rtkCodes.empty()) {
             const auto code = std::move(desk->rtkCodes.front());
@@ -1953,7 +2243,7 @@ struct SimLibraryCalls {
     }
     // The RTK entry points without arguments of their own, by export index.
     template <int N>
-    static int RC_STDCALL RtkPlain() {
+    static int RtkPlain() {
         return Call(kRtkExports[N]);
     }
 
@@ -1963,7 +2253,8 @@ struct SimLibraryCalls {
         return table[index];
     }
 
-    // The function of an export, typed exactly as the receiver calls it.
+    // The function of an export, typed exactly as the receiver calls it (in
+    // the cdecl convention, which the receiver calls like any other).
     static void* Function(const std::string& name) {
         if (name == "af15_init")
             return Ptr<rc::Af15Init>(&Af15Init);
@@ -2022,6 +2313,34 @@ int SimDesktop::LoadLibraryCount(const std::string& name) const {
     return it == s_->loadCounts.end() ? 0 : it->second;
 }
 
+void SimDesktop::PlantLibrary(const std::string& name) {
+    InstallLibrary(name);
+    s_->planted.insert(Lower(name));
+}
+
+bool SimDesktop::CurrentFolderSearched() const {
+    return s_->currentFolderSearched;
+}
+
+bool SimDesktop::SetDefaultDllDirectories(std::uint32_t directoryFlags) {
+    if (lacksDefaultDllDirectories) {
+        return false;
+    }
+    if (directoryFlags & win::kLoadLibrarySearchDefaultDirs) {
+        s_->currentFolderSearched = false;
+    }
+    return true;
+}
+
+bool SimDesktop::SetDllDirectoryA(const char* path) {
+    if (path && path[0] == '\0') {
+        s_->currentFolderSearched = false;
+    } else if (!path) {
+        s_->currentFolderSearched = true;
+    }
+    return true;
+}
+
 Handle SimDesktop::LoadLibraryA(const char* name) {
     if (!name) {
         return 0;
@@ -2029,7 +2348,7 @@ Handle SimDesktop::LoadLibraryA(const char* name) {
     std::string n = Lower(name);
     ++s_->loadCounts[n];
     auto it = std::find(s_->installed.begin(), s_->installed.end(), n);
-    if (it == s_->installed.end()) {
+    if (it == s_->installed.end() || (s_->planted.count(n) && !s_->currentFolderSearched)) {
         return 0;
     }
     return kFirstModule + static_cast<Handle>(it - s_->installed.begin()) * 0x10000;

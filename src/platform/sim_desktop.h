@@ -98,9 +98,25 @@ class SimDesktop : public Platform {
     // and not even then with refuseForegroundAttached.
     bool refuseForeground = false;
     bool refuseForegroundAttached = false;
+    // Makes a granted foreground change land only once the clock has moved
+    // on by this many milliseconds, as when the window's thread is busy:
+    // SetForegroundWindow succeeds at once, but GetForegroundWindow (and
+    // Foreground) report the window in front before until then. A request
+    // for the window already on its way keeps the first one's time.
+    // kNeverLands: the change never lands.
+    std::uint32_t foregroundDelay = 0;
+    static constexpr std::uint32_t kNeverLands = 0xFFFFFFFF;
     // The thread of this program (main window and dialogs); every other
     // window has a thread of its own.
     static constexpr std::uint32_t kOurThread = 1;
+    // Processes: the main window and dialogs are this program's; every other
+    // window is a process of its own, whose id is its handle, until
+    // SetWindowProcess puts it in another window's process (an application's
+    // second window). GetProcessImageName gives what SetProcessImage set, and
+    // fails for a process without one (as for another user's process).
+    static constexpr std::uint32_t kOurProcess = 1;
+    void SetWindowProcess(Hwnd hwnd, std::uint32_t processId);
+    void SetProcessImage(std::uint32_t processId, const std::string& path);
     int AttachedInputs() const;  // AttachThreadInput attachments not undone
     // Called when a message is posted or sent to a window other than the main
     // window and dialogs (a stand-in application reacting, e.g. closing itself).
@@ -131,12 +147,21 @@ class SimDesktop : public Platform {
     std::vector<std::string> RegValueNames(const std::string& keyPath) const;
     int OpenRegKeyCount() const;  // keys opened and not yet closed
     int RegFlushCount() const;
-    // Opens and creates asking for KEY_ALL_ACCESS fail with ERROR_ACCESS_DENIED
-    // (a missing key still gives ERROR_FILE_NOT_FOUND on open); RegOpenKeyA
-    // still opens, but read-only. Writing through a handle opened without
-    // KEY_SET_VALUE gives ERROR_ACCESS_DENIED. Other roots than
+    // The rights of the user. Opens and creates asking for a write right
+    // (KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_ALL_ACCESS...) where the user
+    // has none fail with ERROR_ACCESS_DENIED (a missing key still gives
+    // ERROR_FILE_NOT_FOUND on open); reading opens succeed, and RegOpenKeyA
+    // (MAXIMUM_ALLOWED) opens read-only there. Writing through a handle opened
+    // without KEY_SET_VALUE gives ERROR_ACCESS_DENIED. Other roots than
     // HKEY_LOCAL_MACHINE hold no keys.
+    // refuseAllAccess: no write right anywhere (a limited user whose writes
+    // Windows does not virtualise: XP, or a program with a manifest).
     bool refuseAllAccess = false;
+    // standardUser: a standard user (or an administrator under UAC) running a
+    // program without a manifest: no write right below
+    // SOFTWARE\Microsoft\Windows, SOFTWARE\Microsoft\Windows NT and SYSTEM,
+    // which Windows never virtualises; other writes succeed (virtualised).
+    bool standardUser = false;
 
     // --- Clock and timers ---
     std::uint32_t Now() const;
@@ -199,7 +224,21 @@ class SimDesktop : public Platform {
     bool QuitPosted() const;
     int QuitCode() const;
     std::vector<TrayIconData> TrayIcons() const;  // icons currently shown
-    int LoadedAccelerators() const;               // last accelerator table id loaded
+    // Explorer not ready at logon: the next NIM_ADD calls fail and add nothing.
+    int failTrayAdds = 0;
+    // Explorer answering late: NIM_ADD adds the icon but reports failure.
+    bool trayAddTimesOut = false;
+    // Explorer restarts: the notification area forgets its icons and
+    // "TaskbarCreated" is sent to the main window, which an elevated program
+    // hears only once its message filter allows it.
+    void RestartExplorer();
+    bool elevated = false;
+    // ChangeWindowMessageFilterEx is missing (before Windows 7).
+    bool lacksMessageFilter = false;
+    // The message reaches the window from a non-elevated Explorer: allowed
+    // with ChangeWindowMessageFilterEx (MSGFLT_ALLOW) and not reset since.
+    bool MessageAllowed(Hwnd hwnd, std::uint32_t message) const;
+    int LoadedAccelerators() const;  // last accelerator table id loaded
 
     // --- Screen, cursor, mouse ---
     void SetSystemMetric(int index, int value);
@@ -215,8 +254,17 @@ class SimDesktop : public Platform {
     bool failVersionEx = false;     // the extended query fails
     bool failVersionBasic = false;  // the basic query fails
     std::string windowsDirectory = "C:\\windows";
-    void AddFile(const std::string& path);  // case-insensitive
-    void RemoveFile(const std::string& path);
+    // Case-insensitive. The folders above a file exist too (GetFileAttributesA
+    // gives FILE_ATTRIBUTE_DIRECTORY for them).
+    void AddFile(const std::string& path);
+    void RemoveFile(const std::string& path);  // also a file with a text
+    // A file with a text, read by the profile API, and its last-write time
+    // (FILETIME units; 0: a time later than that of every earlier write).
+    // The profile API reads it as Windows does: see the seam's contract.
+    void SetFileText(const std::string& path, const std::string& text, std::uint64_t writeTime = 0);
+    // The folder SHGetFolderPathA gives for CSIDL_APPDATA; empty: the call
+    // fails. Every other folder fails.
+    std::string appDataFolder = "C:\\Users\\Ada\\AppData\\Roaming";
     bool failOpenProcessToken = false;
     std::uint32_t adjustPrivilegeError = 0;
     bool failExitWindows = false;
@@ -234,7 +282,10 @@ class SimDesktop : public Platform {
     // CoCreateInstance of the enumerator fails (it also fails while COM is not
     // initialised: CoInitCount() 0).
     bool failCreateEnumerator = false;
-    int CoInitCount() const;        // CoInitialize minus CoUninitialize
+    // CoInitialize minus CoUninitialize. A CoUninitialize without a matching
+    // CoInitialize takes it below 0, which no Windows thread shows: the report
+    // of an unbalanced call.
+    int CoInitCount() const;
     int HeldFilters() const;        // filters bound and not released
     int OpenDeviceObjects() const;  // enumerators and monikers not released
     int CategoryOpenCount() const;  // OpenDeviceCategory calls so far (probes)
@@ -268,6 +319,13 @@ class SimDesktop : public Platform {
     // exactly); the RTK entry points that are never called take no arguments.
     void InstallLibrary(const std::string& name);
     void UninstallLibrary(const std::string& name);
+    // Puts a library of this name (not installed) in the current folder:
+    // LoadLibraryA finds it until SetDefaultDllDirectories with
+    // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS or SetDllDirectoryA("") takes that
+    // folder out of the search.
+    void PlantLibrary(const std::string& name);
+    bool lacksDefaultDllDirectories = false;  // XP, Windows 7 without its update
+    bool CurrentFolderSearched() const;
     // The scripted results of one entry point (created on first use, exported).
     SimEntryPoint& Entry(const std::string& name);
     // What the next af15_GetIR, af9100_ReadRawIR, RTK_GetAPModeIRCode calls write.
@@ -309,6 +367,7 @@ class SimDesktop : public Platform {
     Hwnd GetDesktopWindow() override;
     Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) override;
     int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) override;
+    int GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) override;
     bool IsWindowVisible(Hwnd hwnd) override;
     bool IsWindow(Hwnd hwnd) override;
     bool SetForegroundWindow(Hwnd hwnd) override;
@@ -316,6 +375,8 @@ class SimDesktop : public Platform {
     bool BringWindowToTop(Hwnd hwnd) override;
     Hwnd GetForegroundWindow() override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+    std::uint32_t GetWindowProcessId(Hwnd hwnd) override;
+    int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) override;
     std::uint32_t GetCurrentThreadId() override;
     bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
@@ -329,6 +390,7 @@ class SimDesktop : public Platform {
     void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                      std::uintptr_t extraInfo) override;
     std::intptr_t GetMessageExtraInfo() override;
+    std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) override;
     bool SetCursorPos(int x, int y) override;
     bool GetCursorPos(Point* point) override;
     int GetSystemMetrics(int index) override;
@@ -355,11 +417,17 @@ class SimDesktop : public Platform {
                                 int showCmd) override;
     bool GetVersionExA(OsVersion* version, bool extended) override;
     std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
-    bool OpenFileExists(const char* path) override;
+    std::uint32_t GetFileAttributesA(const char* path) override;
     bool OpenProcessToken(Handle* token) override;
     std::uint32_t AdjustShutdownPrivilege(Handle token) override;
     bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool CloseHandle(Handle handle) override;
+    long SHGetFolderPathA(int csidl, char* path) override;
+    bool GetFileAttributesExA(const char* path, FileInfo* info) override;
+    std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                 const char* path) override;
+    std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
+                                            const char* path) override;
     long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
@@ -399,6 +467,10 @@ class SimDesktop : public Platform {
     bool HidD_GetFeature(Handle device, std::uint8_t* report, std::uint32_t length) override;
     Handle LoadLibraryA(const char* name) override;
     void* GetProcAddress(Handle module, const char* name) override;
+    bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
+    bool SetDllDirectoryA(const char* path) override;
+    bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                     std::uint32_t action) override;
 
     // The desktop whose library entry points are being called (the exported
     // functions are plain functions that need to find their desktop).

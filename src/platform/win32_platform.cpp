@@ -5,6 +5,7 @@
 #endif
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <dshow.h>
 #include <setupapi.h>
 // The MinGW HID headers declare C functions without extern "C".
@@ -240,6 +241,10 @@ int Win32Platform::GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) {
     return ::GetClassNameA(ToHwnd(hwnd), buffer, bufferMax);
 }
 
+int Win32Platform::GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) {
+    return ::GetWindowTextA(ToHwnd(hwnd), buffer, bufferMax);
+}
+
 bool Win32Platform::IsWindowVisible(Hwnd hwnd) {
     return ::IsWindowVisible(ToHwnd(hwnd)) != FALSE;
 }
@@ -266,6 +271,32 @@ Hwnd Win32Platform::GetForegroundWindow() {
 
 std::uint32_t Win32Platform::GetWindowThreadProcessId(Hwnd hwnd) {
     return ::GetWindowThreadProcessId(ToHwnd(hwnd), nullptr);
+}
+
+std::uint32_t Win32Platform::GetWindowProcessId(Hwnd hwnd) {
+    DWORD processId = 0;
+    if (::GetWindowThreadProcessId(ToHwnd(hwnd), &processId) == 0) {
+        return 0;
+    }
+    return processId;
+}
+
+int Win32Platform::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
+    if (buffer == nullptr || bufferMax <= 0) {
+        return 0;
+    }
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) {
+        return 0;
+    }
+    DWORD size = static_cast<DWORD>(bufferMax);
+    BOOL ok = ::QueryFullProcessImageNameA(process, 0, buffer, &size);
+    ::CloseHandle(process);
+    if (!ok) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return static_cast<int>(size);
 }
 
 std::uint32_t Win32Platform::GetCurrentThreadId() {
@@ -307,6 +338,10 @@ void Win32Platform::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32
 
 std::intptr_t Win32Platform::GetMessageExtraInfo() {
     return ::GetMessageExtraInfo();
+}
+
+std::uint32_t Win32Platform::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
+    return ::MapVirtualKeyA(code, mapType);
 }
 
 bool Win32Platform::SetCursorPos(int x, int y) {
@@ -465,9 +500,8 @@ std::uint32_t Win32Platform::GetWindowsDirectoryA(char* buffer, std::uint32_t si
     return ::GetWindowsDirectoryA(buffer, size);
 }
 
-bool Win32Platform::OpenFileExists(const char* path) {
-    OFSTRUCT ofs{};
-    return ::OpenFile(path, &ofs, OF_EXIST) != HFILE_ERROR;
+std::uint32_t Win32Platform::GetFileAttributesA(const char* path) {
+    return ::GetFileAttributesA(path);
 }
 
 bool Win32Platform::OpenProcessToken(Handle* token) {
@@ -495,6 +529,37 @@ bool Win32Platform::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
 
 bool Win32Platform::CloseHandle(Handle handle) {
     return ::CloseHandle(To<HANDLE>(handle)) != FALSE;
+}
+
+long Win32Platform::SHGetFolderPathA(int csidl, char* path) {
+    path[0] = '\0';
+    HRESULT result = ::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    if (result != S_OK) {
+        path[0] = '\0';
+    }
+    return result;
+}
+
+bool Win32Platform::GetFileAttributesExA(const char* path, FileInfo* info) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    info->attributes = data.dwFileAttributes;
+    info->lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+    info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+std::uint32_t Win32Platform::GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                            const char* path) {
+    return ::GetPrivateProfileSectionNamesA(buffer, size, path);
+}
+
+std::uint32_t Win32Platform::GetPrivateProfileSectionA(const char* section, char* buffer,
+                                                       std::uint32_t size, const char* path) {
+    return ::GetPrivateProfileSectionA(section, buffer, size, path);
 }
 
 // --- Registry ---------------------------------------------------------------------------------
@@ -628,11 +693,15 @@ bool Win32Platform::ReadFriendlyName(Handle moniker, char* buffer, int bufferSiz
     if (FAILED(hr) || bag == nullptr) {
         return false;
     }
+    // Zeroed in full: VariantInit on Windows 7 and older sets only the type,
+    // and a Read that fails leaves the VARIANT as it was. The type is not
+    // preset, so the bag gives the stored one; a name of another type counts
+    // as none.
     VARIANT name;
-    ::VariantInit(&name);
-    name.vt = VT_BSTR;
+    std::memset(&name, 0, sizeof name);
     hr = bag->Read(L"FriendlyName", &name, nullptr);
-    const bool ok = SUCCEEDED(hr) && name.vt == VT_BSTR && name.bstrVal != nullptr;
+    const bool filled = SUCCEEDED(hr);
+    const bool ok = filled && name.vt == VT_BSTR && name.bstrVal != nullptr;
     if (ok) {
         // Convert in full, then keep what fits: a name longer than the buffer
         // arrives cut, never unterminated.
@@ -650,7 +719,9 @@ bool Win32Platform::ReadFriendlyName(Handle moniker, char* buffer, int bufferSiz
             buffer[kept] = '\0';
         }
     }
-    ::VariantClear(&name);
+    if (filled) {
+        ::VariantClear(&name);
+    }
     bag->Release();
     return ok;
 }
@@ -812,6 +883,38 @@ Handle Win32Platform::LoadLibraryA(const char* name) {
 
 void* Win32Platform::GetProcAddress(Handle module, const char* name) {
     return reinterpret_cast<void*>(::GetProcAddress(To<HMODULE>(module), name));
+}
+
+namespace {
+
+// An export of a system DLL that older Windows versions lack: looked up at
+// run time, so that the program still starts there.
+template <typename Fn>
+Fn SystemExport(const char* dll, const char* name) {
+    HMODULE module = ::GetModuleHandleA(dll);
+    if (module == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+bool Win32Platform::SetDefaultDllDirectories(std::uint32_t directoryFlags) {
+    using Fn = BOOL(WINAPI*)(DWORD);
+    const Fn set = SystemExport<Fn>("kernel32.dll", "SetDefaultDllDirectories");
+    return set != nullptr && set(directoryFlags) != FALSE;
+}
+
+bool Win32Platform::SetDllDirectoryA(const char* path) {
+    return ::SetDllDirectoryA(path) != FALSE;
+}
+
+bool Win32Platform::ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                                std::uint32_t action) {
+    using Fn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    const Fn change = SystemExport<Fn>("user32.dll", "ChangeWindowMessageFilterEx");
+    return change != nullptr && change(ToHwnd(hwnd), message, action, nullptr) != FALSE;
 }
 
 }  // namespace rc

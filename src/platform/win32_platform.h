@@ -42,6 +42,7 @@ class Win32Platform : public Platform {
     Hwnd GetDesktopWindow() override;
     Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) override;
     int GetClassNameA(Hwnd hwnd, char* buffer, int bufferMax) override;
+    int GetWindowTextA(Hwnd hwnd, char* buffer, int bufferMax) override;
     bool IsWindowVisible(Hwnd hwnd) override;
     bool IsWindow(Hwnd hwnd) override;
     bool SetForegroundWindow(Hwnd hwnd) override;
@@ -49,6 +50,8 @@ class Win32Platform : public Platform {
     bool BringWindowToTop(Hwnd hwnd) override;
     Hwnd GetForegroundWindow() override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+    std::uint32_t GetWindowProcessId(Hwnd hwnd) override;
+    int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) override;
     std::uint32_t GetCurrentThreadId() override;
     bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
@@ -63,6 +66,7 @@ class Win32Platform : public Platform {
     void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                      std::uintptr_t extraInfo) override;
     std::intptr_t GetMessageExtraInfo() override;
+    std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) override;
     bool SetCursorPos(int x, int y) override;
     bool GetCursorPos(Point* point) override;
     int GetSystemMetrics(int index) override;
@@ -93,11 +97,17 @@ class Win32Platform : public Platform {
                                 int showCmd) override;
     bool GetVersionExA(OsVersion* version, bool extended) override;
     std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
-    bool OpenFileExists(const char* path) override;
+    std::uint32_t GetFileAttributesA(const char* path) override;
     bool OpenProcessToken(Handle* token) override;
     std::uint32_t AdjustShutdownPrivilege(Handle token) override;
     bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool CloseHandle(Handle handle) override;
+    long SHGetFolderPathA(int csidl, char* path) override;
+    bool GetFileAttributesExA(const char* path, FileInfo* info) override;
+    std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                 const char* path) override;
+    std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
+                                            const char* path) override;
 
     long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
@@ -141,6 +151,10 @@ class Win32Platform : public Platform {
 
     Handle LoadLibraryA(const char* name) override;
     void* GetProcAddress(Handle module, const char* name) override;
+    bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
+    bool SetDllDirectoryA(const char* path) override;
+    bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                     std::uint32_t action) override;
 
   private:
     Handle instance_;

@@ -3,6 +3,7 @@
 // <windows.h> (which defines the originals as macros) never includes this.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -25,6 +26,7 @@ constexpr std::uint32_t kWmLButtonDown = 0x0201;
 constexpr std::uint32_t kWmLButtonUp = 0x0202;
 constexpr std::uint32_t kWmRButtonDown = 0x0204;
 constexpr std::uint32_t kWmRButtonUp = 0x0205;
+constexpr std::uint32_t kWmAppCommand = 0x0319;
 constexpr std::uint32_t kWmUser = 0x0400;
 
 // Combo box and button messages
@@ -78,6 +80,9 @@ constexpr std::uint8_t kVkF10 = 0x79;
 constexpr std::uint8_t kVkF11 = 0x7A;
 constexpr std::uint8_t kVkF12 = 0x7B;
 
+// MapVirtualKeyA
+constexpr std::uint32_t kMapVkVkToVsc = 0;
+
 // keybd_event flags
 constexpr std::uint32_t kKeyEventExtendedKey = 0x0001;
 constexpr std::uint32_t kKeyEventKeyUp = 0x0002;
@@ -101,6 +106,7 @@ constexpr std::uint32_t kGwChild = 5;
 
 // ShowWindow
 constexpr int kSwHide = 0;
+constexpr int kSwShowNormal = 1;
 constexpr int kSwShow = 5;
 
 // SetWindowPos
@@ -132,9 +138,21 @@ constexpr std::uint32_t kEwxForceIfHung = 0x0010;
 constexpr std::uint32_t kVerPlatformWin32Windows = 1;
 constexpr std::uint32_t kVerPlatformWin32Nt = 2;
 
+// Folders and files
+constexpr int kCsidlAppData = 0x001A;
+constexpr std::size_t kMaxPath = 260;
+constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+constexpr std::uint32_t kFileAttributeArchive = 0x20;
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+
 // Registry
 constexpr Handle kHkeyLocalMachine = 0x80000002u;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+constexpr std::uint32_t kKeyQueryValue = 0x0001;
+constexpr std::uint32_t kKeySetValue = 0x0002;
+constexpr std::uint32_t kKeyCreateSubKey = 0x0004;
+constexpr std::uint32_t kKeyEnumerateSubKeys = 0x0008;
+constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kRegNone = 0;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegBinary = 3;
@@ -145,6 +163,10 @@ constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
+
+// Libraries and the message filter
+constexpr std::uint32_t kLoadLibrarySearchDefaultDirs = 0x1000;
+constexpr std::uint32_t kMsgFltAllow = 1;
 
 // COM
 constexpr long kSOk = 0;

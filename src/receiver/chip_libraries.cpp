@@ -15,6 +15,38 @@
 
 namespace rc {
 
+#if defined(__i386__)
+// int CallEntryWords(const void* entry, const std::uint32_t* words,
+//                    std::uint32_t count), cdecl. The stack is aligned to 16
+// bytes at the call, which any callee accepts. %ebp is kept by callees of
+// either convention, so it brings the stack pointer back.
+asm(R"(
+    .text
+    .globl rc_CallEntryWords
+    .p2align 4
+rc_CallEntryWords:
+    pushl %ebp
+    movl %esp, %ebp
+    movl 16(%ebp), %ecx
+    movl 12(%ebp), %edx
+    leal 0(,%ecx,4), %eax
+    subl %eax, %esp
+    andl $-16, %esp
+    addl %eax, %esp
+1:
+    testl %ecx, %ecx
+    jz 2f
+    decl %ecx
+    pushl (%edx,%ecx,4)
+    jmp 1b
+2:
+    call *8(%ebp)
+    movl %ebp, %esp
+    popl %ebp
+    ret
+)");
+#endif
+
 namespace {
 
 template <typename Fn>
@@ -106,12 +138,12 @@ int InitAf9015(System& sys) {
     if (libs.af15_init == nullptr || libs.af15_GetIR == nullptr) {
         return 0;
     }
-    return (libs.af15_init() & 0xFF) != 0 ? 1 : 0;
+    return (CallEntry(libs.af15_init) & 0xFF) != 0 ? 1 : 0;
 }
 
 void ExitAf9015(System& sys) {
     if (sys.libs.af15_exit != nullptr) {
-        sys.libs.af15_exit();
+        CallEntry(sys.libs.af15_exit);
     }
 }
 
@@ -121,15 +153,15 @@ int InitIt9135(System& sys) {
         libs.af9100_ReadRawIR == nullptr) {
         return 0;
     }
-    if ((libs.af9100_init() & 0xFF) == 0) {
+    if ((CallEntry(libs.af9100_init) & 0xFF) == 0) {
         return 0;
     }
-    return (libs.af9100_initIRDev() & 0xFFFF) != 0 ? 1 : 0;
+    return (CallEntry(libs.af9100_initIRDev) & 0xFFFF) != 0 ? 1 : 0;
 }
 
 void ExitIt9135(System& sys) {
     if (sys.libs.af9100_exit != nullptr) {
-        sys.libs.af9100_exit();
+        CallEntry(sys.libs.af9100_exit);
     }
 }
 
@@ -139,11 +171,11 @@ int InitRtl2832u(System& sys, Hwnd mainWindow) {
         libs.RTK_InitialAPModeIRParameter == nullptr || libs.RTK_GetAPModeIRCode == nullptr) {
         return 0;
     }
-    libs.RTK_BDAFilterInit(mainWindow);
-    if (libs.RTK_DeviceIsOk() == 0) {
+    CallEntry(libs.RTK_BDAFilterInit, mainWindow);
+    if (CallEntry(libs.RTK_DeviceIsOk) == 0) {
         return 0;
     }
-    return libs.RTK_InitialAPModeIRParameter() != 0 ? 1 : 0;
+    return CallEntry(libs.RTK_InitialAPModeIRParameter) != 0 ? 1 : 0;
 }
 
 }  // namespace rc

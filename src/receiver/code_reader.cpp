@@ -59,15 +59,24 @@ int RemovalHandOver(System& sys) {
     return kNoKey;
 }
 
-// The DirectShow families' presence check: 1 when the stick is still there.
-// A stick found is released at once; a stick gone leads to the hand-over,
-// which leaves the search's COM initialisation standing.
+// The DirectShow families' presence check: 1 when the stick being polled is
+// still there. A stick found is released at once; a stick gone leads to the
+// hand-over, which leaves the search's COM initialisation to the next search.
 int StickPresent(System& sys) {
+    const std::uint32_t polled = sys.chipType;
     if (!FindFilter(sys)) {
         RemovalHandOver(sys);
         return 0;
     }
     ReleaseFilter(sys);
+    if (sys.chipType != polled) {
+        // Another stick is plugged in as well, and the search now finds it
+        // first: the polled one was pulled, or one of an earlier family came.
+        // Its library was never started, so it is handed to the watchdog as
+        // if the polled stick had gone.
+        RemovalHandOver(sys);
+        return 0;
+    }
     return 1;
 }
 
@@ -79,7 +88,7 @@ int ReadAf9015(System& sys) {
     std::memset(buffer, 0xFF, sizeof buffer);
     int result = 0;
     if (sys.libs.af15_GetIR != nullptr) {
-        result = sys.libs.af15_GetIR(buffer);
+        result = CallEntry(sys.libs.af15_GetIR, buffer);
     }
     if ((result & 0xFF) != 1 || buffer[2] == 0xFF || buffer[0] != 7) {
         return kNoKey;
@@ -96,7 +105,7 @@ int ReadIt9135(System& sys) {
         word = 255;
     }
     if (sys.libs.af9100_ReadRawIR != nullptr) {
-        sys.libs.af9100_ReadRawIR(words);
+        CallEntry(sys.libs.af9100_ReadRawIR, words);
     }
     DebugTrace(sys, "irulData[0]", words[0]);
     if (words[0] == 255) {
@@ -147,7 +156,7 @@ int ReadRtl2832u(System& sys) {
     }
     unsigned int count = 0;
     unsigned char buffer[128] = {};
-    int result = sys.libs.RTK_GetAPModeIRCode(&count, buffer, sizeof buffer);
+    int result = CallEntry(sys.libs.RTK_GetAPModeIRCode, &count, buffer, sizeof buffer);
     if (result == 0 || (count & 0xFFFF) == 0) {
         return kNoKey;
     }
@@ -156,7 +165,11 @@ int ReadRtl2832u(System& sys) {
 
 // No chip known: only look whether one has come; the next tick reads it.
 int ReadNoChip(System& sys) {
-    StickPresent(sys);
+    if (!FindFilter(sys)) {
+        RemovalHandOver(sys);
+    } else {
+        ReleaseFilter(sys);
+    }
     return kNoKey;
 }
 

@@ -58,6 +58,34 @@ Handle RunProbe(System& sys, const Probe& probe) {
     return filter;
 }
 
+// COM on the GUI thread, which the shell and the vendor libraries use too.
+// Every search initialises it and every ReleaseFilter undoes an
+// initialisation, but only one that a search made and nothing has undone:
+// the program never tears down COM that others initialised (a Conexant
+// stick's removal releases without having searched). The first search's
+// initialisation stays for the life of the process, so that COM is not set
+// up and torn down on every poll tick; a search that no ReleaseFilter follows
+// (the start-up search, a stick found gone, the RTL2832U bring-ups) has its
+// initialisation undone by the next search.
+constexpr int kLastingComInits = 1;
+
+void UninitializeCom(System& sys) {
+    if (sys.comInits > kLastingComInits) {
+        sys.os.CoUninitialize();
+        --sys.comInits;
+    }
+}
+
+void InitializeCom(System& sys) {
+    if (sys.os.CoInitialize() < 0) {
+        return;  // RPC_E_CHANGED_MODE: nothing to undo
+    }
+    ++sys.comInits;
+    if (sys.comInits > kLastingComInits + 1) {
+        UninitializeCom(sys);
+    }
+}
+
 void DropHeldFilter(System& sys) {
     if (sys.filter != 0) {
         sys.os.ReleaseFilterObject(sys.filter);
@@ -68,7 +96,7 @@ void DropHeldFilter(System& sys) {
 }  // namespace
 
 int FindFilter(System& sys) {
-    sys.os.CoInitialize();
+    InitializeCom(sys);
     // Some callers search again without releasing (the RTL2832U bring-ups):
     // the filter still held goes before a new one is taken, so none leaks.
     DropHeldFilter(sys);
@@ -91,7 +119,7 @@ int FindFilter(System& sys) {
 
 void ReleaseFilter(System& sys) {
     DropHeldFilter(sys);
-    sys.os.CoUninitialize();
+    UninitializeCom(sys);
 }
 
 }  // namespace rc

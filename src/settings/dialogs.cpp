@@ -48,6 +48,7 @@ std::intptr_t DlgItem(System& sys, Hwnd dlg, int item, std::uint32_t msg, std::u
 void InitSettingDialog(System& sys, Hwnd dlg) {
     PlaceDialog(sys, dlg);
     DlgItem(sys, dlg, IDC_APP_LIST, win::kCbResetContent);
+    bool currentListed = false;
     for (const ListEntry& entry : kListEntries) {
         if (!entry.listable || IsAppInstalled(sys, entry.appId) == 0) {
             continue;
@@ -56,16 +57,18 @@ void InitSettingDialog(System& sys, Hwnd dlg) {
                                       reinterpret_cast<std::intptr_t>(entry.label));
         if (entry.appId == sys.nCurRemoteTV && index >= 0) {
             sys.rememberedListPosition = static_cast<int>(index);
+            currentListed = true;
         }
     }
     LoadLaunchSetting(sys);
     DlgItem(sys, dlg, IDC_AUTO_LAUNCH, win::kBmSetCheck,
             sys.bLaunchap != 0 ? win::kBstChecked : win::kBstUnchecked);
-    if (sys.rememberedListPosition == -1) {
-        sys.rememberedListPosition = 0;
-    }
+    // An application that is not listed (PowerCinema, the Lumetra panel, one
+    // not installed) shows as no selection: another item shown selected would
+    // become the current application on OK without the user choosing it.
     DlgItem(sys, dlg, IDC_APP_LIST, win::kCbSetCurSel,
-            static_cast<std::uintptr_t>(sys.rememberedListPosition));
+            currentListed ? static_cast<std::uintptr_t>(sys.rememberedListPosition)
+                          : static_cast<std::uintptr_t>(-1));
 }
 
 void OnAutoLaunchClicked(System& sys, Hwnd dlg) {
@@ -74,17 +77,20 @@ void OnAutoLaunchClicked(System& sys, Hwnd dlg) {
     SaveLaunchSetting(sys);
 }
 
-// Takes the chosen item as the current application.
+// Takes the chosen item as the current application; with no item selected
+// the current application stays.
 void OnSettingOk(System& sys, Hwnd dlg) {
     sys.rememberedListPosition =
         static_cast<int>(DlgItem(sys, dlg, IDC_APP_LIST, win::kCbGetCurSel));
-    if (sys.rememberedListPosition >= 0) {
-        auto index = static_cast<std::uintptr_t>(sys.rememberedListPosition);
-        std::intptr_t length = DlgItem(sys, dlg, IDC_APP_LIST, win::kCbGetLbTextLen, index);
-        if (length >= 0 && length < static_cast<std::intptr_t>(sizeof sys.selectionText)) {
-            DlgItem(sys, dlg, IDC_APP_LIST, win::kCbGetLbText, index,
-                    reinterpret_cast<std::intptr_t>(sys.selectionText));
-        }
+    if (sys.rememberedListPosition < 0) {
+        sys.os.EndDialog(dlg, win::kIdOk);
+        return;
+    }
+    auto index = static_cast<std::uintptr_t>(sys.rememberedListPosition);
+    std::intptr_t length = DlgItem(sys, dlg, IDC_APP_LIST, win::kCbGetLbTextLen, index);
+    if (length >= 0 && length < static_cast<std::intptr_t>(sizeof sys.selectionText)) {
+        DlgItem(sys, dlg, IDC_APP_LIST, win::kCbGetLbText, index,
+                reinterpret_cast<std::intptr_t>(sys.selectionText));
     }
     for (const ListEntry& entry : kListEntries) {
         if (std::strcmp(sys.selectionText, entry.label) == 0) {

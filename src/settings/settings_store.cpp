@@ -1,8 +1,10 @@
 #include "settings/settings_store.h"
 
 #include <cstdint>
+#include <string>
 
 #include "platform/win_defs.h"
+#include "shell/debug_trace.h"
 #include "shell/system.h"
 
 namespace rc {
@@ -15,12 +17,31 @@ constexpr char kDefault44KeyIR[] = "Default44keyIR";
 constexpr char kDbm[] = "DBM";
 constexpr char kDefaultLaunchAp[] = "DefaultLaunchAp";
 
+// The key is opened for reading to load; write access is asked only around a
+// write. A user who may read HKEY_LOCAL_MACHINE but not write it (a limited
+// user whose writes Windows does not virtualise) still gets the settings an
+// administrator stored.
+constexpr std::uint32_t kWriteAccess = win::kKeySetValue;
+constexpr std::uint32_t kCreateAccess = win::kKeySetValue | win::kKeyCreateSubKey;
+
 long OpenKey(System& sys, Handle* key) {
-    return sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, kSettingsKey, win::kKeyAllAccess, key);
+    return sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, kSettingsKey, win::kKeyQueryValue, key);
 }
 
+// A write the registry refused: traced, and nothing else changes.
+void TraceRefusedWrite(System& sys, const char* name, long result) {
+    std::string text = "Can't save ";
+    text += name;
+    DebugTrace(sys, text.c_str(), static_cast<std::uint32_t>(result));
+}
+
+// First start: the key is made, with write access to its values.
 long CreateKey(System& sys, Handle* key) {
-    return sys.os.RegCreateKeyExA(win::kHkeyLocalMachine, kSettingsKey, win::kKeyAllAccess, key);
+    long result = sys.os.RegCreateKeyExA(win::kHkeyLocalMachine, kSettingsKey, kCreateAccess, key);
+    if (result != win::kErrorSuccess) {
+        TraceRefusedWrite(sys, kSettingsKey, result);
+    }
+    return result;
 }
 
 // Reads a value into a 4-byte buffer. Whatever its registry type, data of at
@@ -38,31 +59,49 @@ bool ReadNumber(System& sys, Handle key, const char* name, std::uint32_t* number
     return true;
 }
 
-void WriteNumber(System& sys, Handle key, const char* name, std::uint32_t number) {
+// Writes a REG_DWORD through a key opened for writing; a refusal is traced.
+bool WriteNumber(System& sys, Handle key, const char* name, std::uint32_t number) {
     const std::uint8_t data[4] = {
         static_cast<std::uint8_t>(number),
         static_cast<std::uint8_t>(number >> 8),
         static_cast<std::uint8_t>(number >> 16),
         static_cast<std::uint8_t>(number >> 24),
     };
-    sys.os.RegSetValueExA(key, name, win::kRegDword, data, sizeof data);
+    long result = sys.os.RegSetValueExA(key, name, win::kRegDword, data, sizeof data);
+    if (result != win::kErrorSuccess) {
+        TraceRefusedWrite(sys, name, result);
+    }
+    return result == win::kErrorSuccess;
 }
 
-// Writes a number, flushes, and gives up: a save never creates a value.
+// One value written and flushed, with write access asked for this write
+// alone. True when it was written.
+bool StoreNumber(System& sys, const char* name, std::uint32_t number) {
+    Handle key = 0;
+    long result = sys.os.RegOpenKeyExA(win::kHkeyLocalMachine, kSettingsKey, kWriteAccess, &key);
+    if (result != win::kErrorSuccess) {
+        TraceRefusedWrite(sys, name, result);
+        return false;
+    }
+    bool written = WriteNumber(sys, key, name, number);
+    sys.os.RegFlushKey(key);
+    sys.os.RegCloseKey(key);
+    return written;
+}
+
+// A save writes only a value that exists: it never creates one.
 int SaveNumber(System& sys, const char* name, std::uint32_t number) {
     Handle key = 0;
     if (OpenKey(sys, &key) != win::kErrorSuccess) {
         return 0;
     }
     std::uint32_t old = 0;
-    if (!ReadNumber(sys, key, name, &old)) {
-        sys.os.RegCloseKey(key);
+    bool present = ReadNumber(sys, key, name, &old);
+    sys.os.RegCloseKey(key);
+    if (!present) {
         return 0;
     }
-    WriteNumber(sys, key, name, number);
-    sys.os.RegFlushKey(key);
-    sys.os.RegCloseKey(key);
-    return 1;
+    return StoreNumber(sys, name, number) ? 1 : 0;
 }
 
 }  // namespace
@@ -87,23 +126,20 @@ int LoadSettings(System& sys) {
     if (ReadNumber(sys, key, kDefaultTVApp, &number)) {
         sys.nCurRemoteTV = number;
     } else {
-        WriteNumber(sys, key, kDefaultTVApp, sys.nCurRemoteTV);
-        os.RegFlushKey(key);
+        StoreNumber(sys, kDefaultTVApp, sys.nCurRemoteTV);
     }
 
     if (ReadNumber(sys, key, kAlwaysRemoteOff, &number)) {
         sys.alwaysRemoteOff = number == 1;
     } else {
-        WriteNumber(sys, key, kAlwaysRemoteOff, 0);
-        os.RegFlushKey(key);
+        StoreNumber(sys, kAlwaysRemoteOff, 0);
     }
 
     if (ReadNumber(sys, key, kDefault44KeyIR, &number)) {
         sys.nIRKEYType = number;
     } else {
         // Stored for the next start; this run keeps its layout.
-        WriteNumber(sys, key, kDefault44KeyIR, 0);
-        os.RegFlushKey(key);
+        StoreNumber(sys, kDefault44KeyIR, 0);
     }
 
     if (ReadNumber(sys, key, kDbm, &number)) {
@@ -122,18 +158,19 @@ int LoadLaunchSetting(System& sys) {
     Handle key = 0;
     if (OpenKey(sys, &key) == win::kErrorSuccess) {
         std::uint32_t number = 0;
-        if (ReadNumber(sys, key, kDefaultLaunchAp, &number)) {
+        bool present = ReadNumber(sys, key, kDefaultLaunchAp, &number);
+        os.RegCloseKey(key);
+        if (present) {
             sys.bLaunchap = number == 1 ? 1 : 0;
-            os.RegCloseKey(key);
-            return 1;
+        } else {
+            StoreNumber(sys, kDefaultLaunchAp, sys.bLaunchap);
         }
-        WriteNumber(sys, key, kDefaultLaunchAp, sys.bLaunchap);
-    } else {
-        if (CreateKey(sys, &key) != win::kErrorSuccess) {
-            return 0;
-        }
-        WriteNumber(sys, key, kDefaultLaunchAp, 0);
+        return 1;
     }
+    if (CreateKey(sys, &key) != win::kErrorSuccess) {
+        return 0;
+    }
+    WriteNumber(sys, key, kDefaultLaunchAp, 0);
     os.RegFlushKey(key);
     os.RegCloseKey(key);
     return 1;

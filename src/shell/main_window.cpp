@@ -28,6 +28,11 @@ constexpr char kInstanceClass[] = "Remote Control";
 constexpr char kTrayTip[] = "Remote Control";
 constexpr char kTaskbarCreated[] = "TaskbarCreated";
 constexpr std::uint32_t kTrayRecordSize = 88;
+// The tray icon's retry timer (beside the timer slots' ids 1 to 3): every 2 s
+// for up to 2 minutes.
+constexpr std::uintptr_t kTrayRetryTimerId = 10;
+constexpr std::uint32_t kTrayRetryPeriod = 2000;
+constexpr int kTrayRetryAttempts = 60;
 
 // The application items of the tray menu, in menu order.
 struct AppMenuItem {
@@ -56,7 +61,7 @@ void CopyBounded(char* dest, const char* src, std::size_t limit) {
     dest[i] = '\0';
 }
 
-void AddTrayIcon(System& sys, Hwnd hwnd) {
+bool AddTrayIcon(System& sys, Hwnd hwnd) {
     TrayIconData& icon = sys.trayIcon;
     icon = TrayIconData{};
     icon.cbSize = kTrayRecordSize;
@@ -66,10 +71,46 @@ void AddTrayIcon(System& sys, Hwnd hwnd) {
     icon.uCallbackMessage = kTrayCallbackMessage;
     icon.hIcon = sys.os.LoadIconA(kAppIcon);
     CopyBounded(icon.szTip, kTrayTip, sizeof icon.szTip);
-    sys.os.Shell_NotifyIconA(win::kNimAdd, icon);
+    return sys.os.Shell_NotifyIconA(win::kNimAdd, icon);
+}
+
+void StopTrayRetry(System& sys, Hwnd hwnd) {
+    if (sys.trayRetriesLeft > 0) {
+        sys.os.KillTimer(hwnd, kTrayRetryTimerId);
+        sys.trayRetriesLeft = 0;
+    }
+}
+
+// An add that timed out may still have landed: the icon is asked for first
+// (NIM_MODIFY succeeds only for an icon that is there), so that a retry never
+// adds a second one.
+void OnTrayRetryTimer(void* ctx, Hwnd hwnd, std::uintptr_t) {
+    System& sys = *static_cast<System*>(ctx);
+    const bool shown = sys.os.Shell_NotifyIconA(win::kNimModify, sys.trayIcon) ||
+                       sys.os.Shell_NotifyIconA(win::kNimAdd, sys.trayIcon);
+    if (shown || sys.trayRetriesLeft <= 1) {
+        StopTrayRetry(sys, hwnd);
+    } else {
+        --sys.trayRetriesLeft;
+    }
+}
+
+// At logon Explorer may not be ready, or too busy to answer in time: a failed
+// add is tried again every 2 s for up to 2 minutes (and at the next
+// "TaskbarCreated"), so that Setting and Exit stay within reach.
+void ShowTrayIcon(System& sys, Hwnd hwnd) {
+    if (AddTrayIcon(sys, hwnd)) {
+        StopTrayRetry(sys, hwnd);
+        return;
+    }
+    if (sys.trayRetriesLeft == 0) {
+        sys.os.SetTimer(hwnd, kTrayRetryTimerId, kTrayRetryPeriod, OnTrayRetryTimer, &sys);
+    }
+    sys.trayRetriesLeft = kTrayRetryAttempts;
 }
 
 void RemoveTrayIcon(System& sys, Hwnd hwnd) {
+    StopTrayRetry(sys, hwnd);
     TrayIconData icon{};
     icon.cbSize = kTrayRecordSize;
     icon.hWnd = hwnd;
@@ -82,7 +123,19 @@ void OnCreate(System& sys, Hwnd hwnd) {
     ProbeLumetraCenterSkin(sys);
     IsMceInstalled(sys);
     ComputePointerAreaFromMetrics(sys);
-    AddTrayIcon(sys, hwnd);
+    ShowTrayIcon(sys, hwnd);
+}
+
+// Libraries named without a folder (the chip-vendor libraries above all) are
+// looked for only in the program's folder and the system folders: a file
+// planted under such a name in the current folder or on PATH would otherwise
+// run inside a program that writes HKEY_LOCAL_MACHINE and can shut the
+// computer down. Systems without SetDefaultDllDirectories at least leave the
+// current folder out.
+void RestrictLibrarySearch(System& sys) {
+    if (!sys.os.SetDefaultDllDirectories(win::kLoadLibrarySearchDefaultDirs)) {
+        sys.os.SetDllDirectoryA("");
+    }
 }
 
 void ShowTrayMenu(System& sys, Hwnd hwnd) {
@@ -182,6 +235,7 @@ void OnTrayCallback(System& sys, Hwnd hwnd, std::intptr_t mouseMessage) {
 
 int RunRemoteControl(System& sys) {
     Platform& os = sys.os;
+    RestrictLibrarySearch(sys);
     if (os.FindWindowA(kInstanceClass, nullptr) != 0) {
         return 0;
     }
@@ -196,6 +250,9 @@ int RunRemoteControl(System& sys) {
     if (sys.mainWindow == 0) {
         return 0;
     }
+    // Run elevated, the program would otherwise never hear "TaskbarCreated"
+    // from a non-elevated Explorer (Windows before 7 blocks nothing).
+    os.ChangeWindowMessageFilterEx(sys.mainWindow, sys.taskbarCreatedMessage, win::kMsgFltAllow);
 
     LoadSettings(sys);
     LoadLaunchSetting(sys);
@@ -248,7 +305,7 @@ std::intptr_t MainWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintp
         default:
             // Explorer restarted: the new notification area knows no icons.
             if (sys.taskbarCreatedMessage != 0 && msg == sys.taskbarCreatedMessage) {
-                AddTrayIcon(sys, hwnd);
+                ShowTrayIcon(sys, hwnd);
                 return 0;
             }
             break;

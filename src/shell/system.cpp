@@ -1,13 +1,14 @@
 #include "shell/system.h"
 
 #include "apps/target_app.h"
+#include "apps/user_apps.h"
 #include "keys/poll.h"
 #include "receiver/receiver.h"
 #include "shell/timer_slots.h"
 
 namespace rc {
 
-System::System(Platform& platform) : os(platform) {
+System::System(Platform& platform) : os(platform), userApps(std::make_unique<UserApps>()) {
     // The order in which the process-wide objects come to life: five
     // application records, the three timer slots, then Pallamo's record.
     DiscoverAppsBeforeTimers(*this);

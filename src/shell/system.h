@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/platform.h"
 #include "receiver/chip_libraries.h"
@@ -87,6 +88,8 @@ struct HidChannel {
     Handle hidHandle = 0;                   // 0 = not open
 };
 
+struct UserApps;
+
 struct System {
     explicit System(Platform& platform);
     ~System();
@@ -103,6 +106,7 @@ struct System {
     TrayIconData trayIcon{};
     Handle popupMenu = 0;
     std::uint32_t taskbarCreatedMessage = 0;
+    int trayRetriesLeft = 0;  // adds of the tray icon still to try, every 2 s
     TimerSlot gpioTimer;      // id 1, 65 ms: the poll
     TimerSlot appWatchTimer;  // id 2, 500 ms: the application watch
     TimerSlot chkUsbTimer;    // id 3, 3000 ms: the device watchdog
@@ -118,6 +122,7 @@ struct System {
     std::uint32_t chipType = kChipNone;
     std::int32_t bDeviceReady = 1;
     Handle filter = 0;             // the filter held by detection
+    int comInits = 0;              // detection's CoInitialize calls not undone yet
     bool watchdogRunning = false;  // a watchdog tick has not returned yet
     HidChannel hid;
     ChipLibraries libs;
@@ -139,10 +144,12 @@ struct System {
     // WatchMark by application, in the order PowerCinema, Pallamo, Media
     // Center, Lumetra panel, TotalMedia, Lumetra Center.
     std::uint32_t watchMark[6] = {};
+    bool launchBoxOpen = false;  // a box of a launch attempt is open (ShowLaunchBox)
     std::int32_t bMceClassOnly = 0;
-    std::int32_t bPlaybackBgFound = 0;  // Lumetra Center skin probe
-    Hwnd lumetraCenterSlots[7] = {};    // Lumetra Center's secondary-window search
-    Hwnd pallamoSlots[7] = {};          // Pallamo's secondary-form search
+    std::int32_t bPlaybackBgFound = 0;   // Lumetra Center skin probe
+    Hwnd lumetraCenterSlots[7] = {};     // Lumetra Center's secondary-window search
+    Hwnd pallamoSlots[7] = {};           // Pallamo's secondary-form search
+    std::unique_ptr<UserApps> userApps;  // the user's applications file, as last read
 
     // --- Setting dialog ---
     int rememberedListPosition = -1;

@@ -57,6 +57,45 @@ TEST_F(ForegroundTest, StillRefusedMeansNoKeysAndATraceLine) {
     EXPECT_NE(desk.Traces()[0].find("not the foreground window"), std::string::npos);
 }
 
+TEST_F(ForegroundTest, AWindowOfTheTargetsOwnProcessInFrontTakesTheKeys) {
+    Hwnd dialog = desk.AddWindow("#32770", "Open file");
+    desk.SetWindowProcess(dialog, desk.GetWindowProcessId(target));
+    desk.SetForegroundWindow(dialog);
+    desk.refuseForeground = true;  // the application keeps its dialog in front
+    desk.refuseForegroundAttached = true;
+    desk.ClearLog();
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema 17d 84d 84u 17u");
+}
+
+// The foreground change is carried out by the target's thread, which may lag.
+TEST_F(ForegroundTest, AForegroundChangeThatLandsLateStillGetsTheKeys) {
+    desk.foregroundDelay = 40;
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(Script(desk),
+              "fg:PowerCinema active:PowerCinema sleep:10 sleep:10 sleep:10 sleep:10 "
+              "17d 84d 84u 17u");
+}
+
+TEST_F(ForegroundTest, AForegroundChangeThatNeverLandsGetsNoKeys) {
+    desk.foregroundDelay = SimDesktop::kNeverLands;
+    const std::uint32_t start = desk.Now();
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(desk.KeyText(), "");
+    EXPECT_EQ(desk.Now() - start, 500u) << "250 ms before the retry, 250 ms after";
+    EXPECT_EQ(desk.AttachedInputs(), 0);
+    ASSERT_EQ(desk.Traces().size(), 1u);
+    EXPECT_NE(desk.Traces()[0].find("not the foreground window"), std::string::npos);
+}
+
+TEST_F(ForegroundTest, ATargetAlreadyInFrontSeesNoWait) {
+    desk.SetForegroundWindow(target);
+    desk.foregroundDelay = 40;
+    desk.ClearLog();
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema 17d 84d 84u 17u");
+}
+
 TEST_F(ForegroundTest, PostedKeysAreNotHeldBack) {
     desk.refuseForeground = true;
     desk.refuseForegroundAttached = true;

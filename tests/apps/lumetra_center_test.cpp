@@ -234,12 +234,17 @@ TEST_F(SkinProbeTest, AMissingInstallLocationTestsThePathTextAlone) {
     EXPECT_EQ(sys.bPlaybackBgFound, 1);
 }
 
-TEST_F(SkinProbeTest, AnUninstallKeyRefusingFullAccessFindsNothing) {
-    Entry("A", "LumetraCenter", "C:\\Lumetra");
-    desk.AddFile("C:\\Lumetra\\Sorvane\\UI\\Default\\Toolbar\\Playback_BG_MIDDLE.png");
-    desk.refuseAllAccess = true;  // the Uninstall key itself can't be opened
+TEST_F(SkinProbeTest, AStandardUserFindsTheImageUnderALongInstallLocation) {
+    desk.standardUser = true;  // may read the Uninstall keys, not write them
+    const std::string location = "C:\\Program Files\\" + std::string(150, 'L');
+    const std::string image = location + "\\Sorvane\\UI\\Default\\Toolbar\\Playback_BG_MIDDLE.png";
+    Entry("A", "LumetraCenter", location.c_str());
+    desk.AddFile(image + "\\inside");  // a folder of the image's name is no image
     ProbeLumetraCenterSkin(sys);
     EXPECT_EQ(sys.bPlaybackBgFound, 0);
+    desk.AddFile(image);
+    ProbeLumetraCenterSkin(sys);
+    EXPECT_EQ(sys.bPlaybackBgFound, 1);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/target_app.h"
 #include "platform/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "shell/system.h"
@@ -108,7 +109,7 @@ TEST_F(MceTest, VistaAndLaterWithAnIdentOfAnyTypeWithin256Bytes) {
     ExpectAbsent();
 }
 
-TEST_F(MceTest, OtherVersionsPlatformsAndRefusalsAreAbsent) {
+TEST_F(MceTest, OtherVersionsAndPlatformsAreAbsent) {
     Xp();
     Vista();
     const std::pair<std::uint32_t, std::uint32_t> versions[] = {
@@ -122,11 +123,20 @@ TEST_F(MceTest, OtherVersionsPlatformsAndRefusalsAreAbsent) {
     for (std::uint32_t major : {5u, 6u}) {
         desk.version = OsVersion{major, 1, 0, win::kVerPlatformWin32Windows};
         ExpectAbsent();
-        desk.version.platformId = win::kVerPlatformWin32Nt;
-        desk.refuseAllAccess = true;
-        ExpectAbsent();
-        desk.refuseAllAccess = false;
     }
+}
+
+TEST_F(MceTest, AStandardUserFindsAndLaunchesIt) {
+    desk.standardUser = true;  // may read the keys, not write them
+    Xp();
+    ExpectPresent(1);
+    Vista();
+    ExpectPresent(0);
+    sys.nCurRemoteTV = kMediaCenter;
+    LaunchApp(sys, sys.mediaCenter);
+    ASSERT_EQ(desk.Events(SimEvent::Kind::ShellExecute).size(), 1u);
+    EXPECT_EQ(desk.Events(SimEvent::Kind::ShellExecute)[0].text, "C:\\windows\\ehome\\ehshell.exe");
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::MessageBox).empty());
 }
 
 TEST_F(MceTest, VersionQueryFallsBackToTheBasicRecord) {

@@ -191,8 +191,8 @@ INSTANTIATE_TEST_SUITE_P(Results, LaunchResultTest, ::testing::Values(0, 31, 32,
 TEST_F(TargetAppTest, LaunchLooksForTheWindowBeforeAndAfter) {
     InstallAll();
     System& s = Start();
-    Hwnd tm = desk.AddWindow(kTmClass, "anything");
-    EXPECT_EQ(LaunchApp(s, s.totalMedia), tm);  // by class alone, nothing started
+    Hwnd tm = desk.AddWindow("AnyClass", "Arcsoft TotalMedia");
+    EXPECT_EQ(LaunchApp(s, s.totalMedia), tm);  // by title alone, nothing started
     Hwnd made = 0;
     desk.onShellExecute = [&](const std::string&, const std::string&) {
         made = desk.AddWindow(kLumetraClass, "Lumetra Center");
@@ -204,30 +204,30 @@ TEST_F(TargetAppTest, LaunchLooksForTheWindowBeforeAndAfter) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(TargetAppTest, CurrentMediaCenterReplacesEveryLaunchPath) {
+TEST_F(TargetAppTest, OnlyMediaCenterIsStartedFromTheWindowsDirectory) {
     InstallAll();
     System& s = Start();
     s.nCurRemoteTV = kMediaCenter;
-    LaunchApp(s, s.powerCinema);  // Media Center absent: the record's own path
-    desk.SetRegString(kMceIdentKey, "Ident", "5.0");
     LaunchApp(s, s.powerCinema);
+    desk.SetRegString(kMceIdentKey, "Ident", "5.0");
+    LaunchApp(s, s.powerCinema);  // Media Center current and present: still its own path
+    LaunchApp(s, s.mediaCenter);
     desk.windowsDirectory = "D:\\Win";
-    LaunchApp(s, s.lumetraCenter);
     s.nCurRemoteTV = kLumetraCenter;
-    LaunchApp(s, s.lumetraCenter);
-    EXPECT_EQ(Launched(), (Files{"C:\\PC\\PowerCinema.exe", "C:\\windows\\ehome\\ehshell.exe",
-                                 "D:\\Win\\ehome\\ehshell.exe", "C:\\Center\\MainCenter.exe"}));
+    LaunchApp(s, s.mediaCenter);  // not yet the current one (the tray menu's switch)
+    EXPECT_EQ(Launched(),
+              (Files{"C:\\PC\\PowerCinema.exe", "C:\\PC\\PowerCinema.exe",
+                     "C:\\windows\\ehome\\ehshell.exe", "D:\\Win\\ehome\\ehshell.exe"}));
 
     // A Windows directory that leaves no room for the rest: a failed launch.
-    s.nCurRemoteTV = kMediaCenter;
-    s.powerCinema.bLaunched = 0;
+    s.mediaCenter.bLaunched = 0;
     desk.windowsDirectory = "C:\\" + std::string(240, 'w');
     desk.ClearLog();
-    LaunchApp(s, s.powerCinema);
+    LaunchApp(s, s.mediaCenter);
     EXPECT_TRUE(Launched().empty());
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, kLaunchFailed);
-    EXPECT_EQ(s.powerCinema.bLaunched, 0);
+    EXPECT_EQ(s.mediaCenter.bLaunched, 0);
 }
 
 // ---- ActivateOrLaunchApp ------------------------------------------------
@@ -235,15 +235,17 @@ TEST_F(TargetAppTest, CurrentMediaCenterReplacesEveryLaunchPath) {
 TEST_F(TargetAppTest, ActivateOrLaunch) {
     InstallAll();
     System& s = Start();
-    desk.AddWindow("PCClass", "PowerCinema");
-    desk.AddWindow("PForm", "Tessaryn");
-    Hwnd panel = desk.AddWindow(kLumetraClass, "Mirvo");
-    // PowerCinema and Pallamo are never found by the scan: started once more.
-    EXPECT_EQ(ActivateOrLaunchApp(s, s.powerCinema), 0u);
-    EXPECT_EQ(ActivateOrLaunchApp(s, s.pallamo), 0u);
-    EXPECT_EQ(ActivateOrLaunchApp(s, s.lumetraPanel), panel);
-    EXPECT_EQ(Launched(), (Files{"C:\\PC\\PowerCinema.exe", "C:\\Pallamo\\Quillet.exe"}));
-    EXPECT_EQ(test::Script(desk), "fg:Mirvo active:Mirvo");
+    Hwnd pc = desk.AddWindow("PCClass", "PowerCinema");
+    Hwnd pallamo = desk.AddWindow("PForm", "Tessaryn");
+    desk.AddWindow(kLumetraClass, "Lumetra Center");
+    // Found as the key router finds them: running copies are activated.
+    EXPECT_EQ(ActivateOrLaunchApp(s, s.powerCinema), pc);
+    EXPECT_EQ(ActivateOrLaunchApp(s, s.pallamo), pallamo);
+    EXPECT_EQ(test::Script(desk), "fg:PowerCinema active:PowerCinema fg:Tessaryn active:Tessaryn");
+    EXPECT_TRUE(Launched().empty());
+    // The other Lumetra application's window is not the panel's.
+    EXPECT_EQ(ActivateOrLaunchApp(s, s.lumetraPanel), 0u);
+    EXPECT_EQ(Launched(), (Files{"C:\\Panel\\MainPanel.exe"}));
     s.lumetraCenter.bInstalled = 0;
     EXPECT_EQ(ActivateOrLaunchApp(s, s.lumetraCenter), 0u);  // silently
     EXPECT_TRUE(Boxes().empty());
@@ -335,6 +337,23 @@ TEST_F(TargetAppTest, ToggleClosesAnOpenWindowOrLaunchesAndWatches) {
     EXPECT_EQ(*WatchMark(s, kLumetraCenter), 1u);
     EXPECT_EQ(WatchMark(s, kLumetraCenter), &s.watchMark[5]);
     EXPECT_EQ(ToggleApp(s, 8), 0);
+}
+
+TEST_F(TargetAppTest, ToggleOfTotalMediaWithMediaCenterCurrentActsOnTotalMedia) {
+    InstallAll();
+    desk.SetRegString(kMceIdentKey, "Ident", "5.0");
+    System& s = Start();
+    s.nCurRemoteTV = kMediaCenter;
+    s.totalMedia.bLaunched = 1;
+    Hwnd tm = desk.AddWindow(kTmClass, "ArcSoft TotalMedia");
+    EXPECT_EQ(ToggleApp(s, kTotalMedia), 1);
+    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
+
+    desk.RemoveWindow(tm);
+    EXPECT_EQ(ToggleApp(s, kTotalMedia), 1);
+    EXPECT_EQ(Launched(), (Files{"C:\\TM\\TotalMedia.exe"}));
+    EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);
+    EXPECT_EQ(*WatchMark(s, kMediaCenter), 0u);
 }
 
 TEST_F(TargetAppTest, FailedLaunchArmsTheWatchWhichPausesAndStops) {

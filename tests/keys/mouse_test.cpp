@@ -100,6 +100,18 @@ TEST_F(MouseTest, DirectionsMoveStrictlyInsideAndAreNeverClamped) {
     EXPECT_TRUE(Moves().empty());
 }
 
+TEST_F(MouseTest, APointerOutsideTheAreaIsBroughtOntoItsEdge) {
+    ComputePointerArea(sys, 1024, 728);  // the taskbar below: bottom 727
+    desk.SetCursor({500, 750});
+    EmulateMouse(sys, 2);  // up: 749, clamped onto the area
+    EmulateMouse(sys, 2);  // the edge is not inside yet: one more clamped move
+    desk.SetCursor({0, 0});
+    EmulateMouse(sys, 6);  // the corner is not inside either
+    EXPECT_EQ(Moves(), (Ints{500, 500, 1}));
+    EXPECT_EQ(Moves(true), (Ints{727, 726, 0}));
+    EXPECT_EQ(sys.pointer.runCounter, 3);
+}
+
 TEST_F(MouseTest, RepeatsOfAnythingButADirectionDoNothing) {
     for (std::uint32_t held : {0u, 5u, 10u, 12u, 255u}) {
         sys.repeat.lastKeyCode = held;

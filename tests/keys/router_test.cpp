@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -175,10 +176,10 @@ TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
     sys->lumetraCenter.bLaunched = 1;
     sys->lumetraPanel.bLaunched = 1;
     Route(67);
-    // The panel takes the key. Its window is absent, so its ToggleApp scans
-    // by class, finds the Lumetra Center window and activates it.
-    EXPECT_EQ(Script(), "fg:Lumetra Center active:Lumetra Center");
-    EXPECT_TRUE(Launched().empty());
+    // The panel takes the key. Its window is absent, so its ToggleApp
+    // launches it; the Lumetra Center window is left alone.
+    EXPECT_EQ(Script(), "");
+    EXPECT_EQ(Launched(), (Lines{"C:\\Panel\\MainPanel.exe"}));
     EXPECT_EQ(Traces(), (Lines{kActive}));
 }
 
@@ -335,6 +336,34 @@ TEST_F(RouterTest, PowerKeyWithTheCurrentApplicationMissing) {
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneOne, kValid, "3"}));
 }
 
+TEST_F(RouterTest, PowerPressesWhileALaunchBoxIsOpenStackNoOtherBox) {
+    sys->nIRKEYType = k44Key;
+    sys->nCurRemoteTV = kPallamo;
+    desk.shellExecuteResult = 2;  // installed, but the program file is gone
+    for (const char* text : {"Can't launch TV application what you want.",
+                             "Please re-initialize the TV application settings."}) {
+        SCOPED_TRACE(text);
+        Reset();
+        int presses = 1;
+        desk.onMessageBox = [&](const std::string&, const std::string&) {
+            while (presses < 3) {  // the poll goes on inside the box
+                ++presses;
+                Route(12);
+            }
+            return win::kIdOk;
+        };
+        Route(12);
+        auto boxes = desk.Events(SimEvent::Kind::MessageBox);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, text);
+        const Lines traces = Traces();
+        EXPECT_EQ(std::count(traces.begin(), traces.end(), text), 2);
+        Route(12);  // with the box closed, the next failure shows it again
+        EXPECT_EQ(desk.Events(SimEvent::Kind::MessageBox).size(), 2u);
+        sys->pallamo.bInstalled = 0;
+    }
+}
+
 TEST_F(RouterTest, PowerKeyWithAnUnknownCurrentApplicationOnlyTraces) {
     OpenPowerCinema();
     sys->nIRKEYType = k32Key;
@@ -432,6 +461,45 @@ TEST_F(RouterTest, NothingOpenOffersShutdownOnOneThreeAndElseDrivesTheMouse) {
     EXPECT_EQ(desk.Events(SimEvent::Kind::MouseEvent).size(), 2u);
     EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
     EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 0, 0}));
+}
+
+// ---- The user's own application, where nothing is open --------------------------
+
+TEST_F(RouterTest, UserApplicationTakesOnlyWhatTheSixLeave) {
+    desk.SetFileText("C:\\Users\\Ada\\AppData\\Roaming\\Remote Control\\applications.ini",
+                     "[Player]\nExe = player.exe\npower = command 1\nshutdown = command 2\n"
+                     "num1 = command 3\n");
+    Hwnd player = desk.AddWindow("PlayerClass", "Player");
+    desk.SetProcessImage(desk.GetWindowProcessId(player), "C:\\Tools\\player.exe");
+    desk.SetForegroundWindow(player);
+    sys->nIRKEYType = k44Key;
+    Reset();
+    Route(12);  // power
+    Route(29);  // 1-3
+    Route(0);   // num1
+    EXPECT_EQ(Script(), "post:Player:273:1 post:Player:273:2 post:Player:273:3");
+    EXPECT_TRUE(Launched().empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::MouseEvent).empty());
+    EXPECT_EQ(Traces(), (Lines{kActive, kNoAp,
+                               "User applications read from C:\\Users\\Ada\\AppData\\Roaming\\"
+                               "Remote Control\\applications.ini (1)",
+                               "User application Player: KeyCode (C)", kActive, kNoAp, kOneThree,
+                               kOneOne, "User application Player: KeyCode (1D)", kActive, kNoAp,
+                               kOther, kRecheck, "User application Player: KeyCode (0)"}));
+
+    // An open application comes first and is marked; then it has the keys.
+    Reset();
+    OpenPallamo();
+    Route(0);
+    Route(12);
+    EXPECT_EQ(Script(), "post:Tessaryn:3000:10001 post:Tessaryn:3000:25");
+
+    // The power key launches while one of the six is open, marked or not.
+    Reset();
+    sys->nCurRemoteTV = kPallamo;
+    Route(12);
+    EXPECT_EQ(Script(), "post:Tessaryn:3000:25");
 }
 
 }  // namespace

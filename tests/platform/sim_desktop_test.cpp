@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/profile_facts.h"
 #include "platform/win_defs.h"
 #include "receiver/chip_libraries.h"
 
@@ -212,6 +213,43 @@ TEST(SimWindows, ActivationIsLoggedAndCanBeRefused) {
     EXPECT_EQ(desk.WindowPosition(v).y, 20);
 }
 
+TEST(SimWindows, ADelayedForegroundChangeLandsWhenItsTimeHasCome) {
+    SimDesktop desk;
+    Hwnd w = desk.AddWindow("C", "T");
+    Hwnd v = desk.AddWindow("D", "U");
+    desk.SetForegroundWindow(w);
+    desk.foregroundDelay = 40;
+    EXPECT_TRUE(desk.SetForegroundWindow(v));
+    desk.Sleep(30);
+    EXPECT_TRUE(desk.SetForegroundWindow(v));  // already on its way: the time stays
+    desk.Sleep(9);
+    EXPECT_EQ(desk.GetForegroundWindow(), w);
+    desk.Sleep(1);
+    EXPECT_EQ(desk.GetForegroundWindow(), v);
+
+    desk.foregroundDelay = SimDesktop::kNeverLands;
+    desk.SetForegroundWindow(w);
+    desk.Sleep(100000);
+    EXPECT_EQ(desk.Foreground(), v);
+}
+
+TEST(SimWindows, WindowsBelongToProcessesWithImages) {
+    SimDesktop desk;
+    Hwnd app = desk.AddWindow("App", "Player");
+    Hwnd dialog = desk.AddWindow("#32770", "Options");
+    EXPECT_NE(desk.GetWindowProcessId(app), desk.GetWindowProcessId(dialog));
+    desk.SetWindowProcess(dialog, desk.GetWindowProcessId(app));
+    EXPECT_EQ(desk.GetWindowProcessId(dialog), desk.GetWindowProcessId(app));
+    EXPECT_EQ(desk.GetWindowProcessId(0x999), 0u);
+
+    char image[16] = {};
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, sizeof image), 0);
+    desk.SetProcessImage(desk.GetWindowProcessId(app), "C:\\P\\vlc.exe");
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, sizeof image), 12);
+    EXPECT_STREQ(image, "C:\\P\\vlc.exe");
+    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, 8), 0);
+}
+
 // ----- Main window, messages, menus ---------------------------------------------------
 
 struct MainLog {
@@ -327,6 +365,26 @@ TEST(SimMainWindow, TrayIconsAreTrackedByWindowAndId) {
     EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimDelete, del));
     EXPECT_TRUE(desk.TrayIcons().empty());
     EXPECT_EQ(desk.Events(Kind::TrayIcon).size(), 5u);
+
+    desk.failTrayAdds = 1;  // Explorer not ready
+    EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimAdd, icon));
+    EXPECT_TRUE(desk.TrayIcons().empty());
+    desk.trayAddTimesOut = true;  // added, but answered too late
+    EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimAdd, icon));
+    EXPECT_EQ(desk.TrayIcons().size(), 1u);
+}
+
+TEST(SimMainWindow, MessageFilterAllowsAMessagePerWindow) {
+    SimDesktop desk;
+    Hwnd w = desk.AddWindow("C", "T");
+    EXPECT_FALSE(desk.MessageAllowed(w, 0xC001));
+    EXPECT_TRUE(desk.ChangeWindowMessageFilterEx(w, 0xC001, win::kMsgFltAllow));
+    EXPECT_TRUE(desk.MessageAllowed(w, 0xC001));
+    EXPECT_FALSE(desk.MessageAllowed(w, 0xC002));
+    EXPECT_FALSE(desk.ChangeWindowMessageFilterEx(0x1234, 0xC001, win::kMsgFltAllow));
+    desk.lacksMessageFilter = true;
+    EXPECT_FALSE(desk.ChangeWindowMessageFilterEx(w, 0xC002, win::kMsgFltAllow));
+    EXPECT_FALSE(desk.MessageAllowed(w, 0xC002));
 }
 
 TEST(SimMainWindow, ResourcesAndRegisteredMessages) {
@@ -442,6 +500,41 @@ TEST(SimRegistry, OpenCreateAndAccessRights) {
         win::kErrorAccessDenied);
     desk.RegCloseKey(key);
     EXPECT_EQ(desk.RegFlushKey(0x1234), win::kErrorInvalidHandle);
+    EXPECT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeySetValue, &key),
+              win::kErrorAccessDenied);  // any write right
+    ASSERT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyRead, &key), 0);
+    desk.RegCloseKey(key);
+}
+
+TEST(SimRegistry, AStandardUserMayNotWriteTheSystemsKeys) {
+    SimDesktop desk;
+    desk.standardUser = true;
+    const char* system[] = {"SOFTWARE\\Microsoft\\Windows", "software\\microsoft\\windows\\x",
+                            "SOFTWARE\\Microsoft\\Windows NT\\y", "SYSTEM\\WPA"};
+    const char* other[] = {"SOFTWARE\\Microsoft\\WindowsX",
+                           "SOFTWARE\\Orvalix Multimedia\\Calderin"};
+    Handle key = 0;
+    for (const char* path : system) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(desk.RegCreateKeyExA(win::kHkeyLocalMachine, path, win::kKeyRead, &key),
+                  win::kErrorAccessDenied);
+        desk.CreateRegKey(path);
+        EXPECT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, path, win::kKeyAllAccess, &key),
+                  win::kErrorAccessDenied);
+        ASSERT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, path, win::kKeyRead, &key), 0);
+        desk.RegCloseKey(key);
+        ASSERT_EQ(desk.RegOpenKeyA(win::kHkeyLocalMachine, path, &key), 0);
+        EXPECT_EQ(desk.RegSetValueExA(key, "V", win::kRegSz,
+                                      reinterpret_cast<const std::uint8_t*>(""), 1),
+                  win::kErrorAccessDenied);
+        desk.RegCloseKey(key);
+    }
+    for (const char* path : other) {
+        SCOPED_TRACE(path);
+        ASSERT_EQ(desk.RegCreateKeyExA(win::kHkeyLocalMachine, path, win::kKeyAllAccess, &key), 0);
+        desk.RegCloseKey(key);
+    }
+    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
 TEST(SimRegistry, SubkeysEnumerateAlphabeticallyWithTheirCase) {
@@ -619,7 +712,10 @@ TEST(SimSystem, ShellVersionDirectoryFilesAndShutdown) {
     EXPECT_EQ(desk.GetWindowsDirectoryA(big, sizeof big), 10u);
     EXPECT_STREQ(big, "C:\\windows");
     desk.AddFile("C:\\Windows\\ehome\\EHSHELL.EXE");
-    EXPECT_TRUE(desk.OpenFileExists("c:\\windows\\ehome\\ehshell.exe"));
+    EXPECT_EQ(desk.GetFileAttributesA("c:\\windows\\ehome\\ehshell.exe"),
+              win::kFileAttributeArchive);
+    EXPECT_EQ(desk.GetFileAttributesA("c:\\windows\\EHOME"), win::kFileAttributeDirectory);
+    EXPECT_EQ(desk.GetFileAttributesA("c:\\windows\\eh"), win::kInvalidFileAttributes);
     Handle token = 0;
     ASSERT_TRUE(desk.OpenProcessToken(&token));
     desk.adjustPrivilegeError = 1300;
@@ -629,6 +725,22 @@ TEST(SimSystem, ShellVersionDirectoryFilesAndShutdown) {
     desk.failExitWindows = true;
     EXPECT_FALSE(desk.ExitWindowsEx(12, 0));
     EXPECT_EQ(desk.Events(Kind::ExitWindows)[0].a, 12);
+}
+
+TEST(SimSystem, ProfileFilesReadAsWindowsReadsThem) {
+    SimDesktop desk;
+    desk.SetFileText("C:\\Data\\test.ini", test::kProfileText);
+    test::CheckProfileFacts(desk, "c:\\data\\TEST.ini", "C:\\Data\\missing.ini");
+    FileInfo before{}, after{};
+    desk.GetFileAttributesExA("C:\\Data\\test.ini", &before);
+    desk.SetFileText("C:\\Data\\test.ini", "");
+    desk.GetFileAttributesExA("C:\\Data\\test.ini", &after);
+    EXPECT_GT(after.lastWriteTime, before.lastWriteTime) << "every write is later";
+    char folder[260];
+    EXPECT_EQ(desk.SHGetFolderPathA(win::kCsidlAppData, folder), 0);
+    EXPECT_STREQ(folder, "C:\\Users\\Ada\\AppData\\Roaming");
+    EXPECT_NE(desk.SHGetFolderPathA(0x0005, folder), 0);  // CSIDL_PERSONAL: not simulated
+    EXPECT_STREQ(folder, "");
 }
 
 // ----- DirectShow and HID -----------------------------------------------------------------
@@ -666,6 +778,9 @@ TEST(SimDevices, CategoryEnumerationAndBinding) {
     EXPECT_EQ(desk.HeldFilters(), 1);
     desk.ReleaseFilterObject(f);
     EXPECT_EQ(desk.HeldFilters(), 0);
+    desk.CoUninitialize();
+    desk.CoUninitialize();  // unbalanced: reported, not hidden
+    EXPECT_EQ(desk.CoInitCount(), -1);
 }
 
 TEST(SimDevices, HidInterfacesAndFeatureReads) {
@@ -738,6 +853,24 @@ TEST(SimLibraries, LoadingAndExports) {
     desk.Entry("RTK_IR_Read").exported = false;
     EXPECT_EQ(desk.GetProcAddress(rtl, "RTK_IR_Read"), nullptr);
     EXPECT_EQ(desk.GetProcAddress(0x1234, "RTK_IR_Write"), nullptr);
+}
+
+TEST(SimLibraries, APlantedLibraryLoadsUntilTheCurrentFolderLeavesTheSearch) {
+    SimDesktop desk;
+    desk.PlantLibrary("af9100ex.dll");
+    desk.InstallLibrary("af15bdaex.dll");
+    EXPECT_NE(desk.LoadLibraryA("af9100ex.dll"), 0u);
+    desk.lacksDefaultDllDirectories = true;
+    EXPECT_FALSE(desk.SetDefaultDllDirectories(win::kLoadLibrarySearchDefaultDirs));
+    EXPECT_TRUE(desk.CurrentFolderSearched());
+    EXPECT_TRUE(desk.SetDllDirectoryA(""));
+    EXPECT_FALSE(desk.CurrentFolderSearched());
+    EXPECT_EQ(desk.LoadLibraryA("af9100ex.dll"), 0u);
+    EXPECT_NE(desk.LoadLibraryA("af15bdaex.dll"), 0u);  // installed in the system folder
+    EXPECT_TRUE(desk.SetDllDirectoryA(nullptr));
+    desk.lacksDefaultDllDirectories = false;
+    EXPECT_TRUE(desk.SetDefaultDllDirectories(win::kLoadLibrarySearchDefaultDirs));
+    EXPECT_EQ(desk.LoadLibraryA("af9100ex.dll"), 0u);
 }
 
 TEST(SimLibraries, ScriptedResultsAndBuffers) {

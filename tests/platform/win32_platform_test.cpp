@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/profile_facts.h"
 #include "platform/win32_platform.h"
 #include "platform/win_defs.h"
 #include "resource.h"
@@ -414,6 +415,16 @@ TEST(Win32Trampolines, MainWindowProcedureGetsItsContext) {
     EXPECT_EQ(platform.FindWindowA("rc test main window", nullptr), hwnd);
     EXPECT_EQ(platform.GetWindowThreadProcessId(hwnd), platform.GetCurrentThreadId());
     EXPECT_EQ(platform.GetWindowThreadProcessId(0), 0u);
+    std::uint32_t process = platform.GetWindowProcessId(hwnd);
+    EXPECT_NE(process, 0u);
+    EXPECT_EQ(platform.GetWindowProcessId(0), 0u);
+    char image[260] = {};
+    EXPECT_GT(platform.GetProcessImageName(process, image, sizeof image), 0);
+    EXPECT_NE(std::string(image).find(".exe"), std::string::npos) << image;
+    EXPECT_EQ(platform.GetProcessImageName(process, image, 4), 0);
+    // Found at run time (Windows 7 and later, and Wine).
+    EXPECT_TRUE(platform.ChangeWindowMessageFilterEx(
+        hwnd, platform.RegisterWindowMessageA("TaskbarCreated"), win::kMsgFltAllow));
     EXPECT_TRUE(platform.DestroyWindow(hwnd));
     EXPECT_FALSE(platform.IsWindow(hwnd));
 }
@@ -690,6 +701,42 @@ TEST_F(Win32DeviceEnumeration, FilterIsFoundByItsFriendlyNameAndBinds) {
     platform.ReleaseDeviceCategory(category);
 }
 
+TEST_F(Win32DeviceEnumeration, ADeviceWithoutATextNameHasNone) {
+    // Beside the tuner: one device without a name, one whose name is a number.
+    const std::string instances = std::string(kTestCategoryKey) + "\\Instance\\";
+    for (const char* device : {"RcTestNoName", "RcTestNumber"}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, (instances + device).c_str(), 0, nullptr, 0,
+                                    KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        SetString(key, "CLSID", "{C1F400A4-3F08-11D3-9F0B-006008039E37}");
+        if (device[6] == 'u') {
+            const DWORD number = 7;
+            ::RegSetValueExA(key, "FriendlyName", 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&number), sizeof number);
+        }
+        ::RegCloseKey(key);
+    }
+    const Handle category = platform.OpenDeviceCategory(kTestCategory);
+    ASSERT_NE(category, 0u);
+    std::vector<std::string> names;
+    int devices = 0;
+    while (const Handle moniker = platform.NextDeviceMoniker(category)) {
+        ++devices;
+        char name[128];
+        std::memset(name, 'x', sizeof name);
+        if (platform.ReadFriendlyName(moniker, name, sizeof name)) {
+            names.push_back(name);
+        } else {
+            EXPECT_STREQ(name, "") << "no name, no text";
+        }
+        platform.ReleaseMoniker(moniker);
+    }
+    platform.ReleaseDeviceCategory(category);
+    EXPECT_EQ(devices, 3);
+    EXPECT_EQ(names, std::vector<std::string>{"Remote Control Test Tuner"});
+}
+
 TEST_F(Win32DeviceEnumeration, EmptyCategoryGivesNoEnumerator) {
     EXPECT_EQ(platform.OpenDeviceCategory(kEmptyCategory), 0u);
 }
@@ -782,9 +829,30 @@ TEST(Win32System, FilesAreTestedForExistence) {
     const std::uint32_t length = platform.GetWindowsDirectoryA(windows, sizeof windows);
     ASSERT_GT(length, 0u);
     EXPECT_EQ(length, std::strlen(windows));
-    EXPECT_TRUE(
-        platform.OpenFileExists((std::string(windows) + "\\system32\\kernel32.dll").c_str()));
-    EXPECT_FALSE(platform.OpenFileExists((std::string(windows) + "\\no such file.exe").c_str()));
+    const std::string kernel = std::string(windows) + "\\system32\\kernel32.dll";
+    EXPECT_EQ(platform.GetFileAttributesA(kernel.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_NE(platform.GetFileAttributesA(windows) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(platform.GetFileAttributesA((std::string(windows) + "\\no such file.exe").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Win32System, ProfileFilesAndTheUsersFolder) {
+    Win32Platform platform(ThisInstance());
+    char folder[MAX_PATH] = {};
+    ASSERT_EQ(::GetTempPathA(MAX_PATH, folder) != 0, true);
+    const std::string path = std::string(folder) + "rc_profile_facts.ini";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(test::kProfileText.data(), 1, test::kProfileText.size(), file);
+    std::fclose(file);
+    test::CheckProfileFacts(platform, path.c_str(),
+                            (std::string(folder) + "rc_missing.ini").c_str());
+    std::remove(path.c_str());
+
+    char appData[MAX_PATH] = {};
+    EXPECT_EQ(platform.SHGetFolderPathA(win::kCsidlAppData, appData), 0);
+    EXPECT_NE(std::strlen(appData), 0u);
+    EXPECT_NE(platform.MapVirtualKeyA('A', win::kMapVkVkToVsc), 0u);
 }
 
 TEST(Win32System, ShutdownPrivilegeCanBeAsked) {
@@ -804,6 +872,8 @@ TEST(Win32System, LibrariesAndEntryPoints) {
     EXPECT_NE(platform.GetProcAddress(kernel, "GetTickCount"), nullptr);
     EXPECT_EQ(platform.GetProcAddress(kernel, "NoSuchEntryPoint"), nullptr);
     EXPECT_EQ(platform.LoadLibraryA("af15bdaex_missing.dll"), 0u);
+    EXPECT_TRUE(platform.SetDllDirectoryA(""));
+    EXPECT_TRUE(platform.SetDllDirectoryA(nullptr));  // the usual search again
 }
 
 TEST(Win32System, MenusAreBuiltAndDestroyed) {

@@ -85,5 +85,60 @@ TEST_F(ChipLibrariesTest, AFailedRtlLoadClearsOnlyTheFirstNine) {
     EXPECT_EQ(InitRtl2832u(sys, mainWindow), 0);
 }
 
+// A vendor library may have been built with either calling convention (on
+// the 32-bit build they differ: a __stdcall entry point removes its
+// arguments, a cdecl one leaves them).
+#if defined(__i386__)
+#define TEST_STDCALL __attribute__((stdcall))
+#define TEST_CDECL __attribute__((cdecl))
+#else
+#define TEST_STDCALL
+#define TEST_CDECL
+#endif
+int TEST_STDCALL StdcallRead(unsigned int* count, unsigned char* buffer, unsigned int size) {
+    *count = size;
+    buffer[1] = static_cast<unsigned char>(size);
+    return static_cast<int>(size) + 1;
+}
+int TEST_CDECL CdeclRead(unsigned int* count, unsigned char* buffer, unsigned int size) {
+    *count = size;
+    buffer[1] = static_cast<unsigned char>(size);
+    return static_cast<int>(size) + 1;
+}
+int TEST_STDCALL StdcallReady() {
+    return 7;
+}
+int TEST_CDECL CdeclReady() {
+    return 7;
+}
+
+// As GetProcAddress gives it and the receiver types it.
+template <typename Entry, typename Fn>
+Entry AsEntry(Fn fn) {
+    return reinterpret_cast<Entry>(reinterpret_cast<void*>(fn));
+}
+
+TEST(CallEntry, EntryPointsOfEitherConventionLeaveTheCallersStackAsItWas) {
+    const RtkGetAPModeIRCode reads[] = {AsEntry<RtkGetAPModeIRCode>(&StdcallRead),
+                                        AsEntry<RtkGetAPModeIRCode>(&CdeclRead)};
+    const RtkDeviceIsOk readies[] = {AsEntry<RtkDeviceIsOk>(&StdcallReady),
+                                     AsEntry<RtkDeviceIsOk>(&CdeclReady)};
+    for (int convention = 0; convention < 2; ++convention) {
+        SCOPED_TRACE(convention == 0 ? "__stdcall" : "cdecl");
+        // Arguments left behind would pile up over the calls and move every
+        // local of an optimised caller.
+        unsigned int total = 0;
+        for (unsigned int i = 0; i < 1000; ++i) {
+            unsigned int count = 0;
+            unsigned char buffer[4] = {};
+            total += static_cast<unsigned int>(CallEntry(reads[convention], &count, buffer, i));
+            ASSERT_EQ(count, i);
+            ASSERT_EQ(buffer[1], static_cast<unsigned char>(i));
+            ASSERT_EQ(CallEntry(readies[convention]), 7);
+        }
+        EXPECT_EQ(total, 1000u * 1001u / 2u);
+    }
+}
+
 }  // namespace
 }  // namespace rc::test

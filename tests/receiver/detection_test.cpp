@@ -59,10 +59,13 @@ TEST_F(DetectionTest, ReleaseAndRepeatedSearchesHoldAtMostOneFilter) {
     EXPECT_EQ(desk.HeldFilters(), 1);
     EXPECT_EQ(desk.CoInitCount(), 2);
 
+    ASSERT_EQ(FindFilter(sys), 1);
+    EXPECT_EQ(desk.CoInitCount(), 2) << "the unreleased search's COM is undone by the next";
+
     ReleaseFilter(sys);
     EXPECT_EQ(desk.HeldFilters(), 0);
-    ReleaseFilter(sys);  // nothing held: COM only
-    EXPECT_EQ(desk.CoInitCount(), 0);
+    ReleaseFilter(sys);  // nothing held, and only the first search's COM left: it lasts
+    EXPECT_EQ(desk.CoInitCount(), 1);
 
     FindFilter(sys);
     desk.RemoveFilter(stick);

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/win_defs.h"
@@ -77,35 +79,49 @@ TEST_F(StartupTest, RtlIsLoadedAndStartedWithTheMainWindow) {
 // --- Pull and re-plug, through the timers ----------------------------------------
 
 enum class Family { Af9015, It9135, Conexant, Rtl2832u };
+constexpr const char* kFamilyNames[] = {"Af9015", "It9135", "Conexant", "Rtl2832u"};
 
-class ReplugTest : public ReceiverTest, public ::testing::WithParamInterface<Family> {
+// Sticks of any family, plugged and pulled.
+class FamilyTest : public ReceiverTest {
   protected:
-    ConexantStick conexant{};
-    int filter = 0;
-
-    void Plug() {
-        switch (GetParam()) {
+    struct Stick {
+        Family family;
+        int filter = 0;
+        ConexantStick conexant{};
+    };
+    Stick PlugStick(Family family) {
+        Stick stick{family};
+        switch (family) {
             case Family::Af9015:
-                filter = PlugAf9015();
+                stick.filter = PlugAf9015();
                 break;
             case Family::It9135:
-                filter = PlugIt9135();
+                stick.filter = PlugIt9135();
                 break;
             case Family::Conexant:
-                conexant = PlugConexant();
+                stick.conexant = PlugConexant();
                 break;
             case Family::Rtl2832u:
-                filter = PlugRtl2832u();
+                stick.filter = PlugRtl2832u();
                 break;
         }
+        return stick;
     }
-    void PullStick() {
-        if (GetParam() == Family::Conexant) {
-            Pull(conexant);
+    void PullStick(const Stick& stick) {
+        if (stick.family == Family::Conexant) {
+            Pull(stick.conexant);
         } else {
-            desk.RemoveFilter(filter);
+            desk.RemoveFilter(stick.filter);
         }
     }
+};
+
+class ReplugTest : public FamilyTest, public ::testing::WithParamInterface<Family> {
+  protected:
+    Stick stick{};
+
+    void Plug() { stick = PlugStick(GetParam()); }
+    void PullStick() { FamilyTest::PullStick(stick); }
     const char* ReaderTrace() const {
         constexpr const char* kTraces[] = {"Chip_Afa9015", "Chip_Ite9037", "Chip_Conexant",
                                            "Chip_Rtl"};
@@ -125,8 +141,11 @@ TEST_P(ReplugTest, PullHandsOverToTheWatchdogAndReplugBringsPollingBack) {
     Plug();
     Start();
     ASSERT_TRUE(Polling());
+    // COM that the program did not initialise (the shell's) must survive.
+    desk.CoInitialize();
+    const int comAfterStart = desk.CoInitCount();
 
-    for (int cycle = 0; cycle < 3; ++cycle) {
+    for (int cycle = 0; cycle < 20; ++cycle) {
         SCOPED_TRACE(cycle);
         desk.ClearLog();
         desk.Advance(65);
@@ -152,6 +171,7 @@ TEST_P(ReplugTest, PullHandsOverToTheWatchdogAndReplugBringsPollingBack) {
         EXPECT_EQ(sys.bDeviceReady, 1);
         EXPECT_TRUE(Polling());
         EXPECT_FALSE(Watching());
+        EXPECT_EQ(desk.CoInitCount(), comAfterStart) << "COM initialisations balanced";
     }
     EXPECT_LE(desk.HeldFilters(), 1);
     EXPECT_LE(desk.OpenHidHandles(), 1);
@@ -159,14 +179,106 @@ TEST_P(ReplugTest, PullHandsOverToTheWatchdogAndReplugBringsPollingBack) {
 }
 
 std::string FamilyName(const ::testing::TestParamInfo<Family>& info) {
-    constexpr const char* kNames[] = {"Af9015", "It9135", "Conexant", "Rtl2832u"};
-    return kNames[static_cast<int>(info.param)];
+    return kFamilyNames[static_cast<int>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFamily, ReplugTest,
                          ::testing::Values(Family::Af9015, Family::It9135, Family::Conexant,
                                            Family::Rtl2832u),
                          FamilyName);
+
+// --- Two sticks plugged at once ---------------------------------------------------
+
+// The first stick is brought up at start, the second is plugged in while it is
+// polled; then the stick being polled is pulled.
+class TwoSticksTest : public FamilyTest,
+                      public ::testing::WithParamInterface<std::tuple<Family, Family>> {
+  protected:
+    // One frame of a pointer button on the stick, waiting for its reader;
+    // gives the KeyCode.
+    std::uint32_t Press(const Stick& stick) {
+        switch (stick.family) {
+            case Family::Af9015:
+                desk.af15Buffers.push_back({7, 0, 0x1E});
+                return 4;
+            case Family::It9135:
+                desk.af9100Words.push_back({0x0600});
+                return 6;
+            case Family::Conexant:
+                desk.Hid(stick.conexant.hid).featureCodes.push_back(8);
+                return 8;
+            case Family::Rtl2832u:
+                desk.rtkCodes.push_back({1, {0, 0x40}});
+                return 2;
+        }
+        return 255;
+    }
+    static Family FamilyOf(std::uint32_t chipType) { return static_cast<Family>(chipType - 1); }
+};
+
+TEST_P(TwoSticksTest, PullingThePolledStickBringsUpTheOther) {
+    InstallAf15(desk);
+    InstallAf9100(desk);
+    InstallRtk(desk);
+    desk.Entry("af15_GetIR").defaultResult = 1;
+    desk.Entry("RTK_GetAPModeIRCode").defaultResult = 1;
+    const Stick sticks[] = {PlugStick(std::get<0>(GetParam())), PlugStick(std::get<1>(GetParam()))};
+    Start();
+    ASSERT_TRUE(Polling());
+    // Plugged first, brought up first; a stick of a family found earlier by
+    // the search takes over through the watchdog.
+    desk.Advance(65 + 3000 + 65);
+    ASSERT_TRUE(Polling());
+    const bool firstPolled = FamilyOf(sys.chipType) == sticks[0].family;
+    const Stick& polled = firstPolled ? sticks[0] : sticks[1];
+    const Stick& other = firstPolled ? sticks[1] : sticks[0];
+
+    PullStick(polled);
+    char ack[32];
+    std::snprintf(ack, sizeof ack, "ACK=> Code =  (%X)", Press(other));
+    desk.Advance(65 + 3000 + 65);
+    EXPECT_TRUE(Traced(ack)) << "no key from the other stick within one watchdog period";
+    EXPECT_EQ(FamilyOf(sys.chipType), other.family);
+
+    // Every read comes after its family's bring-up.
+    const struct {
+        const char* read;
+        const char* bringUp;
+    } families[] = {{"af15_GetIR", "af15_init"},
+                    {"af9100_ReadRawIR", "af9100_initIRDev"},
+                    {"RTK_GetAPModeIRCode", "RTK_InitialAPModeIRParameter"}};
+    const Lines_ calls = desk.LibraryCalls();
+    auto at = [&](const char* entry) { return std::find(calls.begin(), calls.end(), entry); };
+    for (const auto& family : families) {
+        if (at(family.read) != calls.end()) {
+            EXPECT_LT(at(family.bringUp) - calls.begin(), at(family.read) - calls.begin())
+                << family.read;
+        }
+    }
+}
+
+std::vector<std::tuple<Family, Family>> OrderedPairs() {
+    constexpr Family kAll[] = {Family::Af9015, Family::It9135, Family::Conexant, Family::Rtl2832u};
+    std::vector<std::tuple<Family, Family>> pairs;
+    for (Family a : kAll) {
+        for (Family b : kAll) {
+            if (a != b) {
+                pairs.emplace_back(a, b);
+            }
+        }
+    }
+    return pairs;
+}
+
+std::string FamilyPairName(const ::testing::TestParamInfo<std::tuple<Family, Family>>& info) {
+    std::string name = kFamilyNames[static_cast<int>(std::get<0>(info.param))];
+    name += "Then";
+    name += kFamilyNames[static_cast<int>(std::get<1>(info.param))];
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachOrderedPair, TwoSticksTest, ::testing::ValuesIn(OrderedPairs()),
+                         FamilyPairName);
 
 // --- Watchdog outcomes ------------------------------------------------------------
 

@@ -134,30 +134,34 @@ TEST_F(DialogsTest, OkStoresTheApplicationTheUserChose) {
     EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 2u);
 }
 
-TEST_F(DialogsTest, UnlistedCurrentApplicationShowsTheRememberedItem) {
+TEST_F(DialogsTest, UnlistedCurrentApplicationChangesOnlyWhenTheUserPicksOne) {
     sys.pallamo.bInstalled = 1;
     sys.totalMedia.bInstalled = 1;
     sys.powerCinema.bInstalled = 1;
     sys.nCurRemoteTV = kPowerCinema;
+    desk.SetRegDword(kSettingsKey, "DefaultTVAPP", 1);
 
-    // First opening: the first item; OK takes it as the current application.
-    SettingOk();
-    EXPECT_EQ(selection, 0);
-    EXPECT_EQ(sys.nCurRemoteTV, 2u);
-    EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 2u);
+    // Only the check box ticked: nothing was preselected, nothing changes.
+    Setting([&](Hwnd dlg) {
+        desk.ClickDialogItem(dlg, IDC_AUTO_LAUNCH);
+        desk.ClickDialogItem(dlg, win::kIdOk);
+    });
+    EXPECT_EQ(selection, -1);
+    EXPECT_EQ(sys.nCurRemoteTV, 1u);
+    EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 1u);
+    EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultLaunchAp"), 1u);
 
-    // Later: the position remembered from the previous OK.
+    // An item picked: it becomes the current application.
     Setting([&](Hwnd dlg) {
         desk.SetComboSelection(dlg, IDC_APP_LIST, 1);
         desk.ClickDialogItem(dlg, win::kIdOk);
     });
+    EXPECT_EQ(selection, -1);
     EXPECT_EQ(sys.nCurRemoteTV, 5u);
-    sys.nCurRemoteTV = kPowerCinema;
-    Setting([](Hwnd) {});
-    EXPECT_EQ(selection, 1);
+    EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 5u);
 }
 
-TEST_F(DialogsTest, EmptyListComparesTheTextOfAnEarlierOk) {
+TEST_F(DialogsTest, EmptyListChangesNothing) {
     // Nothing installed at all: nothing selected, nothing changes.
     sys.nCurRemoteTV = kPallamo;
     SettingOk();
@@ -165,19 +169,20 @@ TEST_F(DialogsTest, EmptyListComparesTheTextOfAnEarlierOk) {
     EXPECT_EQ(selection, -1);
     EXPECT_EQ(sys.nCurRemoteTV, 2u);
     EXPECT_EQ(sys.rememberedListPosition, -1);
-    EXPECT_STREQ(sys.selectionText, "");
     EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 9u);
 
-    // After an OK that chose "TotalMedia", an empty list still brings it back.
+    // Not even after an earlier OK that chose "TotalMedia".
     sys.totalMedia.bInstalled = 1;
-    SettingOk();
+    Setting([&](Hwnd dlg) {
+        desk.SetComboSelection(dlg, IDC_APP_LIST, 0);
+        desk.ClickDialogItem(dlg, win::kIdOk);
+    });
     EXPECT_EQ(sys.nCurRemoteTV, 5u);
     sys.totalMedia.bInstalled = 0;
     sys.nCurRemoteTV = kLumetraCenter;
     SettingOk();
     EXPECT_TRUE(items.empty());
-    EXPECT_EQ(sys.nCurRemoteTV, 5u);
-    EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 5u);
+    EXPECT_EQ(sys.nCurRemoteTV, 9u);
 }
 
 TEST_F(DialogsTest, CheckBoxSavesAtOnceEvenWhenClosedWithEsc) {

@@ -161,23 +161,40 @@ TEST_F(SettingsStoreTest, DataLongerThanFourBytesCountsAsMissing) {
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
-TEST_F(SettingsStoreTest, RefusedAccessReadsNothingCreatesNothingSavesNothing) {
-    desk.refuseAllAccess = true;
+TEST_F(SettingsStoreTest, WithoutWriteRightsTheStoredSettingsAreObeyedAndSavesRefused) {
+    desk.refuseAllAccess = true;  // a limited user whose writes Windows does not virtualise
+    sys->traceOn = true;
     EXPECT_EQ(LoadSettings(*sys), 0);
     EXPECT_EQ(LoadLaunchSetting(*sys), 0);
     EXPECT_FALSE(desk.RegKeyExists(kKey));
 
-    desk.SetRegDword(kKey, "DefaultTVAPP", 5);
-    desk.SetRegDword(kKey, "DBM", 1);
-    desk.SetRegDword(kKey, "DefaultLaunchAp", 1);
-    StartUp();
-    ExpectStartValues();
-    sys->nCurRemoteTV = 2;
-    EXPECT_EQ(SaveDefaultTVApp(*sys), 0);
-    EXPECT_EQ(SaveLaunchSetting(*sys), 0);
-    EXPECT_EQ(desk.RegDword(kKey, "DefaultTVAPP"), 5u);
-    EXPECT_EQ(desk.RegDword(kKey, "DefaultLaunchAp"), 1u);
-    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
+    // Stored by an administrator: read also by a standard user, whose own
+    // writes Windows virtualises.
+    for (bool standardUser : {true, false}) {
+        SCOPED_TRACE(standardUser ? "standard user" : "no write rights");
+        desk.refuseAllAccess = !standardUser;
+        desk.standardUser = standardUser;
+        desk.SetRegDword(kKey, "DefaultTVAPP", 5);
+        desk.SetRegDword(kKey, "AlwaysRemoteOff", 1);
+        desk.SetRegDword(kKey, "Default44keyIR", 1);
+        desk.SetRegDword(kKey, "DefaultLaunchAp", 1);
+        Restart();
+        sys->traceOn = true;
+        StartUp();
+        EXPECT_EQ(sys->nCurRemoteTV, 5u);
+        EXPECT_TRUE(sys->alwaysRemoteOff);
+        EXPECT_EQ(sys->nIRKEYType, 1u);
+        EXPECT_EQ(sys->bLaunchap, 1u);
+        sys->nCurRemoteTV = 2;
+        EXPECT_EQ(SaveDefaultTVApp(*sys), standardUser ? 1 : 0);
+        EXPECT_EQ(desk.RegDword(kKey, "DefaultTVAPP"), standardUser ? 2u : 5u);
+        EXPECT_EQ(sys->nCurRemoteTV, 2u);  // the running process keeps its choice
+        EXPECT_EQ(desk.OpenRegKeyCount(), 0);
+    }
+    EXPECT_EQ(desk.Traces(),
+              (std::vector<std::string>{"<Remote Control>  Can't save " + kKey + " (5)",
+                                        "<Remote Control>  Can't save " + kKey + " (5)",
+                                        "<Remote Control>  Can't save DefaultTVAPP (5)"}));
 }
 
 TEST_F(SettingsStoreTest, SavesWriteOnlyExistingValuesOfFourBytes) {

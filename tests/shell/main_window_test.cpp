@@ -319,15 +319,64 @@ TEST_F(MainWindowTest, DisplayChangeResizesThePointerArea) {
     EXPECT_EQ(sys.pointer.largeStep, 24);
 }
 
-TEST_F(MainWindowTest, TaskbarCreatedAddsTheIconAgain) {
+TEST_F(MainWindowTest, TaskbarCreatedAddsTheIconAgainAlsoWhenElevated) {
     std::uint32_t taskbarCreated = desk.RegisterWindowMessageA("TaskbarCreated");
     ASSERT_NE(taskbarCreated, 0u);
-    EXPECT_EQ(desk.SendToMainWindow(taskbarCreated, 0, 0), 0);
+    EXPECT_TRUE(desk.MessageAllowed(main, taskbarCreated));
+    desk.elevated = true;  // the filter set at start lets Explorer's message through
+    desk.RestartExplorer();
     auto events = desk.Events(Kind::TrayIcon);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].a, win::kNimAdd);
     ExpectTrayEvent(events[0], main);
     EXPECT_EQ(desk.TrayIcons().size(), 1u);
+}
+
+TEST_F(StartTest, AFailedIconAddIsRetriedEvery2SecondsForUpTo2Minutes) {
+    desk.failTrayAdds = 3;  // Explorer still starting
+    RunRemoteControl(sys);
+    Hwnd main = desk.MainWindow();
+    EXPECT_TRUE(desk.TrayIcons().empty());
+    desk.Advance(5999);
+    EXPECT_TRUE(desk.TrayIcons().empty());
+    desk.Advance(1);
+    EXPECT_EQ(desk.TrayIcons().size(), 1u);
+    EXPECT_EQ(Count(desk, Kind::TrayIcon, win::kNimAdd), 4);
+    EXPECT_FALSE(desk.TimerArmed(main, 10));
+
+    // Explorer never answers: the retries end after 2 minutes, and the next
+    // "TaskbarCreated" tries again.
+    desk.failTrayAdds = 1000;
+    desk.RestartExplorer();
+    desk.Advance(130000);
+    EXPECT_EQ(Count(desk, Kind::TrayIcon, win::kNimAdd), 4 + 1 + 60);
+    EXPECT_FALSE(desk.TimerArmed(main, 10));
+    desk.failTrayAdds = 0;
+    desk.RestartExplorer();
+    EXPECT_EQ(desk.TrayIcons().size(), 1u);
+}
+
+TEST_F(StartTest, AnAddThatTimedOutButLandedIsNotAddedTwice) {
+    desk.trayAddTimesOut = true;
+    RunRemoteControl(sys);
+    desk.Advance(4000);
+    EXPECT_EQ(Count(desk, Kind::TrayIcon, win::kNimAdd), 1);
+    EXPECT_EQ(Count(desk, Kind::TrayIcon, win::kNimModify), 1);
+    EXPECT_EQ(desk.TrayIcons().size(), 1u);
+    EXPECT_FALSE(desk.TimerArmed(desk.MainWindow(), 10));
+}
+
+TEST(Start, APlantedVendorLibraryIsNeverLoaded) {
+    for (bool lacksDefaultDllDirectories : {false, true}) {
+        SCOPED_TRACE(lacksDefaultDllDirectories ? "SetDllDirectoryA" : "SetDefaultDllDirectories");
+        SimDesktop desk;
+        desk.lacksDefaultDllDirectories = lacksDefaultDllDirectories;
+        desk.PlantLibrary("af9100ex.dll");  // in the current folder, not installed
+        System sys(desk);
+        RunRemoteControl(sys);
+        EXPECT_EQ(desk.LoadLibraryCount("af9100ex.dll"), 1);
+        EXPECT_EQ(sys.libs.af9100Module, 0u);
+    }
 }
 
 TEST(MainWindow, DestroyRemovesTheIconQuitsAndClosesTheHidChannel) {

@@ -3,10 +3,14 @@
 # the screenshots (tests/wine/e2e_*.sh). Each scenario makes its own Wine
 # prefix and virtual display, cleans up after itself and stops by itself.
 set(RC_E2E_DIR ${CMAKE_SOURCE_DIR}/tests/wine)
-foreach(name tuner standin families power replug hold shutdown mouse mce screenshots demo)
+foreach(name tuner standin families power replug hold shutdown mouse mce user_apps launchkey screenshots demo)
   add_test(NAME e2e_${name} COMMAND bash ${RC_E2E_DIR}/e2e_${name}.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(e2e_${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 LABELS e2e)
 endforeach()
+# The same families with stand-in libraries whose entry points are cdecl.
+add_test(NAME e2e_families_cdecl
+         COMMAND bash ${RC_E2E_DIR}/e2e_families.sh ${CMAKE_BINARY_DIR} --cdecl)
+set_tests_properties(e2e_families_cdecl PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 LABELS e2e)
 
 # The installer of the build, under Wine: one case per test, each in a fresh prefix.
 foreach(case install settings logon upgrade uninstall)

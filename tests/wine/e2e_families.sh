@@ -1,7 +1,11 @@
 #!/bin/bash
 # A button on each of the three chip-library families reaches a stand-in TV
 # application as the right posted message or keystroke chord.
-#   e2e_families.sh BUILD-DIR [af9015|it9135|rtl2832u...]
+#   e2e_families.sh BUILD-DIR [--cdecl] [af9015|it9135|rtl2832u...]
+#
+#   With --cdecl the stand-in libraries are the ones built with cdecl entry
+#   points (bin/cdecl/): the program must work with either calling convention,
+#   in every build type.
 #
 #   AF9015, 32KEY layout, Pallamo open: the num1 button (KeyCode 4) is posted
 #     to the "Tessaryn" window as message 3000 with command 10001.
@@ -15,12 +19,18 @@ set -euo pipefail
 . "$(dirname "$0")/e2e_lib.sh"
 build=$1
 shift
+suffix=
+if [ "${1:-}" = --cdecl ]; then
+    export E2E_LIBS=cdecl
+    suffix=-cdecl
+    shift
+fi
 families=("$@")
 [ ${#families[@]} -gt 0 ] || families=(af9015 it9135 rtl2832u)
 
 scenario() {
     local family=$1
-    e2e_init "$build" "families-$family" 180
+    e2e_init "$build" "families-$family$suffix" 180
     e2e_install
     case $family in
     af9015)
@@ -65,7 +75,7 @@ scenario() {
         rc_die "unknown family $family"
         ;;
     esac
-    e2e_pass "$family"
+    e2e_pass "$family${E2E_LIBS:+ ($E2E_LIBS entry points)}"
 }
 
 # The keyboard hook's view of injected keys: "VKdirFG " per event.

@@ -18,7 +18,10 @@
 #   e2e_install                     RemoteControl.exe with the stand-in libraries,
 #                                   and the six stand-in applications, installed
 #                                   and registered where the program looks for them
+#                                   (E2E_LIBS=cdecl: the libraries built with cdecl
+#                                   entry points)
 #   e2e_settings NAME=N...          DWORD settings of the program (DBM, Default44keyIR...)
+#   e2e_user_file < TEXT            the user's applications.ini (%APPDATA%\Remote Control)
 #   e2e_start_product               start RemoteControl.exe (trace on), wait for polling
 #   e2e_start_app EXE [ARGS...]     start an installed stand-in (Quillet.exe...) and
 #                                   wait for its window
@@ -208,19 +211,23 @@ E2E_APPS=(
     "TotalMedia.exe|Program Files/ArcSoft/TotalMedia|SOFTWARE\\ArcSoft\\TotalMedia\\3.0|AppPath"
     "MainPanel.exe|Program Files/Orvalix Multimedia/Corvane|SOFTWARE\\Orvalix Multimedia\\Corvane\\Sorvane|AppPath"
     "MainCenter.exe|Program Files/Orvalix Multimedia/Halvex|SOFTWARE\\Orvalix Multimedia\\Halvex\\Sorvane|AppPath"
+    # A player of the user's own: known to the program only by applications.ini.
+    "player.exe|Program Files/Player||"
 )
 E2E_PRODUCT_DIR="Program Files/Remote Control"
 
 e2e_install() {
-    local c=$WINEPREFIX/drive_c
+    local c=$WINEPREFIX/drive_c libs=$E2E_BIN
+    [ "${E2E_LIBS:-}" = cdecl ] && libs=$E2E_BIN/cdecl
     mkdir -p "$c/$E2E_PRODUCT_DIR"
-    cp "$E2E_EXE" "$E2E_BIN/af15bdaex.dll" "$E2E_BIN/af9100ex.dll" "$E2E_BIN/RTL283XACCESS.dll" \
-        "$c/$E2E_PRODUCT_DIR/"
+    cp "$E2E_EXE" "$libs/af15bdaex.dll" "$libs/af9100ex.dll" "$libs/RTL283XACCESS.dll" \
+        "$c/$E2E_PRODUCT_DIR/" || rc_die "missing stand-in libraries in $libs"
     local entry exe dir key value lines=""
     for entry in "${E2E_APPS[@]}"; do
         IFS='|' read -r exe dir key value <<<"$entry"
         mkdir -p "$c/$dir"
         cp "$E2E_BIN/standin.exe" "$c/$dir/$exe"
+        [ -n "$key" ] || continue
         local win
         win=$(e2e_winpath "$dir")
         lines+="[HKEY_LOCAL_MACHINE\\$key]"$'\n'"\"$value\"=\"${win//\\/\\\\}\""$'\n\n'
@@ -233,6 +240,28 @@ e2e_install() {
     lines+='[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Media Center]'$'\n'
     lines+='"Ident"="5.0"'$'\n'
     e2e_reg_import apps <<<"$lines"
+}
+
+# The user's folder %APPDATA% in the prefix (a Linux path).
+e2e_appdata() {
+    local d
+    for d in "$WINEPREFIX"/drive_c/users/*/AppData/Roaming; do
+        [[ "$d" == */users/Public/* ]] || {
+            echo "$d"
+            return 0
+        }
+    done
+    rc_die "no AppData folder in $WINEPREFIX"
+}
+
+# e2e_user_file < text: the user's %APPDATA%\Remote Control\applications.ini
+# (written in one step, with CRLF line ends).
+e2e_user_file() {
+    local dir
+    dir="$(e2e_appdata)/Remote Control"
+    mkdir -p "$dir"
+    sed 's/$/\r/' >"$dir/applications.ini.tmp"
+    mv -f "$dir/applications.ini.tmp" "$dir/applications.ini"
 }
 
 # e2e_settings NAME=N...: the program's settings, as DWORDs.

@@ -8,7 +8,10 @@
 #   - a second copy ends at once with code 0 and adds no window;
 #   - WM_COMMAND 1201 (the menu's Exit) ends the process with code 0;
 #   - with AlwaysRemoteOff 1 the process ends by itself with code 0 and
-#     leaves no window behind.
+#     leaves no window behind;
+#   - a vendor library planted in the current folder is never loaded (with no
+#     stick, start-up calls af15_exit of a loaded af15bdaex.dll; the stand-in
+#     logs it), while one beside the program is.
 # Every wait is bounded; the prefix's processes and the display are ended on
 # every path, and the prefix is removed when everything passed.
 #   smoke_test.sh BUILD/wine_env.sh REMOTECONTROL.EXE WINTOOL.EXE
@@ -124,6 +127,22 @@ in_wine 60 reg add "$key" /v AlwaysRemoteOff /t REG_DWORD /d 1 /f >/dev/null
 in_wine 60 "$exe" >>"$log"
 expect "with AlwaysRemoteOff 1 the process ends by itself with code 0" $? 0
 expect "with AlwaysRemoteOff 1 no window is left" "$(tool count "$class" | tr -d '\r')" 0
+
+# --- Vendor libraries only from the program's folder and the system's ----------
+bin=$(dirname "$env_file")/bin
+planted=$RC_WINE_DIR/$name.planted
+calls=$WINEPREFIX/drive_c/virtual_tuner/calls.log
+rm -rf "$planted"
+mkdir -p "$planted/cwd" "$planted/app" "$(dirname "$calls")"
+cp "$bin/af15bdaex.dll" "$bin/af9100ex.dll" "$planted/cwd/"
+: >"$calls"
+(cd "$planted/cwd" && in_wine 60 "$exe" >>"$log")
+expect "a library planted in the current folder: the program still ends with code 0" $? 0
+expect "a library planted in the current folder is not loaded" "$(grep -c af15_exit "$calls")" 0
+cp "$exe" "$bin/af15bdaex.dll" "$planted/app/"
+(cd "$planted/cwd" && in_wine 60 "$planted/app/$(basename "$exe")" >>"$log")
+expect "a library beside the program is loaded" "$(grep -c af15_exit "$calls")" 1
+rm -rf "$planted"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed; the prefix stays in $WINEPREFIX, Wine's output in $log"

@@ -15,6 +15,26 @@ e2e_init "$build" demo 14400
 echo "Preparing: Wine prefix, virtual desktop, RemoteControl.exe and the stand-ins..."
 e2e_install
 e2e_settings DBM=1 Default44keyIR=3 DefaultTVAPP=2 DefaultLaunchAp=1
+# The stand-in player is a program of the user's own: the remote drives it
+# through its section of applications.ini.
+e2e_user_file <<'EOF'
+; Your own applications, one section per program (see the README).
+[Player]
+Exe = player.exe              ; the program in front
+play = keys Space
+stop = keys S
+ok = keys Enter
+back = keys Backspace
+fullscreen = keys F
+up = keys Up
+down = keys Down
+left = keys Left
+right = keys Right
+volup = appcommand VOLUME_UP
+voldown = appcommand VOLUME_DOWN
+mute = appcommand VOLUME_MUTE
+Repeat = volup voldown        ; these act on every frame while held
+EOF
 mkdir -p "$WINEPREFIX/drive_c/virtual_tuner"
 echo 32key >"$WINEPREFIX/drive_c/virtual_tuner/layout"
 e2e_tuner plug af9015 >/dev/null
@@ -23,9 +43,10 @@ e2e_start_product
 
 # Stand-ins by the name a person types.
 declare -A APP_EXE=([pallamo]=Quillet.exe [totalmedia]=TotalMedia.exe [powercinema]=PowerCinema.exe
-    [lumetra]=MainPanel.exe [lumetracenter]=MainCenter.exe)
+    [lumetra]=MainPanel.exe [lumetracenter]=MainCenter.exe [player]=player.exe)
 declare -A APP_LABEL=([Quillet]="Pallamo" [TotalMedia]="TotalMedia" [PowerCinema]="PowerCinema"
-    [MainPanel]="Lumetra panel" [MainCenter]="Lumetra Center" [ehshell]="Media Center")
+    [MainPanel]="Lumetra panel" [MainCenter]="Lumetra Center" [ehshell]="Media Center"
+    [player]="Player")
 declare -A SEEN=()
 
 banner() {
@@ -51,7 +72,10 @@ banner() {
                       pull the stick / plug one in (the watchdog looks every 3 s)
    open APP / close APP
                       start or close a stand-in: pallamo totalmedia powercinema
-                      lumetra lumetracenter
+                      lumetra lumetracenter, or player: a media player of your
+                      own, driven by its section of applications.ini (close the
+                      TV applications first: they come before it)
+   appfile            that file, %APPDATA%\Remote Control\applications.ini
    windows            the visible windows of the desktop
    shot [FILE.png]    save a screenshot of the desktop
    trace              the program's last trace lines (DBM 1; values in hexadecimal)
@@ -165,6 +189,7 @@ close_app() {
     PowerCinema.exe) e2e_probe post - PowerCinema 16 0 0 ;;
     MainPanel.exe) e2e_probe post OrvalixMainPanel_Class Mirvo 16 0 0 ;;
     MainCenter.exe) e2e_probe post OrvalixMainPanel_Class "Lumetra Center" 16 0 0 ;;
+    player.exe) e2e_probe post StandinPlayer_Class - 16 0 0 ;;
     esac || echo "  it is not open"
     sleep 0.8
     show_new_events
@@ -186,6 +211,7 @@ while :; do
     quit | exit | q) break ;;
     help | '?') banner ;;
     buttons) e2e_tuner buttons | sed 's/^/  /' ;;
+    appfile) tr -d '\r' <"$(e2e_appdata)/Remote Control/applications.ini" | sed 's/^/  /' ;;
     hold) tuner_button hold "${words[1]:-}" "${words[2]:-}" ;;
     press) tuner_button press "${words[1]:-}" ;;
     plug) e2e_tuner plug "${words[1]:-af9015}" | sed 's/^/  /' ;;

@@ -12,6 +12,7 @@
 //   kind=key     a keystroke seen by its low-level keyboard hook, with the
 //                event's flags and whether one of its windows had the focus
 //   kind=close   it is closing, and why
+//   kind=busy    its main window lost the activation and it is busy (busy=MS)
 //   kind=exit    the process ends
 // Each line is "HH:MM:SS.mmm t=EPOCH_MS pid=N app=NAME win=main|popupN
 // kind=... fields... what=text"; the fields before what= are for scripts,
@@ -20,15 +21,20 @@
 // Configuration, later sources overriding earlier ones:
 //   1. a built-in profile chosen by the executable's name (PowerCinema.exe,
 //      Quillet.exe, ehshell.exe, TotalMedia.exe, MainPanel.exe,
-//      MainCenter.exe), so that a copy under that name needs nothing else;
+//      MainCenter.exe, and player.exe for a player of the user's own), so
+//      that a copy under that name needs nothing else;
 //   2. a file next to the executable with its base name and ".args", holding
 //      options one per line as key=value (class=..., title=..., popup=...,
 //      close=..., log=...);
 //   3. the command line: --class C, --title T, --popup CLASS[|TITLE[|hidden]],
-//      --close MSG:WPARAM, --log PATH. Other arguments (such as "remote") are
-//      only logged.
+//      --close MSG:WPARAM, --log PATH, --busy MS. Other arguments (such as
+//      "remote") are only logged.
 // The log goes to STANDIN_LOG_DIR\NAME.log (default C:\standin_logs) unless
 // a log path is given.
+//
+// With busy=MS its thread is busy for MS ms each time its main window has
+// lost the activation (an application that pauses its video): a foreground
+// change back to it is carried out only after that.
 //
 // The application closes itself on WM_CLOSE (so also on Alt+F4) and on each
 // close message of its profile (MSG with wParam WPARAM).
@@ -60,6 +66,7 @@ struct Config {
     std::vector<PopupWindow> popups;
     std::vector<CloseMessage> closes;
     std::string logPath;
+    DWORD busyMs = 0;  // busy after losing the activation
     std::string args;  // arguments that are not options, as given
 };
 
@@ -79,6 +86,8 @@ const Profile kProfiles[] = {
     {"TotalMedia", "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia", {}},
     {"MainPanel", "OrvalixMainPanel_Class", "Mirvo", {{4024, 1}, {4024, 25}}},
     {"MainCenter", "OrvalixMainPanel_Class", "Lumetra Center", {{4024, 1}, {4024, 25}}},
+    // A media player of the user's own, driven through applications.ini.
+    {"player", "StandinPlayer_Class", "Stand-in Player", {}},
 };
 
 Config g_config;
@@ -136,6 +145,8 @@ void ApplyOption(const std::string& key, const std::string& value) {
         }
     } else if (key == "log") {
         g_config.logPath = value;
+    } else if (key == "busy") {
+        g_config.busyMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
     }
 }
 
@@ -201,7 +212,7 @@ void Configure() {
         std::string arg = __argv[i];
         bool hasValue = i + 1 < __argc;
         if (hasValue && (arg == "--class" || arg == "--title" || arg == "--popup" ||
-                         arg == "--close" || arg == "--log")) {
+                         arg == "--close" || arg == "--log" || arg == "--busy")) {
             ApplyOption(arg.substr(2), __argv[++i]);
         } else {
             if (!g_config.args.empty()) {
@@ -380,6 +391,8 @@ const char* MessageName(UINT msg) {
             return "WM_COMMAND";
         case WM_SYSCOMMAND:
             return "WM_SYSCOMMAND";
+        case WM_APPCOMMAND:
+            return "WM_APPCOMMAND";
         case WM_QUIT:
             return "WM_QUIT";
         case WM_LBUTTONDOWN:
@@ -439,6 +452,9 @@ void LogMessage(const char* kind, const MSG& m) {
         m.message == WM_SYSKEYUP) {
         std::snprintf(what, sizeof what, "%s %s", name,
                       KeyName(static_cast<unsigned>(m.wParam)).c_str());
+    } else if (m.message == WM_APPCOMMAND) {
+        std::snprintf(what, sizeof what, "WM_APPCOMMAND command %u",
+                      static_cast<unsigned>(GET_APPCOMMAND_LPARAM(m.lParam)));
     } else if (name != nullptr) {
         std::snprintf(what, sizeof what, "%s wParam %lu", name,
                       static_cast<unsigned long>(m.wParam));
@@ -509,6 +525,8 @@ void Paint(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
+constexpr UINT kBusyMessage = WM_APP + 77;
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (InSendMessage() && !IsNoise(msg)) {
         MSG m = {};
@@ -522,12 +540,29 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             Paint(hwnd);
             return 0;
+        case WM_ACTIVATE:
+            // Busy once the deactivation is over (a posted message), so that
+            // the activation is gone meanwhile.
+            if (hwnd == g_main && LOWORD(wParam) == WA_INACTIVE && g_config.busyMs != 0) {
+                PostMessageA(hwnd, kBusyMessage, 0, 0);
+            }
+            break;
+        case kBusyMessage: {
+            char fields[64];
+            std::snprintf(fields, sizeof fields, "kind=busy ms=%lu",
+                          static_cast<unsigned long>(g_config.busyMs));
+            Log("main", fields, "lost the activation, busy");
+            Sleep(g_config.busyMs);
+            return 0;
+        }
         case WM_CLOSE:
             if (hwnd == g_main) {
                 CloseBecause("WM_CLOSE");
                 return 0;
             }
             break;
+        case WM_APPCOMMAND:
+            return TRUE;  // handled, as a player does: not passed on to the shell
         case WM_DESTROY:
             if (hwnd == g_main) {
                 g_main = nullptr;

@@ -6,12 +6,12 @@
 
 #define VT_EXPORT extern "C" __declspec(dllexport)
 
-VT_EXPORT int __stdcall af15_init(void) {
+VT_EXPORT int VT_CALL af15_init(void) {
     int ok = vt::IsPlugged(vt::Family::kAf9015) && !vt::MustFail("af15_init");
     return vt::LogResult("af15_init", ok ? 1 : 0);
 }
 
-VT_EXPORT int __stdcall af15_GetIR(unsigned char* buffer) {
+VT_EXPORT int VT_CALL af15_GetIR(unsigned char* buffer) {
     std::uint8_t scan = 0;
     if (buffer == nullptr || !vt::TakeFrame(vt::Family::kAf9015, &scan)) {
         return 0;
@@ -23,7 +23,7 @@ VT_EXPORT int __stdcall af15_GetIR(unsigned char* buffer) {
     return 1;
 }
 
-VT_EXPORT int __stdcall af15_exit(void) {
+VT_EXPORT int VT_CALL af15_exit(void) {
     return vt::LogResult("af15_exit", 1);
 }
 

@@ -6,17 +6,17 @@
 
 #define VT_EXPORT extern "C" __declspec(dllexport)
 
-VT_EXPORT int __stdcall af9100_init(void) {
+VT_EXPORT int VT_CALL af9100_init(void) {
     int ok = vt::IsPlugged(vt::Family::kIt9135) && !vt::MustFail("af9100_init");
     return vt::LogResult("af9100_init", ok ? 1 : 0);
 }
 
-VT_EXPORT int __stdcall af9100_initIRDev(void) {
+VT_EXPORT int VT_CALL af9100_initIRDev(void) {
     int ok = vt::IsPlugged(vt::Family::kIt9135) && !vt::MustFail("af9100_initIRDev");
     return vt::LogResult("af9100_initIRDev", ok ? 1 : 0);
 }
 
-VT_EXPORT int __stdcall af9100_ReadRawIR(unsigned int* words) {
+VT_EXPORT int VT_CALL af9100_ReadRawIR(unsigned int* words) {
     std::uint8_t scan = 0;
     if (words == nullptr || !vt::TakeFrame(vt::Family::kIt9135, &scan)) {
         return 0;
@@ -25,7 +25,7 @@ VT_EXPORT int __stdcall af9100_ReadRawIR(unsigned int* words) {
     return 1;
 }
 
-VT_EXPORT int __stdcall af9100_exit(void) {
+VT_EXPORT int VT_CALL af9100_exit(void) {
     return vt::LogResult("af9100_exit", 1);
 }
 

@@ -6,23 +6,23 @@
 
 #define VT_EXPORT extern "C" __declspec(dllexport)
 
-VT_EXPORT int __stdcall RTK_BDAFilterInit(HWND window) {
+VT_EXPORT int VT_CALL RTK_BDAFilterInit(HWND window) {
     (void)window;
     return vt::LogResult("RTK_BDAFilterInit", vt::MustFail("RTK_BDAFilterInit") ? 0 : 1);
 }
 
-VT_EXPORT int __stdcall RTK_DeviceIsOk(void) {
+VT_EXPORT int VT_CALL RTK_DeviceIsOk(void) {
     int ok = vt::IsPlugged(vt::Family::kRtl2832u) && !vt::MustFail("RTK_DeviceIsOk");
     return vt::LogResult("RTK_DeviceIsOk", ok ? 1 : 0);
 }
 
-VT_EXPORT int __stdcall RTK_InitialAPModeIRParameter(void) {
+VT_EXPORT int VT_CALL RTK_InitialAPModeIRParameter(void) {
     int ok = vt::IsPlugged(vt::Family::kRtl2832u) && !vt::MustFail("RTK_InitialAPModeIRParameter");
     return vt::LogResult("RTK_InitialAPModeIRParameter", ok ? 1 : 0);
 }
 
-VT_EXPORT int __stdcall RTK_GetAPModeIRCode(unsigned int* count, unsigned char* buffer,
-                                            unsigned int size) {
+VT_EXPORT int VT_CALL RTK_GetAPModeIRCode(unsigned int* count, unsigned char* buffer,
+                                          unsigned int size) {
     std::uint8_t scan = 0;
     if (count == nullptr || buffer == nullptr || size < 4 ||
         !vt::TakeFrame(vt::Family::kRtl2832u, &scan)) {
@@ -39,7 +39,7 @@ VT_EXPORT int __stdcall RTK_GetAPModeIRCode(unsigned int* count, unsigned char* 
 // The library's other entry points: exported so that the program finds every
 // name it asks for, never expected to be called.
 #define VT_UNUSED_ENTRY(name)                                \
-    VT_EXPORT int __stdcall name(void) {                     \
+    VT_EXPORT int VT_CALL name(void) {                       \
         return vt::LogResult(#name " (unexpected call)", 0); \
     }
 

@@ -22,6 +22,15 @@
 
 #include <cstdint>
 
+// The entry points' calling convention. Nothing documents the vendors' own, so
+// the libraries are built both ways: __stdcall in bin/, cdecl (VT_CDECL) in
+// bin/cdecl/. The two differ only on 32-bit Windows.
+#ifdef VT_CDECL
+#define VT_CALL __cdecl
+#else
+#define VT_CALL __stdcall
+#endif
+
 namespace vt {
 
 constexpr std::uint32_t kFramePeriodMs = 108;

@@ -16,6 +16,7 @@
 //   setcursor X Y
 //   keys VK [VK...]                   press the keys in order, release in reverse
 //   foreground                        print the foreground window's class and title
+//   activate CLASS TITLE              bring the window to the foreground
 //   metrics                           print SM_CXSCREEN SM_CYSCREEN SM_CXFULLSCREEN SM_CYFULLSCREEN
 //   rect CLASS TITLE                  print the window's screen rectangle "L T R B"
 //   idle MS                           keep a hidden window on the desktop for MS ms (or until
@@ -152,7 +153,7 @@ int Idle(long ms) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: wprobe [--desktop NAME] list|find|wait|waitgone|visible|post|send|cursor|"
-                 "setcursor|keys|foreground|metrics|rect|idle|filters ...\n");
+                 "setcursor|keys|foreground|activate|metrics|rect|idle|filters ...\n");
     return 2;
 }
 
@@ -247,6 +248,10 @@ int main(int argc, char** argv) {
         GetWindowTextA(w, title, sizeof title);
         std::printf("class=\"%s\" title=\"%s\"\n", cls, title);
         return 0;
+    }
+    if (std::strcmp(cmd, "activate") == 0 && n == 2) {
+        HWND w = Find(a[0], a[1]);
+        return w != nullptr && SetForegroundWindow(w) ? 0 : 1;
     }
     if (std::strcmp(cmd, "metrics") == 0 && n == 0) {
         std::printf("%d %d %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),

@@ -1,0 +1,57 @@
+// The actions a user application's button can have in the applications
+// file, how they are read and how they reach the application.
+//
+//   keys CHORD                modifiers and one key by name: Ctrl+Shift+P, Space,
+//                             F11, MediaPlayPause; activated first, sent only
+//                             while the application is in front
+//   appcommand NAME           WM_APPCOMMAND posted to the window (VOLUME_UP,
+//                             MEDIA_PLAY_PAUSE...; or the command's number)
+//   post MSG [WPARAM [LPARAM]] a message posted to the window (numbers,
+//                             decimal or 0x hexadecimal)
+//   command ID                WM_COMMAND posted with that id
+//   close                     Alt+F4 to the application
+//   launch PATH [ARGS]        ShellExecuteA "open" (a PATH with blanks in quotes)
+//   none                      nothing, and no fall-back either
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace rc {
+
+struct System;
+
+enum class UserActionKind : std::uint8_t {
+    kKeys,
+    kAppCommand,
+    kPost,
+    kCommand,
+    kClose,
+    kLaunch,
+    kNone
+};
+
+constexpr int kMaxChordKeys = 5;  // Ctrl, Shift, Alt, Win and the key
+
+struct UserAction {
+    UserActionKind kind = UserActionKind::kNone;
+    std::uint8_t keys[kMaxChordKeys] = {};  // kKeys: in press order
+    int keyCount = 0;
+    std::uint32_t message = 0;  // kPost; the command of kAppCommand, the id of kCommand
+    std::uint32_t wParam = 0;
+    std::uint32_t lParam = 0;
+    std::string file;  // kLaunch
+    std::string parameters;
+};
+
+// Reads an action. False, with why set to the reason, when it can't be
+// understood.
+bool ParseUserAction(std::string_view text, UserAction* action, const char** why);
+
+// Runs it on the application's window, the one in front.
+void RunUserAction(System& sys, Hwnd window, const UserAction& action);
+
+}  // namespace rc

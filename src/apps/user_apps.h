@@ -1,0 +1,88 @@
+// The user's own applications: programs the remote drives from the file
+// %APPDATA%\Remote Control\applications.ini, which the user writes.
+//
+// One section per application:
+//
+//   [VLC]
+//   Exe = vlc.exe            ; the foreground window's program (file name)
+//   Class = Qt5QWindowIcon   ; its window class
+//   Title = VLC              ; text its title contains
+//   play  = keys Space       ; a button (name or KeyCode) and its action
+//   volup = appcommand VOLUME_UP
+//   Repeat = volup voldown   ; buttons that act on every frame while held
+//
+// A section matches the foreground window when every one of Exe, Class and
+// Title it gives matches (names compare case-insensitively). The sections
+// with an Exe line are tried first, then those with a Class line, then those
+// with only a Title line, each group in file order; the first match wins.
+// The file is read with the profile API, in bounded buffers; a line that
+// can't be understood is skipped with a trace line, and the rest is kept.
+//
+// The key router consults a user application only where it would otherwise
+// fall back to "nothing open" (see RouteKey).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "apps/user_actions.h"
+#include "platform/platform.h"
+
+namespace rc {
+
+struct System;
+
+// A button of a line: a KeyCode (0 to 254), or kNamedButton plus the index
+// of a button name, whose KeyCodes depend on the layout.
+constexpr std::uint16_t kNamedButton = 256;
+
+struct UserBinding {
+    std::uint16_t button;
+    UserAction action;
+};
+
+struct UserApp {
+    std::string name;  // the section's, for the trace
+    std::string exe;
+    std::string windowClass;
+    std::string title;
+    std::vector<UserBinding> bindings;
+    std::vector<std::uint16_t> repeats;
+};
+
+struct UserApps {
+    std::string path;  // of the file; empty until the folder is known
+    bool checked = false;
+    std::uint32_t lastCheck = 0;  // GetTickCount of the last look at the file
+    bool fileSeen = false;        // the file existed at the last look
+    FileInfo file{};              // its time stamp and size then
+    std::vector<UserApp> apps;
+};
+
+// Limits of the reading. The profile API cuts silently, so a list that
+// fills its buffer counts as cut, and its last entry is dropped.
+constexpr std::uint32_t kProfileBufferSize = 32768;
+constexpr std::size_t kMaxUserApps = 64;
+constexpr std::size_t kMaxUserValue = 259;
+
+// Looks at the file's time stamp and size and reads it again when they
+// changed (or drops what was read when the file is gone). The application
+// watch calls it on every tick; the key router at most every 500 ms, since
+// that watch runs only while an application it launched is open.
+void WatchUserApps(System& sys);
+
+// What the user application in front does with a KeyCode: its window, the
+// section and the line; window 0 when nothing. A repeat frame (KeyCode 255
+// with the repeat filter's bRepeatKey) counts only for a button the
+// section lists under Repeat.
+struct UserKey {
+    Hwnd window = 0;
+    const UserApp* app = nullptr;
+    const UserBinding* binding = nullptr;
+    std::uint32_t keyCode = 0;
+};
+UserKey FindUserKey(System& sys, std::uint32_t keyCode);
+void RunUserKey(System& sys, const UserKey& key);
+
+}  // namespace rc

@@ -1,0 +1,151 @@
+#include "keys/button_names.h"
+
+#include <cctype>
+#include <iterator>
+
+#include "shell/system.h"
+
+namespace rc {
+
+namespace {
+
+constexpr std::uint8_t kNone = 255;  // the no-key code: never a button
+
+// The KeyCodes of one button on one layout.
+struct KeyPair {
+    constexpr KeyPair() = default;
+    constexpr KeyPair(std::uint8_t first, std::uint8_t second = kNone) : a(first), b(second) {}
+    std::uint8_t a = kNone;
+    std::uint8_t b = kNone;
+};
+
+struct ButtonRow {
+    const char* name;
+    KeyPair k44, k32, k50, k35;
+};
+
+constexpr KeyPair _{};
+
+// The power keys and the 1-3 button are the router's; every other row is
+// what the key maps do with the KeyCode: on 44KEY KeyCode 19 sends F10
+// (volume up) to Media Center and 401 to Pallamo, so it is "volup". Where
+// the maps disagree, the row goes with the two that agree (35KEY KeyCode 20
+// is digit 0 to Pallamo; 50KEY KeyCode 20 skips forward in TotalMedia).
+// clang-format off
+constexpr ButtonRow kButtons[] = {
+    // Name        44KEY     32KEY   50KEY     35KEY
+    {"power",      {12},     {67},   {13, 50}, {12, 22}},
+    {"shutdown",   {29},     {3},    {12},     _},
+    {"num0",       {10},     {17},   {0},      {20}},
+    {"num1",       {0},      {4},    {1},      {0}},
+    {"num2",       {1},      {8},    {2},      {1}},
+    {"num3",       {2},      {2},    {3},      {2}},
+    {"num4",       {3},      {15},   {4},      {3}},
+    {"num5",       {4},      {5},    {5},      {4}},
+    {"num6",       {5},      {6},    {6},      {5}},
+    {"num7",       {6},      {12},   {7},      {6}},
+    {"num8",       {7},      {13},   {8},      {7}},
+    {"num9",       {8},      {10},   {9},      {8}},
+    {"ok",         {11},     {18},   {11, 34}, {11}},
+    {"up",         {32, 69}, {24},   {30},     {32}},
+    {"down",       {33, 70}, {25},   {31},     {33}},
+    {"left",       {66},     {26},   {32},     {66}},
+    {"right",      {67},     {27},   {33},     {67}},
+    {"back",       {14},     {28},   {35},     {14, 19}},
+    {"chup",       {16},     {9},    {18},     {17}},
+    {"chdown",     {17},     {7},    {19},     {27}},
+    {"volup",      {19},     {14},   {16},     {18}},
+    {"voldown",    {18},     {19},   {17},     {72}},
+    {"mute",       {20},     {23},   {14},     {68}},
+    {"play",       {68, 71}, {22},   {22, 24}, {25, 65}},
+    {"stop",       {26},     {21},   {25},     {64}},
+    {"record",     {27},     {20},   {23},     {26}},
+    {"next",       {65},     _,      {20},     {28}},
+    {"prev",       {64},     _,      {21},     {30}},
+    {"ffwd",       _,        _,      {26},     _},
+    {"rewind",     _,        _,      {27},     _},
+    {"tv",         {22},     {30},   {37},     {23}},
+    {"fullscreen", {23},     {11},   {28},     {10}},
+    {"guide",      {75},     _,      _,        _},
+    {"dvdmenu",    {35},     _,      {36},     _},
+    {"teletext",   {34},     _,      {90},     _},
+    {"red",        _,        _,      {91},     _},
+    {"green",      _,        _,      {92},     _},
+    {"yellow",     _,        _,      {93},     _},
+    {"blue",       _,        _,      {94},     _},
+};
+// clang-format on
+
+// Each layout's column holds every KeyCode at most once.
+consteval bool KeyCodesUniquePerLayout() {
+    for (auto column : {&ButtonRow::k44, &ButtonRow::k32, &ButtonRow::k50, &ButtonRow::k35}) {
+        bool seen[256] = {};
+        for (const ButtonRow& row : kButtons) {
+            for (std::uint8_t code : {(row.*column).a, (row.*column).b}) {
+                if (code == kNone) {
+                    continue;
+                }
+                if (seen[code]) {
+                    return false;
+                }
+                seen[code] = true;
+            }
+        }
+    }
+    return true;
+}
+static_assert(KeyCodesUniquePerLayout());
+
+const KeyPair* PairOf(const ButtonRow& row, std::uint32_t layout) {
+    switch (layout) {
+        case k44Key:
+            return &row.k44;
+        case k32Key:
+            return &row.k32;
+        case k50Key:
+            return &row.k50;
+        case k35Key:
+            return &row.k35;
+        default:
+            return nullptr;
+    }
+}
+
+bool SameName(std::string_view a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) {
+            return false;
+        }
+    }
+    return i == a.size() && b[i] == '\0';
+}
+
+}  // namespace
+
+int FindButtonName(std::string_view name) {
+    for (int i = 0; i < ButtonNameCount(); ++i) {
+        if (SameName(name, kButtons[i].name)) {
+            return i;
+        }
+    }
+    return kNoButtonName;
+}
+
+bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode) {
+    if (nameIndex < 0 || nameIndex >= ButtonNameCount() || keyCode >= kNone) {
+        return false;
+    }
+    const KeyPair* pair = PairOf(kButtons[nameIndex], layout);
+    return pair != nullptr && (pair->a == keyCode || pair->b == keyCode);
+}
+
+const char* ButtonName(int nameIndex) {
+    return nameIndex >= 0 && nameIndex < ButtonNameCount() ? kButtons[nameIndex].name : "";
+}
+
+int ButtonNameCount() {
+    return static_cast<int>(std::size(kButtons));
+}
+
+}  // namespace rc

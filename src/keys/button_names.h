@@ -1,0 +1,25 @@
+// The remote's buttons by the names a person reads on them, for each of the
+// four layouts: "power", "ok", "up", "num1", "chup", "volup"...
+//
+// A name stands for the KeyCodes that do that on the layout in use (one or
+// two: the 44KEY remote has two pairs of up and down keys, the 50KEY remote
+// two power keys). The table follows the key maps: what Media Center,
+// TotalMedia and Pallamo do with a KeyCode on a layout names its button.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace rc {
+
+constexpr int kNoButtonName = -1;
+
+// The index of a button name (case-insensitive), or kNoButtonName.
+int FindButtonName(std::string_view name);
+// Whether the named button sends this KeyCode on the layout (nIRKEYType).
+bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode);
+// The names, by index, and their count.
+const char* ButtonName(int nameIndex);
+int ButtonNameCount();
+
+}  // namespace rc

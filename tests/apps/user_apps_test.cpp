@@ -1,0 +1,349 @@
+#include "apps/user_apps.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "apps/app_script.h"
+#include "apps/media_center.h"
+#include "apps/pallamo.h"
+#include "apps/target_app.h"
+#include "apps/total_media.h"
+#include "keys/button_names.h"
+#include "keys/mouse.h"
+#include "keys/poll.h"
+#include "keys/router.h"
+#include "shell/system.h"
+
+namespace rc {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr char kFile[] = "C:\\Users\\Ada\\AppData\\Roaming\\Remote Control\\applications.ini";
+constexpr char kRead[] =
+    "User applications read from "
+    "C:\\Users\\Ada\\AppData\\Roaming\\Remote Control\\applications.ini";
+
+class UserAppsTest : public ::testing::Test {
+  protected:
+    UserAppsTest() {
+        sys.traceOn = true;
+        sys.nIRKEYType = k32Key;
+        ComputePointerAreaFromMetrics(sys);
+    }
+    // A player window in front, of a process whose executable is exe.
+    Hwnd OpenPlayer(const std::string& cls = "PlayerClass", const std::string& title = "My Player",
+                    const std::string& exe = "C:\\Tools\\player.exe") {
+        Hwnd window = desk.AddWindow(cls, title);
+        desk.SetProcessImage(desk.GetWindowProcessId(window), exe);
+        desk.SetForegroundWindow(window);
+        desk.ClearLog();
+        return window;
+    }
+    void Press(std::uint32_t keyCode) { RouteKey(sys, keyCode, 0); }
+    // A button held: a frame every 108 ms through the repeat filter, as the
+    // poll reads them; then let go for a second.
+    void Hold(std::uint32_t keyCode, int frames) {
+        for (int i = 0; i < frames; ++i) {
+            desk.SetNow(desk.Now() + 108);
+            RouteKey(sys, FilterRepeat(sys, keyCode), 0);
+        }
+        desk.SetNow(desk.Now() + 1000);
+    }
+    // The lines about the file and the user applications.
+    Lines FileTraces() const {
+        Lines lines;
+        for (const std::string& t : desk.Traces()) {
+            std::string text = t.substr(std::string("<Remote Control>  ").size());
+            if (text.starts_with("applications.ini") || text.starts_with("User application")) {
+                lines.push_back(text);
+            }
+        }
+        return lines;
+    }
+    std::string Script() const { return test::Script(desk); }
+
+    SimDesktop desk;
+    System sys{desk};
+};
+
+TEST_F(UserAppsTest, WithoutTheFileNothingChanges) {
+    OpenPlayer();
+    Press(6);  // 32KEY num6: the mouse moves right
+    EXPECT_EQ(desk.Events(SimEvent::Kind::SetCursorPos).size(), 1u);
+    EXPECT_EQ(Script(), "");
+    EXPECT_EQ(FileTraces(), Lines{});
+}
+
+TEST_F(UserAppsTest, SectionsMatchByExeThenClassThenTitle) {
+    desk.SetFileText(kFile,
+                     "[ByTitle]\nTitle = player\nok = command 1\n"
+                     "[ByClass]\nClass = playerclass\nok = command 2\n"
+                     "[ExeAndTitle]\nExe = player.exe\nTitle = Other\nok = command 3\n"
+                     "[ByExe]\nExe = C:\\Somewhere\\PLAYER.EXE\nok = command 4\n");
+    Hwnd player = OpenPlayer();
+    Press(18);
+    EXPECT_EQ(Script(), "post:My Player:273:4") << "every line a section gives must match";
+
+    desk.ClearLog();
+    desk.SetProcessImage(desk.GetWindowProcessId(player), "C:\\Tools\\other.exe");
+    Press(18);
+    EXPECT_EQ(Script(), "post:My Player:273:2");
+
+    OpenPlayer("OtherClass", "The Player window", "C:\\Tools\\other.exe");
+    Press(18);
+    EXPECT_EQ(Script(), "post:The Player window:273:1") << "a title that contains the text";
+
+    OpenPlayer("OtherClass", "Editor", "C:\\Tools\\other.exe");
+    Press(18);
+    EXPECT_EQ(Script(), "");
+}
+
+TEST_F(UserAppsTest, EveryActionKindReachesTheWindowInFront) {
+    desk.SetFileText(kFile,
+                     "[Player]\n"
+                     "Exe = player.exe\n"
+                     "ok = keys Ctrl+Shift+P    ; a chord\n"
+                     "down = keys Up\n"
+                     "volup = appcommand VOLUME_UP\n"
+                     "voldown = appcommand 9\n"
+                     "mute = post 0x8001 7 0xFFFFFFFF\n"
+                     "play = command 4001\n"
+                     "stop = close\n"
+                     "tv = launch \"C:\\Program Files\\Tool\\tool.exe\" --channel 5\n"
+                     "num5 = none\n");
+    Hwnd player = OpenPlayer();
+    std::string w = std::to_string(player);
+    for (std::uint32_t keyCode : {18, 25, 14, 19, 23, 22, 21, 30, 5}) {
+        Press(keyCode);
+    }
+    EXPECT_EQ(Script(),
+              "fg:My Player active:My Player 17:0 16:0 80:0 80:2 16:2 17:2 "
+              "fg:My Player active:My Player 38d 38u "
+              "post:My Player:793:" +
+                  w + ":a0000 post:My Player:793:" + w +
+                  ":90000 "
+                  "post:My Player:32769:7:ffffffffffffffff post:My Player:273:4001 "
+                  "fg:My Player active:My Player 18:0 115:0 115:2 18:2");
+    auto launches = desk.Events(SimEvent::Kind::ShellExecute);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].text, "C:\\Program Files\\Tool\\tool.exe");
+    EXPECT_EQ(launches[0].text2, "open|--channel 5");
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::MouseEvent).empty()) << "none: not even the mouse";
+    EXPECT_EQ(FileTraces().back(), "User application Player: KeyCode (5)");
+
+    desk.ClearLog();
+    Press(6);  // not named: the mouse, as before
+    EXPECT_EQ(desk.Events(SimEvent::Kind::SetCursorPos).size(), 1u);
+}
+
+TEST_F(UserAppsTest, HeldButtonsActOnEveryFrameOnlyWhenListedUnderRepeat) {
+    desk.SetFileText(kFile,
+                     "[Player]\nExe = player.exe\n"
+                     "volup = command 1\nok = command 2\nvoldown = command 3\n"
+                     "Repeat = volup, 19\n");
+    OpenPlayer();
+    Hold(14, 4);  // volup
+    Hold(18, 4);  // ok
+    Hold(19, 3);  // voldown, listed by its KeyCode
+    EXPECT_EQ(Script(),
+              "post:My Player:273:1 post:My Player:273:1 post:My Player:273:1 "
+              "post:My Player:273:1 post:My Player:273:2 post:My Player:273:3 "
+              "post:My Player:273:3 post:My Player:273:3");
+}
+
+TEST_F(UserAppsTest, BadLinesAreSkippedWithATraceAndTheRestKept) {
+    desk.SetFileText(kFile,
+                     "; Remote Control's applications\n"
+                     "[Player]\n"
+                     "Exe = player.exe        ; the player\n"
+                     "plya = keys Space\n"
+                     "ok = kees Space\n"
+                     "up = keys Ctrl+Spacebar\n"
+                     "down = keys P+Ctrl\n"
+                     "left\n"
+                     "right = command 70000\n"
+                     "volup = appcommand VOLUME_UPP\n"
+                     "ok = keys Enter\n"
+                     "back = keys Backspace\n"
+                     "back = keys Escape\n"
+                     "Repeat = back sideways\n"
+                     "Exe = other.exe\n"
+                     "chup = launch C:\\" +
+                         std::string(300, 'x') +
+                         "\n"
+                         "[Nothing]\n"
+                         "ok = keys Enter\n"
+                         "[player]\n"
+                         "Title = x\n");
+    WatchUserApps(sys);
+    const std::string tooLong = "\"chup=launch C:\\" + std::string(85, 'x') + "...\"";
+    EXPECT_EQ(FileTraces(),
+              (Lines{
+                  "applications.ini [Player] \"plya=keys Space\": skipped, unknown button",
+                  "applications.ini [Player] \"ok=kees Space\": skipped, unknown action",
+                  "applications.ini [Player] \"up=keys Ctrl+Spacebar\": skipped, unknown key",
+                  "applications.ini [Player] \"down=keys P+Ctrl\": skipped, more than one key, or "
+                  "a modifier after the key",
+                  "applications.ini [Player] \"left\": skipped, no '='",
+                  "applications.ini [Player] \"right=command 70000\": skipped, a command id that "
+                  "is not a number from 0 to 65535",
+                  "applications.ini [Player] \"volup=appcommand VOLUME_UPP\": skipped, unknown app "
+                  "command",
+                  "applications.ini [Player] \"back=keys Escape\": skipped, the button has a line "
+                  "already",
+                  "applications.ini [Player] \"Repeat=back sideways\": left out, no button: "
+                  "sideways",
+                  "applications.ini [Player] \"Exe=other.exe\": skipped, a second line of this "
+                  "kind",
+                  "applications.ini [Player] " + tooLong + ": skipped, the value is too long",
+                  "applications.ini [Nothing] skipped: no Exe, Class or Title line",
+                  "applications.ini [player] skipped: a second section of this name",
+                  std::string(kRead) + " (1)",
+              }));
+    OpenPlayer();
+    Press(18);
+    Press(28);
+    EXPECT_EQ(desk.KeyText(), "13:0 13:2 8:0 8:2");
+}
+
+TEST_F(UserAppsTest, AnOversizedSectionIsCutBeforeItsLastLine) {
+    std::string text = "[Player]\nExe = player.exe\n";
+    for (int keyCode = 0; keyCode < 250; ++keyCode) {
+        text += std::to_string(keyCode) + " = launch C:\\" + std::string(150, 'a') + "\n";
+    }
+    desk.SetFileText(kFile, text);
+    OpenPlayer();
+    Press(24);   // in the part read
+    Press(249);  // beyond the 32 KB the section is read with
+    EXPECT_EQ(desk.Events(SimEvent::Kind::ShellExecute).size(), 1u);
+    EXPECT_EQ(FileTraces().front(),
+              "applications.ini [Player] too long: cut, its last line is left out");
+}
+
+TEST_F(UserAppsTest, AnEditIsReadAgainWithin500MsAndAGoneFileIsForgotten) {
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nok = command 1\n");
+    OpenPlayer();
+    Press(18);
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nok = command 2\n");
+    Press(18);  // the file was looked at just now
+    desk.SetNow(desk.Now() + 500);
+    Press(18);
+    EXPECT_EQ(Script(), "post:My Player:273:1 post:My Player:273:1 post:My Player:273:2");
+
+    // The same time stamp (a coarse file system), another size: the
+    // application watch's tick reads it.
+    desk.ClearLog();
+    std::uint64_t time = 0x01D0000000000000ull;
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nok = command 3\n", time);
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nok = command 33\n", time);
+    OnAppWatchTimer(&sys, 0, 2);
+    Press(18);
+    EXPECT_EQ(Script(), "sleep:2000 post:My Player:273:33");
+
+    desk.ClearLog();
+    desk.RemoveFile(kFile);
+    desk.SetNow(desk.Now() + 500);
+    Press(18);
+    EXPECT_EQ(Script(), "");
+    EXPECT_EQ(FileTraces(), Lines{"User applications: applications.ini is gone"});
+}
+
+TEST_F(UserAppsTest, TheExampleFileReadsWithoutATrace) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.find_last_of("\\/") + 1) + "../../resources/applications.ini";
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        GTEST_SKIP() << "no " << path;
+    }
+    desk.SetFileText(kFile, std::string(std::istreambuf_iterator<char>(file), {}));
+    WatchUserApps(sys);
+    EXPECT_EQ(FileTraces(), Lines{std::string(kRead) + " (3)"});
+}
+
+// Each button name does on its layout what its name says in Media Center,
+// TotalMedia or Pallamo (whichever has a map there says so).
+TEST(ButtonNames, FollowTheKeyMaps) {
+    struct Meaning {
+        std::string name, mce, totalMedia, pallamo;
+    };
+    std::vector<Meaning> meanings = {
+        {"ok", "13d 13u", "13d 13u", "3000:35005"},
+        {"up", "38d 38u", "38d 38u", "3000:35002"},
+        {"down", "40d 40u", "40d 40u", "3000:35004"},
+        {"left", "37d 37u", "37d 37u", "3000:35001"},
+        {"right", "39d 39u", "39d 39u", "3000:35003"},
+        {"back", "8d 8u", "8d 8u", "3000:5"},
+        {"chup", "33d 33u", "107d 107u", "3000:4001"},
+        {"chdown", "34d 34u", "109d 109u", "3000:4002"},
+        {"volup", "121d 121u", "121d 121u", "3000:401"},
+        {"voldown", "120d 120u", "120d 120u", "3000:402"},
+        {"mute", "119d 119u", "119d 119u", "3000:403"},
+        {"play", "17d 80d 80u 17u", "17d 80d 80u 17u", "3000:3000"},
+        {"stop", "17d 16d 83d 83u 16u 17u", "17d 83d 83u 17u", "3000:1002"},
+        {"record", "17d 82d 82u 17u", "17d 82d 82u 17u", "3000:1001"},
+        {"next", "17d 70d 70u 17u", "17d 16d 70d 70u 16u 17u", "3000:1004"},
+        {"prev", "17d 66d 66u 17u", "17d 16d 68d 68u 16u 17u", "3000:1005"},
+        {"ffwd", "17d 16d 70d 70u 16u 17u", "-", "-"},
+        {"rewind", "17d 16d 66d 66u 16u 17u", "-", "-"},
+        {"tv", "17d 84d 84u 17u", "115d 115u", "-"},
+        {"fullscreen", "18d 13d 13u 18u", "18d 13d 13u 18u", "3000:3"},
+        {"guide", "17d 71d 71u 17u", "17d 71d 71u 17u", "-"},
+        {"dvdmenu", "17d 16d 77d 77u 16u 17u", "17d 73d 73u 17u", "-"},
+        {"teletext", "18d 17d 84d 84u 17u 18u", "17d 76d 76u 17u", "-"},
+        {"red", "18d 17d 82d 82u 17u 18u", "-", "-"},
+        {"green", "18d 17d 71d 71u 17u 18u", "-", "-"},
+        {"yellow", "18d 17d 89d 89u 17u 18u", "-", "-"},
+        {"blue", "18d 17d 66d 66u 17u 18u", "-", "-"},
+    };
+    for (int d = 0; d <= 9; ++d) {
+        std::string vk = std::to_string(0x60 + d);
+        meanings.push_back({"num" + std::to_string(d), "256:" + vk, vk + "d " + vk + "u",
+                            "3000:" + std::to_string(10000 + d)});
+    }
+    SimDesktop desk;
+    System sys(desk);
+    desk.AddWindow("eHome Render Window", "Windows Media Center");
+    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
+    desk.AddWindow("TMainForm", "Tessaryn");
+    // What a map sent: keystrokes, and posted messages as "message:wParam".
+    auto sent = [&](auto map, std::uint32_t layout, std::uint32_t keyCode) {
+        desk.ClearLog();
+        map(sys, layout, keyCode);
+        std::string out;
+        for (const SimEvent& e : desk.Log()) {
+            if (e.kind == SimEvent::Kind::KeybdEvent) {
+                out += std::to_string(e.a) + (e.b == 1 ? "d " : "u ");
+            } else if (e.kind == SimEvent::Kind::PostMessage) {
+                out += std::to_string(e.a) + ":" + std::to_string(e.b) + " ";
+            }
+        }
+        return out.empty() ? out : out.substr(0, out.size() - 1);
+    };
+    int checked = 0;
+    for (std::uint32_t layout : {k44Key, k32Key, k50Key, k35Key}) {
+        for (const Meaning& m : meanings) {
+            int index = FindButtonName(m.name);
+            ASSERT_NE(index, kNoButtonName) << m.name;
+            for (std::uint32_t keyCode = 0; keyCode < 255; ++keyCode) {
+                if (!ButtonSends(index, layout, keyCode)) {
+                    continue;
+                }
+                SCOPED_TRACE(m.name + " on layout " + std::to_string(layout) + ", KeyCode " +
+                             std::to_string(keyCode));
+                EXPECT_TRUE(sent(MediaCenterKeyMap, layout, keyCode) == m.mce ||
+                            sent(TotalMediaKeyMap, layout, keyCode) == m.totalMedia ||
+                            sent(PallamoKeyMap, layout, keyCode) == m.pallamo);
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 100);
+}
+
+}  // namespace
+}  // namespace rc
