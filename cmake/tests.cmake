@@ -36,8 +36,10 @@ endif()
 
 # The resources go in too: the Win32 tests load them from the test program.
 add_executable(rc_tests ${RC_TEST_SOURCES} ${RC_RESOURCES})
-target_include_directories(rc_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(rc_tests PRIVATE rc_sim rc_win32 ${RC_GTEST_LIBRARIES})
+target_include_directories(rc_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources
+                           ${RC_GENERATED})
+# version: the tests read the version information as Explorer does.
+target_link_libraries(rc_tests PRIVATE rc_sim rc_win32 version ${RC_GTEST_LIBRARIES})
 
 if(NOT CMAKE_CROSSCOMPILING)
   # Built on Windows itself: the tests run as they are.

@@ -16,9 +16,10 @@ rc_die() {
 # Machine setup (Debian 12)
 
 # What the builds and tests need. The 32-bit Wine loader (wine32:i386) runs
-# the 32-bit program.
+# the 32-bit program; nsis makes the installer, zip the release archive.
 RC_PACKAGES=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 wine64 xvfb xauth
-    googletest libgtest-dev libgmock-dev cmake make g++ imagemagick clang-format gnuplot-nox)
+    googletest libgtest-dev libgmock-dev cmake make g++ imagemagick clang-format gnuplot-nox
+    nsis zip)
 # On machines that cannot run 32-bit programs, the Windows tests run a 64-bit
 # build of the same sources under 64-bit Wine.
 RC_PACKAGES_64=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
@@ -80,17 +81,23 @@ rc_setup() {
 # ---------------------------------------------------------------------------
 # Builds
 
-# rc_build DIR TOOLCHAIN-FILE-OR-EMPTY [TARGET...]: configures DIR once, then
-# builds the targets (all when none).
+# The build types the scripts use: the Windows builds are the optimised
+# program that is shipped, and tested; the host build runs the unit tests
+# under the sanitizers, unoptimised.
+RC_HOST_BUILD_TYPE=Debug
+RC_WINDOWS_BUILD_TYPE=Release
+
+# rc_build DIR TOOLCHAIN-FILE-OR-EMPTY [TARGET...]: configures DIR once (and
+# again when it was configured with another build type), then builds the
+# targets (all when none).
 rc_build() {
-    local dir=$1 toolchain=$2
+    local dir=$1 toolchain=$2 type=$RC_HOST_BUILD_TYPE
     shift 2
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
-        local args=(-S "$RC_ROOT" -B "$dir")
+    [ -n "$toolchain" ] && type=$RC_WINDOWS_BUILD_TYPE
+    if ! grep -qx "CMAKE_BUILD_TYPE:STRING=$type" "$dir/CMakeCache.txt" 2>/dev/null; then
+        local args=(-S "$RC_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type")
         if [ -n "$toolchain" ]; then
             args+=(-DCMAKE_TOOLCHAIN_FILE="$RC_ROOT/cmake/$toolchain")
-        else
-            args+=(-DCMAKE_BUILD_TYPE=Debug)
         fi
         cmake "${args[@]}" >/dev/null || return 1
     fi

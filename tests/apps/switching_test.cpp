@@ -68,7 +68,9 @@ class SwitchingTest : public InstalledDesk, public ::testing::Test {
         };
         for (const SimEvent& e : desk.Log()) {
             if (e.kind == Kind::KeybdEvent) {
-                keys += " " + std::to_string(e.a) + (e.b == 1 ? "d" : "u");
+                keys += ' ';
+                keys += std::to_string(e.a);
+                keys += e.b == 1 ? 'd' : 'u';
                 continue;
             }
             flushKeys();

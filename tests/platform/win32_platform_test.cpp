@@ -20,6 +20,7 @@
 #include "platform/win32_platform.h"
 #include "platform/win_defs.h"
 #include "resource.h"
+#include "version.h"
 
 namespace rc {
 namespace {
@@ -274,7 +275,10 @@ TEST(Win32Resources, AboutDialogLayout) {
     EXPECT_EQ(t.cy, 45);
     ASSERT_EQ(t.items.size(), 4u);
     ExpectStaticIcon(t.items[0], IDI_REMOTE, 10, 10);
-    ExpectText(t.items[1], "Remote Control Utility V1, 10, 6, 3", 40, 10, 155, 10);
+    char version[64];
+    std::snprintf(version, sizeof version, "Remote Control Utility V%d, %d, %d, %d",
+                  RC_VERSION_MAJOR, RC_VERSION_MINOR, RC_VERSION_PATCH, RC_VERSION_BUILD);
+    ExpectText(t.items[1], version, 40, 10, 155, 10);
     EXPECT_NE(t.items[1].style & SS_NOPREFIX, 0u);
     EXPECT_TRUE(IsClass(t.items[2], kStatic, "Static"));
     EXPECT_FALSE(t.items[2].text.empty());
@@ -297,6 +301,68 @@ TEST(Win32Resources, ShutDownDialogLayout) {
                "Press \"Power\" to shut down your computer, or any other key to cancel.", 40, 12,
                145, 20);
     ExpectStaticIcon(t.items[3], IDI_SHUTDOWN, 12, 12);
+}
+
+// What Explorer shows in the file's properties and in Programs and Features.
+TEST(Win32Resources, VersionInformationNamesTheProductAndItsVersion) {
+    char path[MAX_PATH] = {};
+    ASSERT_NE(::GetModuleFileNameA(nullptr, path, sizeof path), 0u);
+    std::vector<char> info(::GetFileVersionInfoSizeA(path, nullptr));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(::GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(::VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(RC_VERSION_MINOR, RC_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(RC_VERSION_BUILD, RC_VERSION_PATCH));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+    auto text = [&](const char* name) {
+        char* value = nullptr;
+        const std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
+        if (!::VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&value),
+                              &size)) {
+            return std::string("(missing)");
+        }
+        return std::string(value);
+    };
+    char version[32];
+    std::snprintf(version, sizeof version, "%d.%d.%d.%d", RC_VERSION_MAJOR, RC_VERSION_MINOR,
+                  RC_VERSION_PATCH, RC_VERSION_BUILD);
+    EXPECT_EQ(text("FileVersion"), version);
+    EXPECT_EQ(text("ProductVersion"), version);
+    EXPECT_EQ(text("ProductName"), "Remote Control");
+    EXPECT_EQ(text("CompanyName"), "Orvalix Multimedia");
+    EXPECT_EQ(text("OriginalFilename"), "RemoteControl.exe");
+    EXPECT_EQ(text("LegalCopyright"), "Copyright (c) 2026 Orvalix Multimedia");
+    EXPECT_EQ(text("FileDescription"), "Remote Control");  // Task Manager's name of it
+}
+
+// Visual styles and DPI awareness; Windows Vista and 7 as the only known
+// systems (GetVersionExA must go on reporting what it does); and no asked-for
+// execution level, so that a standard user's settings stay virtualised.
+TEST(Win32Resources, ManifestAsksForVisualStylesAndDpiAwarenessOnly) {
+    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(res, nullptr);  // RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID
+    const std::string manifest(
+        static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))),
+        ::SizeofResource(nullptr, res));
+    auto count = [&](const std::string& what) {
+        int n = 0;
+        for (auto at = manifest.find(what); at != std::string::npos;
+             at = manifest.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), 1)
+        << manifest;
+    EXPECT_EQ(count(">true</dpiAware>"), 1);
+    EXPECT_EQ(count("<supportedOS "), 2);
+    EXPECT_EQ(count("<supportedOS Id=\"{e2011457-1546-43c5-a5fe-008deee3d3f0}\"/>"), 1);  // Vista
+    EXPECT_EQ(count("<supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"/>"), 1);  // 7
+    EXPECT_EQ(count("<trustInfo"), 0);
+    EXPECT_EQ(count("<requestedExecutionLevel"), 0);
 }
 
 // ===== Procedure trampolines ================================================

@@ -13,7 +13,8 @@
 #   e2e_init BUILD NAME [SECONDS]   prefix, display, desktop; the whole script is
 #                                   stopped after SECONDS (default 240). With
 #                                   E2E_SHOW set, the desktop shows on $DISPLAY
-#                                   instead of a virtual display.
+#                                   instead of a virtual display; E2E_DPI sets the
+#                                   screen's DPI (default 96).
 #   e2e_install                     RemoteControl.exe with the stand-in libraries,
 #                                   and the six stand-in applications, installed
 #                                   and registered where the program looks for them
@@ -91,10 +92,19 @@ e2e_init() {
         e2e_xvfb_start
     fi
     setsid "$RC_WINESERVER" -p </dev/null >/dev/null 2>&1 || true
-    # The desktop shows a taskbar with the notification area.
+    # The desktop shows a taskbar with the notification area; the screen has
+    # E2E_DPI dots per inch (Wine reads it when its first program starts).
+    local dpi
+    dpi=$(printf '%08x' "${E2E_DPI:-96}")
     e2e_reg_import "desktop" <<EOF
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops\\$E2E_DESKTOP]
 "EnableShell"=dword:00000001
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$dpi
+
+[HKEY_CURRENT_CONFIG\\Software\\Fonts]
+"LogPixels"=dword:$dpi
 EOF
     # A hidden window keeps the desktop up for the whole scenario.
     e2e_in_desktop keeper "$(e2e_stage_tool wprobe.exe)" idle $((seconds * 1000))

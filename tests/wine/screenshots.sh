@@ -8,6 +8,13 @@
 #   tray_menu.png           the tray icon's menu while the current application
 #                           (the Pallamo stand-in) runs: its item is checked
 #   desktop.png             the Pallamo stand-in after a few buttons
+#   installer_welcome.png   the build's installer: its welcome page,
+#   installer_license.png   the licence,
+#   installer_directory.png the folder,
+#   installer_finish.png    and the last page, once it has replaced the
+#                           running program
+#   uninstaller.png         the uninstaller's first page ("Remove my settings")
+# E2E_DPI sets the screen's DPI (default 96).
 #   screenshots.sh BUILD-DIR OUT-DIR        (scripts/dialog_shots calls it)
 set -euo pipefail
 . "$(dirname "$0")/e2e_lib.sh"
@@ -46,6 +53,8 @@ e2e_start_app Quillet.exe
 e2e_probe setcursor $((${E2E_SIZE%x*} - 24)) $((${E2E_SIZE#*x} - 12)) || true
 e2e_probe post "$main" - 1001 10 516 || e2e_fail "cannot reach the main window"
 e2e_probe wait '#32768' - 15000 || e2e_fail "the tray menu did not open"
+# Away from the icon, whose tooltip would cover the menu.
+e2e_probe setcursor 100 100 || true
 sleep 1.5
 e2e_screenshot "$out/tray_menu.png" || e2e_fail "screenshot tray_menu.png failed"
 e2e_probe keys 27 || true
@@ -57,5 +66,36 @@ for b in num1 up ok; do
 done
 sleep 1
 e2e_screenshot "$out/desktop.png" || e2e_fail "screenshot desktop.png failed"
+
+# The installer, over the running program (installed where the installer
+# installs it), then the uninstaller. Every page after the first has the same
+# title; the clicks are posted (WM_COMMAND 1 is Next, 2 Cancel).
+setup=$(cd "$E2E_BUILD" && ls RemoteControl-*-setup.exe 2>/dev/null | head -n1)
+[ -n "$setup" ] || e2e_fail "no installer in $E2E_BUILD (is makensis installed?)"
+cp "$E2E_BUILD/$setup" "$WINEPREFIX/drive_c/rc_tools/"
+page() {  # title file [next]
+    sleep 1.5
+    e2e_screenshot "$out/$2" || e2e_fail "screenshot $2 failed"
+    [ -z "${3:-}" ] || e2e_probe post '#32770' - 273 1 0 || e2e_fail "cannot click Next on $2"
+}
+e2e_in_desktop setup "$(e2e_winpath "rc_tools/$setup")"
+e2e_probe wait '#32770' 'Remote Control Setup' 30000 || e2e_fail "the installer did not open"
+page "" installer_welcome.png next
+page "" installer_license.png next
+page "" installer_directory.png next
+e2e_wait 60 test -f "$WINEPREFIX/drive_c/$E2E_PRODUCT_DIR/uninstall.exe" ||
+    e2e_fail "the installer did not install"
+e2e_probe waitgone "$main" - 15000 || e2e_fail "the installer did not end the running program"
+page "" installer_finish.png
+# Finish, with "Start Remote Control now" ticked.
+e2e_probe post '#32770' - 273 1 0 || true
+e2e_probe waitgone '#32770' - 15000 || e2e_fail "the installer did not close"
+e2e_probe wait "$main" - 30000 || e2e_fail "the finish page did not start the program"
+
+e2e_in_desktop uninstall "$(e2e_winpath "$E2E_PRODUCT_DIR/uninstall.exe")"
+e2e_probe wait '#32770' - 30000 || e2e_fail "the uninstaller did not open"
+page "" uninstaller.png
+e2e_probe post '#32770' - 273 2 0 || true
+e2e_probe waitgone '#32770' - 15000 || e2e_fail "the uninstaller did not close"
 e2e_log "screenshots in $out: $(cd "$out" && ls ./*.png | tr '\n' ' ')"
 e2e_pass "screenshots"

@@ -1,0 +1,248 @@
+#!/bin/bash
+# The build's installer (RemoteControl-<version>-setup.exe, which holds the
+# build's RemoteControl.exe) under Wine, one case per run, each in a fresh
+# copy of the build's template prefix on a virtual display of its own:
+#   install    a silent install (/S) puts the files, the Start-menu shortcut,
+#              the Run value, the Programs and Features entry and the settings
+#              defaults in place
+#   settings   a settings key that already existed keeps its values, whatever
+#              their type, and gains only the missing ones; so does a user's
+#              own key-map file
+#   logon      a logon (wineboot runs the Run values) starts the program from
+#              the Run value's command line
+#   upgrade    a silent install over a running copy ends it (exit code 0) and
+#              replaces its file
+#   uninstall  a silent uninstall with the program running ends it (exit code
+#              0) and leaves no file, shortcut, Run value or uninstall entry;
+#              the settings key stays
+# The case stops by itself within its time limit; Wine's output stays in
+# BUILD/e2e-logs/installer_CASE.
+#   e2e_installer.sh BUILD-DIR CASE
+set -u -o pipefail
+build=$(cd "$1" && pwd)
+case_name=$2
+. "$(dirname "$0")/../../scripts/lib.sh"
+rc_wine_env "$build"
+
+name=installer_$case_name
+logs=$build/e2e-logs/$name
+rm -rf "$logs"
+mkdir -p "$logs"
+log=$logs/wine.log
+: >"$log"
+display_state=$RC_WINE_DIR/$name.display
+version=$(sed -n 's/^#define RC_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/version.h")
+setup=$build/RemoteControl-$version-setup.exe
+[ -f "$setup" ] || rc_die "no installer $setup: install nsis (makensis) and build the installer target"
+
+dir='C:\Program Files\Remote Control'
+exe="$dir\\RemoteControl.exe"
+class='Remote Control'
+settings_key='HKLM\SOFTWARE\Orvalix Multimedia\Calderin'
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Remote Control'
+example=$RC_SOURCE_DIR/resources/applications.ini
+failures=0
+app_pid=
+watchdog=
+
+pass() { echo "ok   - $*"; }
+fail() {
+    echo "FAIL - $*"
+    failures=$((failures + 1))
+}
+expect() { # expect WHAT ACTUAL WANTED
+    if [ "$2" = "$3" ]; then
+        pass "$1"
+    else
+        fail "$1 (got '$2', wanted '$3')"
+    fi
+}
+check() { # check WHAT COMMAND...
+    if "${@:2}"; then pass "$1"; else fail "$1"; fi
+}
+
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    rc_wine_stop
+    rc_xvfb_stop "$display_state"
+    if [ -n "$watchdog" ]; then
+        local sleeper
+        sleeper=$(pgrep -P "$watchdog")
+        kill "$watchdog" $sleeper 2>/dev/null
+    fi
+}
+trap cleanup EXIT
+trap 'echo "interrupted (or out of time)"; exit 1' INT TERM HUP
+# The whole case ends within 240 s, even if a wait below hung.
+(sleep 240 && kill -TERM $$) </dev/null >/dev/null 2>&1 &
+watchdog=$!
+
+# Runs a program in the prefix, bounded in time; Wine's output goes to the log.
+in_wine() { timeout -k 5 "$1" "$RC_WINE_LOADER" "${@:2}" </dev/null 2>>"$log"; }
+tool() { in_wine 60 "$build/wintool.exe" "$@" | tr -d '\r'; }
+# unix PATH-UNDER-C: the file of a C: path in the prefix.
+unix() { local p=${1#C:\\}; printf '%s/drive_c/%s' "$WINEPREFIX" "${p//\\//}"; }
+# reg_value KEY NAME: "TYPE DATA" of the value, empty when it is missing.
+reg_value() {
+    in_wine 60 reg query "$1" /v "$2" | tr -d '\r' |
+        awk -v n="$2" 'index($0, "    " n "    ") == 1 { sub("^    " n "    ", ""); sub("    ", " "); print }'
+}
+reg_count() { in_wine 60 reg query "$1" | tr -d '\r' | grep -c '    REG_'; }
+has_key() { in_wine 60 reg query "$1" >/dev/null 2>&1; }
+no_key() { ! has_key "$1"; }
+alive() {
+    local state
+    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+# wait_end PID SECONDS: the process's exit code, or 124 while it still runs.
+wait_end() {
+    local i
+    for i in $(seq $(($2 * 10))); do
+        alive "$1" || break
+        sleep 0.1
+    done
+    alive "$1" && return 124
+    wait "$1"
+}
+# until_true SECONDS COMMAND...: runs COMMAND until it succeeds, at most SECONDS.
+until_true() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -ge $end ] && return 1
+        sleep 0.2
+    done
+}
+
+install() { in_wine 120 "$setup" /S >>"$log"; }
+start_program() {
+    timeout -k 5 200 "$RC_WINE_LOADER" "$exe" </dev/null >>"$log" 2>&1 &
+    app_pid=$!
+    tool wait "$class" 60000 >/dev/null && tool sync "$class" 60000 >/dev/null
+}
+settings_are() { # settings_are NAME=TYPE DATA... : the key holds exactly these
+    local kv
+    for kv in "$@"; do
+        expect "setting ${kv%%=*}" "$(reg_value "$settings_key" "${kv%%=*}")" "${kv#*=}"
+    done
+    expect "no other setting" "$(reg_count "$settings_key")" $#
+}
+# A process of this prefix runs the Run value's command line.
+started_from_run_value() {
+    local pid
+    for pid in $(pgrep -f 'RemoteControl\.exe'); do
+        grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null || continue
+        [ "$(tr '\0' '\n' <"/proc/$pid/cmdline" | head -n1)" = "$exe" ] && return 0
+    done
+    return 1
+}
+appdata() { printf '%s/drive_c/users/%s/AppData/Roaming/Remote Control' "$WINEPREFIX" "$USER"; }
+shortcut() { printf '%s/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Remote Control.lnk' "$WINEPREFIX"; }
+
+USER=${USER:-$(id -un)}
+rc_wine_prefix "$name" fresh || rc_die "cannot make the Wine prefix"
+rc_xvfb_start "$display_state" || rc_die "no virtual display"
+rc_wine_start
+
+case $case_name in
+install)
+    install
+    expect "the silent install ends with code 0" $? 0
+    check "RemoteControl.exe is the build's" cmp -s "$(unix "$exe")" "$build/RemoteControl.exe"
+    for f in uninstall.exe LICENSE.txt README.txt; do
+        check "$f is installed" test -s "$(unix "$dir\\$f")"
+    done
+    check "the Start-menu shortcut exists" test -s "$(shortcut)"
+    if [ -f "$example" ]; then
+        check "the example key maps are installed" cmp -s "$(unix "$dir\\applications.example.ini")" "$example"
+        check "the user gets a copy of them" cmp -s "$(appdata)/applications.ini" "$example"
+    fi
+    expect "Run value" "$(reg_value "$run_key" "Remote Control")" "REG_SZ \"$exe\""
+    expect "uninstall DisplayName" "$(reg_value "$uninstall_key" DisplayName)" "REG_SZ Remote Control"
+    expect "uninstall DisplayVersion" "$(reg_value "$uninstall_key" DisplayVersion)" "REG_SZ $version"
+    expect "uninstall Publisher" "$(reg_value "$uninstall_key" Publisher)" "REG_SZ Orvalix Multimedia"
+    expect "uninstall DisplayIcon" "$(reg_value "$uninstall_key" DisplayIcon)" "REG_SZ $exe,0"
+    expect "uninstall UninstallString" "$(reg_value "$uninstall_key" UninstallString)" \
+        "REG_SZ \"$dir\\uninstall.exe\""
+    expect "uninstall QuietUninstallString" "$(reg_value "$uninstall_key" QuietUninstallString)" \
+        "REG_SZ \"$dir\\uninstall.exe\" /S"
+    expect "uninstall NoModify" "$(reg_value "$uninstall_key" NoModify)" "REG_DWORD 0x1"
+    expect "uninstall NoRepair" "$(reg_value "$uninstall_key" NoRepair)" "REG_DWORD 0x1"
+    size=$(reg_value "$uninstall_key" EstimatedSize)
+    check "uninstall EstimatedSize in KB ($size)" test $((${size#REG_DWORD } * 1024)) -ge \
+        "$(stat -c %s "$build/RemoteControl.exe")"
+    settings_are DefaultTVAPP="REG_DWORD 0x9" AlwaysRemoteOff="REG_DWORD 0x0" \
+        Default44keyIR="REG_DWORD 0x0" DefaultLaunchAp="REG_DWORD 0x0"
+    ;;
+settings)
+    in_wine 60 reg add "$settings_key" /v DefaultTVAPP /t REG_DWORD /d 5 /f >/dev/null
+    in_wine 60 reg add "$settings_key" /v Default44keyIR /t REG_DWORD /d 4 /f >/dev/null
+    in_wine 60 reg add "$settings_key" /v DBM /t REG_DWORD /d 1 /f >/dev/null
+    in_wine 60 reg add "$settings_key" /v DefaultLaunchAp /t REG_SZ /d 1 /f >/dev/null
+    mkdir -p "$(appdata)"
+    printf '; my own key maps\r\n' >"$(appdata)/applications.ini"
+    install
+    expect "the silent install ends with code 0" $? 0
+    settings_are DefaultTVAPP="REG_DWORD 0x5" Default44keyIR="REG_DWORD 0x4" DBM="REG_DWORD 0x1" \
+        DefaultLaunchAp="REG_SZ 1" AlwaysRemoteOff="REG_DWORD 0x0"
+    expect "the user's key maps are kept" "$(cat "$(appdata)/applications.ini")" $'; my own key maps\r'
+    ;;
+logon)
+    install
+    expect "the silent install ends with code 0" $? 0
+    check "no program runs before the logon" test "$(tool count "$class")" = 0
+    in_wine 60 wineboot >>"$log"
+    check "the logon starts a window of class \"$class\"" tool wait "$class" 60000
+    check "its message loop runs" tool sync "$class" 60000
+    check "it runs the Run value's command line" started_from_run_value
+    tool post "$class" 0x111 1201 0 >/dev/null
+    check "Exit ends it" tool gone "$class" 30000
+    ;;
+upgrade)
+    install
+    expect "the first install ends with code 0" $? 0
+    check "the program runs" start_program
+    # The installed file differs from the build's until the upgrade replaces it.
+    printf 'older' >>"$(unix "$exe")"
+    install
+    expect "the silent upgrade ends with code 0" $? 0
+    wait_end "$app_pid" 30
+    expect "the running copy ended with code 0" $? 0
+    app_pid=
+    expect "no window is left" "$(tool count "$class")" 0
+    check "RemoteControl.exe is replaced by the build's" cmp -s "$(unix "$exe")" "$build/RemoteControl.exe"
+    ;;
+uninstall)
+    install
+    expect "the silent install ends with code 0" $? 0
+    check "the program runs" start_program
+    # The uninstaller copies itself away and returns at once; the copy works on.
+    in_wine 60 "$dir\\uninstall.exe" /S >>"$log"
+    expect "the silent uninstall starts with code 0" $? 0
+    wait_end "$app_pid" 30
+    expect "the running copy ended with code 0" $? 0
+    app_pid=
+    expect "no window is left" "$(tool count "$class")" 0
+    check "the folder is gone" until_true 30 test ! -e "$(unix "$dir")"
+    check "the uninstall entry is gone" until_true 30 no_key "$uninstall_key"
+    check "the Run value is gone" test -z "$(reg_value "$run_key" "Remote Control")"
+    check "the Start-menu shortcut is gone" test ! -e "$(shortcut)"
+    settings_are DefaultTVAPP="REG_DWORD 0x9" AlwaysRemoteOff="REG_DWORD 0x0" \
+        Default44keyIR="REG_DWORD 0x0" DefaultLaunchAp="REG_DWORD 0x0"
+    ;;
+*)
+    rc_die "unknown case $case_name"
+    ;;
+esac
+
+if [ "$failures" -ne 0 ]; then
+    cp "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" "$logs/" 2>/dev/null
+    echo "$failures check(s) failed; Wine's output is in $log"
+    exit 1
+fi
+cleanup
+trap - EXIT
+rm -rf "$WINEPREFIX"
+echo "all checks passed"
