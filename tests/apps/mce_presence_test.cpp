@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "apps/target_app.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "shell/system.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "shell/system.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "apps/app_script.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "shell/system.h"
 #include "shell/timer_slots.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
 #include "shell/system.h"

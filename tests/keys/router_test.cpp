@@ -9,7 +9,7 @@
 
 #include "apps/app_script.h"
 #include "apps/target_app.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "shell/system.h"
 #include "shell/timer_slots.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
 #include "resources/resource.h"

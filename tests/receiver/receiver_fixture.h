@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "receiver/receiver.h"
 #include "shell/system.h"
 #include "shell/timer_slots.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"

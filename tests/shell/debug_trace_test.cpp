@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "shell/system.h"
 
 namespace rc {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "settings/settings_store.h"
 #include "shell/system.h"

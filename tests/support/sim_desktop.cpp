@@ -1,4 +1,4 @@
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 
 #include <algorithm>
 #include <cctype>

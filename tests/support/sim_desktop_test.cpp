@@ -1,5 +1,5 @@
 // The simulated desktop's behaviours that the other tests lean on.
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 
 #include <gtest/gtest.h>
 
