@@ -15,9 +15,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -48,8 +50,8 @@ class SimDesktop : public Platform {
     SimDesktop(const SimDesktop&) = delete;
     SimDesktop& operator=(const SimDesktop&) = delete;
 
-    // The desktop whose library entry points are being called (the exported
-    // functions are plain functions that need to find their desktop).
+    // The desktop made last and not yet destroyed: the one whose library entry
+    // points answer (they are plain functions, which find their libraries so).
     static SimDesktop* Current();
 
     // ===== The parts ============================================================
