@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "support/sim_desktop.h"
+#include "support/test_support.h"
 #include "receiver/receiver.h"
 #include "shell/system.h"
 #include "shell/timer_slots.h"
 
 namespace rc::test {
-
-inline constexpr char kTracePrefix[] = "<Remote Control>  ";
 
 // The vendor libraries, installed and answering "ready".
 inline void InstallAf15(SimDesktop& desk) {
@@ -57,7 +56,7 @@ class ReceiverTest : public ::testing::Test {
         std::vector<std::string> out;
         for (const std::string& line : desk.Traces()) {
             EXPECT_EQ(line.rfind(kTracePrefix, 0), 0u) << line;
-            out.push_back(line.substr(sizeof kTracePrefix - 1));
+            out.push_back(Untraced(line));
         }
         return out;
     }
