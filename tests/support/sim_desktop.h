@@ -5,7 +5,7 @@
 // message queue, a millisecond clock whose window timers fire as a test
 // advances it (also nested, from inside a modal dialog, message box or menu),
 // dialogs, menus, the tray, the screen and files: these call each other from
-// their modal loops. Its parts share nothing with them and stand on their own:
+// their modal loops. Its parts stand on their own, behind the same seam calls:
 // the registry (sim_registry.h), the tuner filters and HID devices
 // (sim_devices.h) and the chip-vendor libraries with results scripted call by
 // call (sim_libraries.h). One ordered log (sim_event_log.h) holds everything
