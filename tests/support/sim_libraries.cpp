@@ -22,15 +22,15 @@ SimLibraries* g_current = nullptr;
 //
 // What the three libraries export, as this desktop knows them: the name and
 // the arguments of each entry point. Every one returns a 32-bit int (its
-// scripted result) and is a plain function of this program; the receiver
-// calls either calling convention.
+// scripted result) and is a plain function of this program, which the
+// receiver calls as it calls either calling convention.
 
 // The arguments an entry point takes, and what it does with them.
 enum class Args {
     None,          // ()
     IrBytes,       // (unsigned char* buffer8): writes the next of af15Buffers
     IrWords,       // (unsigned int* words8): writes the next of af9100Words
-    Window,        // (Hwnd window): the window that hears from the filter
+    Window,        // (Hwnd window): the window told of the filter (LastRtkFilterInitWindow)
     CountAndCode,  // (unsigned int* count, unsigned char* buffer128, unsigned int size):
                    // writes the next of rtkCodes, at most size bytes
 };
