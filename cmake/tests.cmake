@@ -1,6 +1,7 @@
-# Unit tests: everything under tests/ that is a .cpp, one executable.
-# tests/platform/win32_*.cpp exercise the Win32 side of the seam and exist in
-# the Windows build only.
+# Unit tests: everything under tests/ that is a .cpp, one executable, linked
+# with the simulated desktop (tests/support/, a test double of the platform
+# seam that the program itself never links). tests/platform/win32_*.cpp
+# exercise the Win32 side of the seam and exist in the Windows build only.
 if(RC_WINDOWS)
   # GoogleTest built for the target from its sources (Debian's googletest
   # package puts them in /usr/src/googletest), or an installed one.
@@ -21,7 +22,15 @@ else()
 endif()
 include(GoogleTest)
 
+# The simulated desktop: tests/support/ but its own tests. It sees the seam
+# only (platform/platform.h and platform/win_defs.h), not the core.
+file(GLOB RC_SIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+list(FILTER RC_SIM_SOURCES EXCLUDE REGEX "_test\\.cpp$")
+add_library(rc_sim STATIC ${RC_SIM_SOURCES})
+target_include_directories(rc_sim PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+
 file(GLOB_RECURSE RC_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
+list(REMOVE_ITEM RC_TEST_SOURCES ${RC_SIM_SOURCES})
 if(NOT RC_WINDOWS)
   list(FILTER RC_TEST_SOURCES EXCLUDE REGEX "/tests/platform/win32_[^/]*\\.cpp$")
 endif()
@@ -29,7 +38,7 @@ endif()
 if(NOT RC_WINDOWS)
   add_executable(rc_tests ${RC_TEST_SOURCES})
   target_include_directories(rc_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(rc_tests PRIVATE rc_sim ${RC_GTEST_LIBRARIES})
+  target_link_libraries(rc_tests PRIVATE rc_core rc_sim ${RC_GTEST_LIBRARIES})
   gtest_discover_tests(rc_tests DISCOVERY_MODE PRE_TEST)
   return()
 endif()
@@ -39,7 +48,7 @@ add_executable(rc_tests ${RC_TEST_SOURCES} ${RC_RESOURCES})
 target_include_directories(rc_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources
                            ${RC_GENERATED})
 # version: the tests read the version information as Explorer does.
-target_link_libraries(rc_tests PRIVATE rc_sim rc_win32 version ${RC_GTEST_LIBRARIES})
+target_link_libraries(rc_tests PRIVATE rc_core rc_sim rc_win32 version ${RC_GTEST_LIBRARIES})
 
 if(NOT CMAKE_CROSSCOMPILING)
   # Built on Windows itself: the tests run as they are.

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 
 namespace rc::test {
 

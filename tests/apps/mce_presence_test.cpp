@@ -7,7 +7,7 @@
 
 #include "apps/target_app.h"
 #include "core/system.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 
 namespace rc {

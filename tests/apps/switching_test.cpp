@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "core/system.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
+#include "support/test_support.h"
 #include "platform/win_defs.h"
 
 namespace rc {
@@ -17,19 +18,11 @@ namespace {
 using Kind = SimEvent::Kind;
 using Lines = std::vector<std::string>;
 
-constexpr const char* kTrace = "<Remote Control>  ";
-
 // The registry of a machine with all six applications installed; it must be
 // in place before the System reads it.
 struct InstalledDesk {
     InstalledDesk() {
-        desk.SetRegString("SOFTWARE\\CyberLink\\PowerCinema", "InstallPath", "C:\\PC");
-        desk.SetRegString("Software\\Orvalix Multimedia\\Nurvel", "AppPath", "C:\\Pallamo");
-        desk.SetRegString("SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command", "",
-                          "C:\\windows\\ehome\\ehshell.exe");
-        desk.SetRegString("SOFTWARE\\ArcSoft\\TotalMedia\\3.0", "AppPath", "C:\\TM");
-        desk.SetRegString("Software\\Orvalix Multimedia\\Corvane\\Sorvane", "AppPath", "C:\\Panel");
-        desk.SetRegString("Software\\Orvalix Multimedia\\Halvex\\Sorvane", "AppPath", "C:\\Center");
+        test::InstallAllApps(desk);
         desk.SetRegString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center", "Ident",
                           "5.0");
     }
@@ -93,7 +86,7 @@ class SwitchingTest : public InstalledDesk, public ::testing::Test {
                     story.push_back("sleep " + std::to_string(e.a));
                     break;
                 case Kind::Trace:
-                    story.push_back(e.text.substr(std::string(kTrace).size()));
+                    story.push_back(test::Untraced(e.text));
                     break;
                 case Kind::MessageBox:
                     story.push_back("box " + e.text);

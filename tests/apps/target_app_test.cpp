@@ -9,7 +9,8 @@
 #include "apps/app_script.h"
 #include "core/system.h"
 #include "core/timer_slots.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
+#include "support/test_support.h"
 #include "platform/win_defs.h"
 
 namespace rc {
@@ -28,15 +29,7 @@ constexpr const char* kLaunchFailed = "Can't launch TV application what you want
 
 class TargetAppTest : public ::testing::Test {
   protected:
-    void InstallAll() {
-        desk.SetRegString(kPowerCinemaKey, "InstallPath", "C:\\PC");
-        desk.SetRegString(kPallamoKey, "AppPath", "C:\\Pallamo");
-        desk.SetRegString("SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command", "",
-                          "C:\\windows\\ehome\\ehshell.exe");
-        desk.SetRegString(kTotalMediaKey, "AppPath", "C:\\TM");
-        desk.SetRegString(kPanelKey, "AppPath", "C:\\Panel");
-        desk.SetRegString(kCenterKey, "AppPath", "C:\\Center");
-    }
+    void InstallAll() { test::InstallAllApps(desk); }
     System& Start() {
         sys = std::make_unique<System>(desk);
         mainWindow = desk.AddWindow("Remote Control", "Remote Control", false);

@@ -17,6 +17,7 @@
 #include "keys/mouse.h"
 #include "keys/poll.h"
 #include "keys/router.h"
+#include "support/test_support.h"
 
 namespace rc {
 namespace {
@@ -58,7 +59,7 @@ class UserAppsTest : public ::testing::Test {
     Lines FileTraces() const {
         Lines lines;
         for (const std::string& t : desk.Traces()) {
-            std::string text = t.substr(std::string("<Remote Control>  ").size());
+            std::string text = test::Untraced(t);
             if (text.starts_with("applications.ini") || text.starts_with("User application")) {
                 lines.push_back(text);
             }

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "core/system.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
+#include "support/test_support.h"
 
 namespace rc {
 namespace {
 
-const std::string P = "<Remote Control>  ";
+const std::string P = test::kTracePrefix;
 const std::size_t kRoom = 511 - P.size();  // the line holds 511 characters and a terminator
 
 class DebugTraceTest : public ::testing::Test {

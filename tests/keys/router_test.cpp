@@ -11,7 +11,8 @@
 #include "apps/target_app.h"
 #include "core/system.h"
 #include "core/timer_slots.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
+#include "support/test_support.h"
 #include "platform/win_defs.h"
 
 namespace rc {
@@ -33,13 +34,7 @@ using Marks = std::vector<std::int32_t>;
 class RouterTest : public ::testing::Test {
   protected:
     RouterTest() {
-        desk.SetRegString("SOFTWARE\\CyberLink\\PowerCinema", "InstallPath", "C:\\PC");
-        desk.SetRegString("Software\\Orvalix Multimedia\\Nurvel", "AppPath", "C:\\Pallamo");
-        desk.SetRegString("SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command", "",
-                          "C:\\MCE");
-        desk.SetRegString("SOFTWARE\\ArcSoft\\TotalMedia\\3.0", "AppPath", "C:\\TM");
-        desk.SetRegString("Software\\Orvalix Multimedia\\Corvane\\Sorvane", "AppPath", "C:\\Panel");
-        desk.SetRegString("Software\\Orvalix Multimedia\\Halvex\\Sorvane", "AppPath", "C:\\Center");
+        test::InstallAllApps(desk, "C:\\MCE");
         desk.SetRegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP", 9);
         sys = std::make_unique<System>(desk);
         mainWindow = desk.AddWindow("Remote Control", "Remote Control", false);
@@ -69,7 +64,7 @@ class RouterTest : public ::testing::Test {
     Lines Traces() const {
         Lines lines;
         for (const std::string& t : desk.Traces()) {
-            lines.push_back(t.substr(std::string("<Remote Control>  ").size()));
+            lines.push_back(test::Untraced(t));
         }
         return lines;
     }

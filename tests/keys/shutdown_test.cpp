@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/system.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
 #include "resources/resource.h"

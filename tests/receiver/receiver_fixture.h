@@ -9,12 +9,11 @@
 
 #include "core/system.h"
 #include "core/timer_slots.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
+#include "support/test_support.h"
 #include "receiver/receiver.h"
 
 namespace rc::test {
-
-inline constexpr char kTracePrefix[] = "<Remote Control>  ";
 
 // The vendor libraries, installed and answering "ready".
 inline void InstallAf15(SimDesktop& desk) {
@@ -57,7 +56,7 @@ class ReceiverTest : public ::testing::Test {
         std::vector<std::string> out;
         for (const std::string& line : desk.Traces()) {
             EXPECT_EQ(line.rfind(kTracePrefix, 0), 0u) << line;
-            out.push_back(line.substr(sizeof kTracePrefix - 1));
+            out.push_back(Untraced(line));
         }
         return out;
     }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/system.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 
 namespace rc {

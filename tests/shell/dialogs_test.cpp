@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/system.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
 #include "platform/win_defs.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"

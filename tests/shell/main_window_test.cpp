@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "core/system.h"
-#include "platform/sim_desktop.h"
+#include "support/sim_desktop.h"
+#include "support/test_support.h"
 #include "platform/win_defs.h"
 #include "settings/settings_store.h"
 
@@ -14,7 +15,7 @@ namespace rc {
 namespace {
 
 using Kind = SimEvent::Kind;
-const std::string P = "<Remote Control>  ";
+const std::string P = test::kTracePrefix;
 const std::string kVistaMceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center";
 
 // An AF9015 stick that comes up at start.

@@ -1,57 +1,34 @@
 // A simulated Windows desktop for the host tests.
 //
-// It implements the platform seam in memory: top-level windows with class,
-// title and visibility; a registry tree with typed values; a millisecond clock
-// whose window timers fire as a test advances it (also nested, from inside a
-// modal dialog, message box or menu); tuner filters in device categories;
-// HID devices; the chip-vendor libraries with results scripted call by call;
-// and one ordered log of everything the system sent out (keystrokes, mouse
-// events, cursor moves, posted and sent messages, launches, message boxes,
-// trace lines, activations, pauses, library calls).
+// It implements the platform seam in memory. The desktop itself keeps
+// top-level windows with class, title and visibility, the main window and its
+// message queue, a millisecond clock whose window timers fire as a test
+// advances it (also nested, from inside a modal dialog, message box or menu),
+// dialogs, menus, the tray, the screen and files: these call each other from
+// their modal loops. Its parts stand on their own, behind the same seam calls:
+// the registry (sim_registry.h), the tuner filters and HID devices
+// (sim_devices.h) and the chip-vendor libraries with results scripted call by
+// call (sim_libraries.h). One ordered log (sim_event_log.h) holds everything
+// the system sent out.
+//
+// The test controls of the parts are reachable here by the same names.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/sim_devices.h"
+#include "support/sim_event_log.h"
+#include "support/sim_libraries.h"
+#include "support/sim_registry.h"
 
 namespace rc {
-
-// One entry of the simulated desktop's log.
-struct SimEvent {
-    enum class Kind {
-        KeybdEvent,     // a = vk, b = flags
-        MouseEvent,     // a = flags, b = dx, c = dy
-        SetCursorPos,   // a = x, b = y
-        PostMessage,    // hwnd, a = msg, b = wParam, c = lParam
-        SendMessage,    // hwnd, a = msg, b = wParam, c = lParam
-        ShellExecute,   // text = file, text2 = "verb|parameters", a = show
-        MessageBox,     // hwnd = owner, text = text, text2 = caption, a = type
-        Trace,          // text = the line given to OutputDebugStringA
-        SetForeground,  // hwnd, a = 1 when it succeeded, 0 when refused
-        SetActive,      // hwnd (only the active window changes, not the foreground)
-        BringToTop,     // hwnd
-        SetWindowPos,   // hwnd, a = insertAfter, b = x, c = y, d = flags
-        Sleep,          // a = milliseconds
-        TrayIcon,       // a = NIM_ message, hwnd, b = uID, c = uFlags, d = callback, text = tip
-        LibraryCall,    // text = entry point name, a = result
-        ExitWindows,    // a = flags
-        DialogOpened,   // hwnd = dialog, a = template id
-        DialogEnded,    // hwnd = dialog, a = result
-        MenuTracked,    // a = x, b = y, text = the item labels joined by '|'
-        TimerSet,       // hwnd, a = id, b = elapse
-        TimerKilled,    // hwnd, a = id
-    };
-    Kind kind;
-    std::uint32_t time;  // the clock when it happened
-    Hwnd hwnd = 0;
-    std::int64_t a = 0, b = 0, c = 0, d = 0;
-    std::string text, text2;
-};
 
 // One item of a popup menu, as appended.
 struct SimMenuItem {
@@ -60,26 +37,31 @@ struct SimMenuItem {
     std::string text;
 };
 
-// A chip-vendor library entry point's scripted results: each call takes the
-// front of the queue; an empty queue gives the default. The default is 0 for
-// every entry point, initialisations and device checks included (0 means
-// failure for them): a test that wants a working chip says so.
-struct SimEntryPoint {
-    bool exported = true;
-    int defaultResult = 0;
-    std::deque<int> results;
-};
-
 class SimDesktop : public Platform {
+    // The desktop's own state (sim_desktop_state.h) and the log come first:
+    // the parts are made with them.
+    struct State;
+    std::unique_ptr<State> s_;
+    SimEventLog log_;
+
   public:
     SimDesktop();
     ~SimDesktop() override;
     SimDesktop(const SimDesktop&) = delete;
     SimDesktop& operator=(const SimDesktop&) = delete;
 
+    // The desktop made last and not yet destroyed: the one whose library entry
+    // points answer (they are plain functions, which find their libraries so).
+    static SimDesktop* Current();
+
+    // ===== The parts ============================================================
+    SimRegistry registry;
+    SimDevices devices;
+    SimLibraries libraries;
+
     // ===== Test controls ======================================================
 
-    // --- Windows ---
+    // --- Windows (sim_windows.cpp) ---
     // Adds a top-level window at the end of the desktop's child list (the
     // order FindWindowExA and GetWindow walk). Gives its handle.
     Hwnd AddWindow(const std::string& className, const std::string& title, bool visible = true);
@@ -128,42 +110,22 @@ class SimDesktop : public Platform {
     std::function<void(Hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam)>
         onAppMessage;
 
-    // --- Registry (paths are under HKEY_LOCAL_MACHINE, case-insensitive) ---
-    void SetRegDword(const std::string& keyPath, const std::string& name, std::uint32_t value);
-    void SetRegString(const std::string& keyPath, const std::string& name,
-                      const std::string& value);  // REG_SZ, stored with its NUL
-    void SetRegBinary(const std::string& keyPath, const std::string& name,
-                      const std::vector<std::uint8_t>& bytes, std::uint32_t type = 3);
-    void CreateRegKey(const std::string& keyPath);
-    void DeleteRegKey(const std::string& keyPath);  // with its subkeys
-    void DeleteRegValue(const std::string& keyPath, const std::string& name);
-    bool RegKeyExists(const std::string& keyPath) const;
-    bool RegValueExists(const std::string& keyPath, const std::string& name) const;
-    std::uint32_t RegValueType(const std::string& keyPath, const std::string& name) const;
-    std::vector<std::uint8_t> RegValueBytes(const std::string& keyPath,
-                                            const std::string& name) const;
-    // The value as a little-endian number of its first four bytes (0 when missing).
-    std::uint32_t RegDword(const std::string& keyPath, const std::string& name) const;
-    std::vector<std::string> RegValueNames(const std::string& keyPath) const;
-    int OpenRegKeyCount() const;  // keys opened and not yet closed
-    int RegFlushCount() const;
-    // The rights of the user. Opens and creates asking for a write right
-    // (KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_ALL_ACCESS...) where the user
-    // has none fail with ERROR_ACCESS_DENIED (a missing key still gives
-    // ERROR_FILE_NOT_FOUND on open); reading opens succeed, and RegOpenKeyA
-    // (MAXIMUM_ALLOWED) opens read-only there. Writing through a handle opened
-    // without KEY_SET_VALUE gives ERROR_ACCESS_DENIED. Other roots than
-    // HKEY_LOCAL_MACHINE hold no keys.
-    // refuseAllAccess: no write right anywhere (a limited user whose writes
-    // Windows does not virtualise: XP, or a program with a manifest).
-    bool refuseAllAccess = false;
-    // standardUser: a standard user (or an administrator under UAC) running a
-    // program without a manifest: no write right below
-    // SOFTWARE\Microsoft\Windows, SOFTWARE\Microsoft\Windows NT and SYSTEM,
-    // which Windows never virtualises; other writes succeed (virtualised).
-    bool standardUser = false;
+    // --- Main window messages (sim_windows.cpp) ---
+    // Dispatches a message to the main window's procedure at once.
+    std::intptr_t SendToMainWindow(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
+    // Runs RunMessageLoop's work for messages already posted (to the main
+    // window or an open dialog; messages for windows that are gone are
+    // dropped), including messages posted while it runs, until the queue is
+    // empty. Gives the number of messages dispatched. RunMessageLoop does the
+    // same and then gives the quit code; as on Windows, messages posted
+    // before the quit are still dispatched.
+    int Pump();
+    int PostedCount() const;  // messages waiting in the queue
+    bool QuitPosted() const;
+    int QuitCode() const;
+    int LoadedAccelerators() const;  // last accelerator table id loaded
 
-    // --- Clock and timers ---
+    // --- Clock and timers (sim_clock.cpp) ---
     std::uint32_t Now() const;
     // Moves the clock without firing timers; armed timers keep their phase
     // (their due times move along).
@@ -180,7 +142,7 @@ class SimDesktop : public Platform {
     bool failSetTimer = false;   // SetTimer gives 0 (but the timer is not set)
     // Sleep advances the clock without firing timers (the thread is blocked).
 
-    // --- Modal loops ---
+    // --- Modal loops: dialogs, message boxes, menus (sim_dialogs.cpp) ---
     // Called once a dialog has run WM_INITDIALOG, while it is "open"; the test
     // may send it messages (SendDialogMessage, ClickDialogItem) or Advance the
     // clock. If the dialog is still open when the script returns, it is closed
@@ -210,19 +172,7 @@ class SimDesktop : public Platform {
     std::vector<SimMenuItem> LastMenu() const;
     int OpenMenuCount() const;  // popup menus created and not destroyed
 
-    // --- Main window messages ---
-    // Dispatches a message to the main window's procedure at once.
-    std::intptr_t SendToMainWindow(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
-    // Runs RunMessageLoop's work for messages already posted (to the main
-    // window or an open dialog; messages for windows that are gone are
-    // dropped), including messages posted while it runs, until the queue is
-    // empty. Gives the number of messages dispatched. RunMessageLoop does the
-    // same and then gives the quit code; as on Windows, messages posted
-    // before the quit are still dispatched.
-    int Pump();
-    int PostedCount() const;  // messages waiting in the queue
-    bool QuitPosted() const;
-    int QuitCode() const;
+    // --- Tray (sim_dialogs.cpp) ---
     std::vector<TrayIconData> TrayIcons() const;  // icons currently shown
     // Explorer not ready at logon: the next NIM_ADD calls fail and add nothing.
     int failTrayAdds = 0;
@@ -238,15 +188,14 @@ class SimDesktop : public Platform {
     // The message reaches the window from a non-elevated Explorer: allowed
     // with ChangeWindowMessageFilterEx (MSGFLT_ALLOW) and not reset since.
     bool MessageAllowed(Hwnd hwnd, std::uint32_t message) const;
-    int LoadedAccelerators() const;  // last accelerator table id loaded
 
-    // --- Screen, cursor, mouse ---
+    // --- Screen, cursor, mouse (sim_system.cpp) ---
     void SetSystemMetric(int index, int value);
     Point Cursor() const;
     void SetCursor(Point p);  // kept on the screen, as Windows does
     std::intptr_t messageExtraInfo = 0;
 
-    // --- Shell and system ---
+    // --- Shell, system and files (sim_system.cpp) ---
     // ShellExecuteA's result (default 42); onShellExecute may create windows.
     std::intptr_t shellExecuteResult = 42;
     std::function<void(const std::string& file, const std::string& parameters)> onShellExecute;
@@ -269,84 +218,92 @@ class SimDesktop : public Platform {
     std::uint32_t adjustPrivilegeError = 0;
     bool failExitWindows = false;
 
-    // --- DirectShow tuner filters ---
-    // Guids of the three categories the system looks in.
-    static const Guid kBdaNetworkTuner;
-    static const Guid kCrossbar;
-    static const Guid kVideoInputDevice;
-    // Adds a device (a moniker with this friendly name) to a category; gives
-    // an id for RemoveFilter.
-    int AddFilter(const Guid& category, const std::string& friendlyName, bool bindFails = false);
-    void RemoveFilter(int id);
-    void RemoveAllFilters();
-    // CoCreateInstance of the enumerator fails (it also fails while COM is not
-    // initialised: CoInitCount() 0).
-    bool failCreateEnumerator = false;
-    // CoInitialize minus CoUninitialize. A CoUninitialize without a matching
-    // CoInitialize takes it below 0, which no Windows thread shows: the report
-    // of an unbalanced call.
-    int CoInitCount() const;
-    int HeldFilters() const;        // filters bound and not released
-    int OpenDeviceObjects() const;  // enumerators and monikers not released
-    int CategoryOpenCount() const;  // OpenDeviceCategory calls so far (probes)
+    // --- The log (sim_event_log.h) ---
+    const std::vector<SimEvent>& Log() const { return log_.All(); }
+    void ClearLog() { log_.Clear(); }
+    std::vector<SimEvent> Events(SimEvent::Kind kind) const { return log_.Events(kind); }
+    std::vector<std::string> Traces() const { return log_.Traces(); }
+    std::vector<std::string> LibraryCalls() const { return log_.LibraryCalls(); }
+    std::string KeyText() const { return log_.KeyText(); }
 
-    // --- HID devices ---
-    struct HidDevice {
-        std::string path;
-        std::uint16_t usagePage = 0;
-        std::uint16_t usage = 0;
-        bool detailFails = false;
-        bool openFails = false;  // e.g. held exclusively by another process
-        bool preparsedFails = false;
-        bool capsFails = false;
-        // Codes returned by successive feature reads; an empty queue means
-        // the read fails (the stick is gone).
-        std::deque<std::uint8_t> featureCodes;
-        std::uint8_t idleCode = 0xFF;  // read when the queue is empty and idleReads is true
-        bool idleReads = true;
-    };
-    int AddHidDevice(const HidDevice& device);  // gives an id
-    HidDevice& Hid(int id);
-    void RemoveHidDevice(int id);
-    bool failGetClassDevs = false;
-    int OpenHidSets() const;                              // device information sets not destroyed
-    int OpenHidHandles() const;                           // device handles not closed
-    std::vector<std::uint8_t> LastFeatureReport() const;  // buffer as passed to the last read
+    // --- The registry (sim_registry.h) ---
+    void SetRegDword(const std::string& keyPath, const std::string& name, std::uint32_t value) {
+        registry.SetRegDword(keyPath, name, value);
+    }
+    void SetRegString(const std::string& keyPath, const std::string& name,
+                      const std::string& value) {
+        registry.SetRegString(keyPath, name, value);
+    }
+    void SetRegBinary(const std::string& keyPath, const std::string& name,
+                      const std::vector<std::uint8_t>& bytes, std::uint32_t type = 3) {
+        registry.SetRegBinary(keyPath, name, bytes, type);
+    }
+    void CreateRegKey(const std::string& keyPath) { registry.CreateRegKey(keyPath); }
+    void DeleteRegKey(const std::string& keyPath) { registry.DeleteRegKey(keyPath); }
+    void DeleteRegValue(const std::string& keyPath, const std::string& name) {
+        registry.DeleteRegValue(keyPath, name);
+    }
+    bool RegKeyExists(const std::string& keyPath) const { return registry.RegKeyExists(keyPath); }
+    bool RegValueExists(const std::string& keyPath, const std::string& name) const {
+        return registry.RegValueExists(keyPath, name);
+    }
+    std::uint32_t RegValueType(const std::string& keyPath, const std::string& name) const {
+        return registry.RegValueType(keyPath, name);
+    }
+    std::vector<std::uint8_t> RegValueBytes(const std::string& keyPath,
+                                            const std::string& name) const {
+        return registry.RegValueBytes(keyPath, name);
+    }
+    std::uint32_t RegDword(const std::string& keyPath, const std::string& name) const {
+        return registry.RegDword(keyPath, name);
+    }
+    std::vector<std::string> RegValueNames(const std::string& keyPath) const {
+        return registry.RegValueNames(keyPath);
+    }
+    int OpenRegKeyCount() const { return registry.OpenRegKeyCount(); }
+    int RegFlushCount() const { return registry.RegFlushCount(); }
+    bool& refuseAllAccess = registry.refuseAllAccess;
+    bool& standardUser = registry.standardUser;
 
-    // --- Chip-vendor libraries ---
-    // Makes LoadLibraryA of this name succeed (names compare case-insensitively).
-    // The three chip libraries export their entry points (export names compare
-    // exactly); the RTK entry points that are never called take no arguments.
-    void InstallLibrary(const std::string& name);
-    void UninstallLibrary(const std::string& name);
-    // Puts a library of this name (not installed) in the current folder:
-    // LoadLibraryA finds it until SetDefaultDllDirectories with
-    // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS or SetDllDirectoryA("") takes that
-    // folder out of the search.
-    void PlantLibrary(const std::string& name);
-    bool lacksDefaultDllDirectories = false;  // XP, Windows 7 without its update
-    bool CurrentFolderSearched() const;
-    // The scripted results of one entry point (created on first use, exported).
-    SimEntryPoint& Entry(const std::string& name);
-    // What the next af15_GetIR, af9100_ReadRawIR, RTK_GetAPModeIRCode calls write.
-    std::deque<std::vector<std::uint8_t>> af15Buffers;                         // up to 8 bytes each
-    std::deque<std::vector<std::uint32_t>> af9100Words;                        // up to 8 words each
-    std::deque<std::pair<std::uint32_t, std::vector<std::uint8_t>>> rtkCodes;  // count, bytes
-    Hwnd LastRtkFilterInitWindow() const;
-    int LoadLibraryCount(const std::string& name) const;  // LoadLibraryA calls, failed ones too
+    // --- DirectShow tuner filters and HID devices (sim_devices.h) ---
+    static constexpr Guid kBdaNetworkTuner = SimDevices::kBdaNetworkTuner;
+    static constexpr Guid kCrossbar = SimDevices::kCrossbar;
+    static constexpr Guid kVideoInputDevice = SimDevices::kVideoInputDevice;
+    int AddFilter(const Guid& category, const std::string& friendlyName, bool bindFails = false) {
+        return devices.AddFilter(category, friendlyName, bindFails);
+    }
+    void RemoveFilter(int id) { devices.RemoveFilter(id); }
+    void RemoveAllFilters() { devices.RemoveAllFilters(); }
+    bool& failCreateEnumerator = devices.failCreateEnumerator;
+    int CoInitCount() const { return devices.CoInitCount(); }
+    int HeldFilters() const { return devices.HeldFilters(); }
+    int OpenDeviceObjects() const { return devices.OpenDeviceObjects(); }
+    int CategoryOpenCount() const { return devices.CategoryOpenCount(); }
+    using HidDevice = SimHidDevice;
+    int AddHidDevice(const HidDevice& device) { return devices.AddHidDevice(device); }
+    HidDevice& Hid(int id) { return devices.Hid(id); }
+    void RemoveHidDevice(int id) { devices.RemoveHidDevice(id); }
+    bool& failGetClassDevs = devices.failGetClassDevs;
+    int OpenHidSets() const { return devices.OpenHidSets(); }
+    int OpenHidHandles() const { return devices.OpenHidHandles(); }
+    std::vector<std::uint8_t> LastFeatureReport() const { return devices.LastFeatureReport(); }
 
-    // --- The log ---
-    const std::vector<SimEvent>& Log() const;
-    void ClearLog();
-    std::vector<SimEvent> Events(SimEvent::Kind kind) const;
-    std::vector<std::string> Traces() const;        // trace lines in order
-    std::vector<std::string> LibraryCalls() const;  // entry point names in order
-    // Keystrokes as text, one "vk down"/"vk up" token per event joined by
-    // blanks, e.g. "17d 84d 84u 17u"; flags other than 1 (down) and 3 (up)
-    // are shown as "vk:flags".
-    std::string KeyText() const;
+    // --- Chip-vendor libraries (sim_libraries.h) ---
+    void InstallLibrary(const std::string& name) { libraries.InstallLibrary(name); }
+    void UninstallLibrary(const std::string& name) { libraries.UninstallLibrary(name); }
+    void PlantLibrary(const std::string& name) { libraries.PlantLibrary(name); }
+    bool& lacksDefaultDllDirectories = libraries.lacksDefaultDllDirectories;
+    bool CurrentFolderSearched() const { return libraries.CurrentFolderSearched(); }
+    SimEntryPoint& Entry(const std::string& name) { return libraries.Entry(name); }
+    std::deque<std::vector<std::uint8_t>>& af15Buffers = libraries.af15Buffers;
+    std::deque<std::vector<std::uint32_t>>& af9100Words = libraries.af9100Words;
+    std::deque<std::pair<std::uint32_t, std::vector<std::uint8_t>>>& rtkCodes = libraries.rtkCodes;
+    Hwnd LastRtkFilterInitWindow() const { return libraries.LastRtkFilterInitWindow(); }
+    int LoadLibraryCount(const std::string& name) const { return libraries.LoadLibraryCount(name); }
 
     // ===== The platform seam ====================================================
+    // The desktop's own (sim_windows.cpp, sim_clock.cpp, sim_dialogs.cpp,
+    // sim_system.cpp).
     int LoadStringA(std::uint32_t id, char* buffer, int bufferMax) override;
     Handle LoadIconA(std::uint32_t id) override;
     Handle LoadAcceleratorsA(std::uint32_t id) override;
@@ -385,6 +342,8 @@ class SimDesktop : public Platform {
                       std::intptr_t lParam) override;
     std::intptr_t SendMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
+    bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
+                                     std::uint32_t action) override;
     void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                      std::uintptr_t extraInfo) override;
     void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
@@ -428,6 +387,8 @@ class SimDesktop : public Platform {
                                                  const char* path) override;
     std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
                                             const char* path) override;
+
+    // The parts' (sim_desktop.cpp hands each call on).
     long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
@@ -469,17 +430,6 @@ class SimDesktop : public Platform {
     void* GetProcAddress(Handle module, const char* name) override;
     bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
     bool SetDllDirectoryA(const char* path) override;
-    bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
-                                     std::uint32_t action) override;
-
-    // The desktop whose library entry points are being called (the exported
-    // functions are plain functions that need to find their desktop).
-    static SimDesktop* Current();
-
-  private:
-    friend struct SimLibraryCalls;
-    struct State;
-    State* s_;
 };
 
 }  // namespace rc

@@ -1,0 +1,161 @@
+// The simulated desktop's own state, shared by its sources (sim_desktop.cpp,
+// sim_windows.cpp, sim_clock.cpp, sim_dialogs.cpp, sim_system.cpp) and by
+// nothing else.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/win_defs.h"
+#include "support/sim_desktop.h"
+
+namespace rc {
+
+namespace sim {
+
+constexpr Hwnd kDesktop = 0x10010;
+constexpr Hwnd kFirstWindow = 0x20000;
+constexpr Handle kFirstMenu = 0x5000;
+
+}  // namespace sim
+
+struct SimDesktop::State {
+    // --- Windows ---
+    struct Window {
+        Hwnd hwnd;
+        std::string className;
+        std::string title;
+        bool visible;
+        bool topmost = false;
+        Point position{0, 0};
+        std::uint32_t process = 0;  // 0: a process of its own
+    };
+    std::vector<Window> windows;  // the desktop's children, in list order
+    Hwnd nextHwnd = sim::kFirstWindow;
+    Hwnd foreground = 0;
+    Hwnd active = 0;
+    Hwnd pendingForeground = 0;       // a delayed foreground change on its way
+    std::uint64_t foregroundDue = 0;  // when it lands
+    std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
+    std::map<std::uint32_t, std::string> processImages;
+
+    // --- Main window and messages ---
+    struct WindowClass {
+        std::string name;
+        std::uint32_t iconId;
+        WndProc proc;
+        void* ctx;
+    };
+    std::vector<WindowClass> classes;
+    Hwnd mainWindow = 0;
+    WndProc mainProc = nullptr;
+    void* mainCtx = nullptr;
+
+    struct Posted {
+        Hwnd hwnd;
+        std::uint32_t msg;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
+    std::deque<Posted> queue;
+    bool quitPosted = false;
+    int quitCode = 0;
+    std::map<std::string, std::uint32_t> registeredMessages;
+    std::map<std::pair<Hwnd, std::uint32_t>, bool> messageFilter;
+    int acceleratorsLoaded = 0;
+
+    // --- Clock and timers ---
+    std::uint32_t now = 100000;
+    struct Timer {
+        std::uint32_t period;
+        TimerProc proc;
+        void* ctx;
+        std::uint64_t due;
+        std::uint64_t serial;  // order of setting: breaks ties, tells a replaced timer
+    };
+    std::map<std::pair<Hwnd, std::uintptr_t>, Timer> timers;
+    std::uint64_t nextSerial = 1;
+    std::uint64_t clock64 = 100000;  // the clock without wrap-around, for due times
+    int setTimerCalls = 0;
+    int killTimerCalls = 0;
+
+    // --- Tray and menus ---
+    std::vector<TrayIconData> trayIcons;
+    std::map<Handle, std::vector<SimMenuItem>> menus;
+    Handle nextMenu = sim::kFirstMenu;
+    std::vector<SimMenuItem> lastMenu;
+
+    // --- Dialogs ---
+    struct Control {
+        std::vector<std::string> items;
+        int selection = -1;
+        std::uintptr_t check = 0;
+        bool checkBox = false;
+    };
+    struct Dialog {
+        std::uint32_t templateId;
+        DlgProc proc;
+        void* ctx;
+        bool open = true;
+        bool ended = false;
+        std::intptr_t result = 0;
+        std::map<int, Control> controls;
+    };
+    std::map<Hwnd, Dialog> dialogs;  // kept after closing, for inspection
+    std::vector<Hwnd> dialogStack;   // open dialogs, innermost last
+
+    // --- Screen ---
+    std::map<int, int> metrics = {{win::kSmCxScreen, 1024},
+                                  {win::kSmCyScreen, 768},
+                                  {win::kSmCxFullScreen, 1024},
+                                  {win::kSmCyFullScreen, 742},
+                                  {win::kSmSwapButton, 0}};
+    Point cursor{512, 384};
+
+    // --- Files, tokens ---
+    std::set<std::string> files;  // lower case
+    struct TextFile {
+        std::string text;
+        std::uint64_t writeTime;
+    };
+    std::map<std::string, TextFile> textFiles;  // by lower-case path
+    std::uint64_t lastWriteTime = 0x01D0000000000000ull;
+    std::set<Handle> tokens;
+
+    Window* FindWin(Hwnd h) {
+        for (auto& w : windows) {
+            if (w.hwnd == h) {
+                return &w;
+            }
+        }
+        return nullptr;
+    }
+    const Window* FindWin(Hwnd h) const { return const_cast<State*>(this)->FindWin(h); }
+    Dialog* OpenDlg(Hwnd h) {
+        auto it = dialogs.find(h);
+        return it != dialogs.end() && it->second.open ? &it->second : nullptr;
+    }
+
+    void SetClock(std::uint64_t t) {
+        clock64 = t;
+        now = static_cast<std::uint32_t>(t);
+    }
+
+    // A delayed foreground change lands once its time has come.
+    void SettleForeground() {
+        if (pendingForeground != 0 && clock64 >= foregroundDue) {
+            if (FindWin(pendingForeground) != nullptr) {
+                foreground = pendingForeground;
+                active = pendingForeground;
+            }
+            pendingForeground = 0;
+        }
+    }
+};
+
+}  // namespace rc

@@ -1,0 +1,329 @@
+// Input, screen, the shell, the system and its files: keystrokes and mouse
+// events, the cursor, launches, the version, files and the profile API,
+// trace lines, shutdown.
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+#include "platform/win_defs.h"
+#include "support/sim_desktop.h"
+#include "support/sim_desktop_state.h"
+#include "support/sim_text.h"
+
+namespace rc {
+
+using sim::CopyTruncated;
+using sim::Lower;
+using sim::SameText;
+using sim::Text;
+
+namespace {
+
+constexpr std::size_t kMaxPath = 260;  // MAX_PATH, with the NUL
+constexpr std::uint32_t kMouseEventMove = 0x0001;
+constexpr std::uint32_t kMouseEventAbsolute = 0x8000;
+
+// A profile file as Windows' profile API reads it: the sections in file
+// order, each with its lines. Blank lines and lines whose first non-blank is
+// ';' are dropped; "[name]" (up to the last ']') starts a section; any other
+// line is a key, trimmed, with its value after the first '=', trimmed, or no
+// '=' at all. Lines before the first section belong to no section.
+struct ProfileSection {
+    std::string name;
+    std::vector<std::string> lines;  // "key=value", or the line without '='
+};
+
+std::string Trim(const std::string& text) {
+    std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) {
+        return std::string();
+    }
+    std::size_t end = text.find_last_not_of(" \t");
+    return text.substr(begin, end - begin + 1);
+}
+
+std::vector<ProfileSection> ParseProfile(const std::string& text) {
+    std::vector<ProfileSection> sections;
+    bool inSection = false;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        line = Trim(line);
+        if (line.empty() || line[0] == ';') {
+            continue;
+        }
+        std::size_t close = line.rfind(']');
+        if (line[0] == '[' && close != std::string::npos) {
+            sections.push_back({line.substr(1, close - 1), {}});
+            inSection = true;
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        std::size_t eq = line.find('=');
+        sections.back().lines.push_back(eq == std::string::npos ? line
+                                                                : Trim(line.substr(0, eq)) + "=" +
+                                                                      Trim(line.substr(eq + 1)));
+    }
+    return sections;
+}
+
+// Writes strings as a NUL-separated list ended by one more NUL, cut as
+// Windows cuts it; gives the profile API's result.
+std::uint32_t CopyStringList(const std::vector<std::string>& strings, char* buffer,
+                             std::uint32_t size) {
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    if (size == 1) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    std::string list;
+    for (const std::string& s : strings) {
+        list += s;
+        list += '\0';
+    }
+    if (list.size() <= size - 2) {
+        std::memcpy(buffer, list.data(), list.size());
+        buffer[list.size()] = '\0';
+        if (list.empty()) {
+            buffer[1] = '\0';
+        }
+        return static_cast<std::uint32_t>(list.size());
+    }
+    std::memcpy(buffer, list.data(), size - 2);
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return size - 2;
+}
+
+}  // namespace
+
+// ===== Input and screen ==========================================================
+
+void SimDesktop::keybd_event(std::uint8_t vk, std::uint8_t /*scan*/, std::uint32_t flags,
+                             std::uintptr_t /*extraInfo*/) {
+    auto& e = log_.Add(SimEvent::Kind::KeybdEvent);
+    e.a = vk;
+    e.b = flags;
+}
+
+void SimDesktop::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                             std::int32_t data, std::uintptr_t /*extraInfo*/) {
+    auto& e = log_.Add(SimEvent::Kind::MouseEvent);
+    e.a = flags;
+    e.b = dx;
+    e.c = dy;
+    e.d = data;
+    if ((flags & kMouseEventMove) && !(flags & kMouseEventAbsolute)) {
+        SetCursor({s_->cursor.x + dx, s_->cursor.y + dy});
+    }
+}
+
+std::intptr_t SimDesktop::GetMessageExtraInfo() {
+    return messageExtraInfo;
+}
+
+std::uint32_t SimDesktop::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
+    // A few scan codes of a US keyboard; every other key has none here.
+    static const std::map<std::uint32_t, std::uint32_t> kScanCodes = {
+        {0x08, 0x0E}, {0x09, 0x0F}, {0x0D, 0x1C}, {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38},
+        {0x1B, 0x01}, {0x20, 0x39}, {0x25, 0x4B}, {0x26, 0x48}, {0x27, 0x4D}, {0x28, 0x50},
+        {'F', 0x21},  {'M', 0x32},  {'P', 0x19},  {'S', 0x1F},  {0x73, 0x3E}};
+    if (mapType != win::kMapVkVkToVsc) {
+        return 0;
+    }
+    auto it = kScanCodes.find(code);
+    return it == kScanCodes.end() ? 0 : it->second;
+}
+
+bool SimDesktop::SetCursorPos(int x, int y) {
+    auto& e = log_.Add(SimEvent::Kind::SetCursorPos);
+    e.a = x;
+    e.b = y;
+    SetCursor({x, y});
+    return true;
+}
+
+bool SimDesktop::GetCursorPos(Point* point) {
+    if (!point) {
+        return false;
+    }
+    *point = s_->cursor;
+    return true;
+}
+
+void SimDesktop::SetCursor(Point p) {
+    // Windows keeps the pointer on the screen.
+    int right = std::max(0, GetSystemMetrics(win::kSmCxScreen) - 1);
+    int bottom = std::max(0, GetSystemMetrics(win::kSmCyScreen) - 1);
+    s_->cursor = {std::clamp(p.x, 0, right), std::clamp(p.y, 0, bottom)};
+}
+
+Point SimDesktop::Cursor() const {
+    return s_->cursor;
+}
+
+int SimDesktop::GetSystemMetrics(int index) {
+    auto it = s_->metrics.find(index);
+    return it == s_->metrics.end() ? 0 : it->second;
+}
+
+void SimDesktop::SetSystemMetric(int index, int value) {
+    s_->metrics[index] = value;
+}
+
+// ===== Shell, system, trace, shutdown ============================================
+
+void SimDesktop::OutputDebugStringA(const char* text) {
+    log_.Add(SimEvent::Kind::Trace).text = Text(text);
+}
+
+std::intptr_t SimDesktop::ShellExecuteA(Hwnd /*owner*/, const char* verb, const char* file,
+                                        const char* parameters, const char* /*directory*/,
+                                        int showCmd) {
+    auto& e = log_.Add(SimEvent::Kind::ShellExecute);
+    e.text = Text(file);
+    e.text2 = Text(verb) + "|" + Text(parameters);
+    e.a = showCmd;
+    std::string f = Text(file), p = Text(parameters);
+    if (onShellExecute) {
+        onShellExecute(f, p);
+    }
+    return shellExecuteResult;
+}
+
+bool SimDesktop::GetVersionExA(OsVersion* v, bool extended) {
+    if (!v || (extended ? failVersionEx : failVersionBasic)) {
+        return false;
+    }
+    *v = version;
+    return true;
+}
+
+std::uint32_t SimDesktop::GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
+    const auto length = static_cast<std::uint32_t>(windowsDirectory.size());
+    if (!buffer || size < length + 1) {
+        return length + 1;
+    }
+    std::memcpy(buffer, windowsDirectory.c_str(), length + 1);
+    return length;
+}
+
+void SimDesktop::AddFile(const std::string& path) {
+    s_->files.insert(Lower(path));
+}
+
+void SimDesktop::RemoveFile(const std::string& path) {
+    s_->files.erase(Lower(path));
+    s_->textFiles.erase(Lower(path));
+}
+
+void SimDesktop::SetFileText(const std::string& path, const std::string& text,
+                             std::uint64_t writeTime) {
+    if (writeTime == 0) {
+        writeTime = s_->lastWriteTime + 10000000;  // a second later
+    }
+    s_->lastWriteTime = std::max(s_->lastWriteTime, writeTime);
+    s_->files.insert(Lower(path));
+    s_->textFiles[Lower(path)] = {text, writeTime};
+}
+
+long SimDesktop::SHGetFolderPathA(int csidl, char* path) {
+    constexpr long kEFail = static_cast<long>(0x80004005u);
+    path[0] = '\0';
+    if (csidl != win::kCsidlAppData || appDataFolder.empty() ||
+        appDataFolder.size() >= win::kMaxPath) {
+        return kEFail;
+    }
+    CopyTruncated(appDataFolder, path, static_cast<int>(win::kMaxPath));
+    return 0;
+}
+
+bool SimDesktop::GetFileAttributesExA(const char* path, FileInfo* info) {
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it == s_->textFiles.end()) {
+        return false;
+    }
+    *info = {win::kFileAttributeArchive, it->second.writeTime, it->second.text.size()};
+    return true;
+}
+
+std::uint32_t SimDesktop::GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
+                                                         const char* path) {
+    std::vector<std::string> names;
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it != s_->textFiles.end()) {
+        for (const ProfileSection& section : ParseProfile(it->second.text)) {
+            names.push_back(section.name);
+        }
+    }
+    return CopyStringList(names, buffer, size);
+}
+
+std::uint32_t SimDesktop::GetPrivateProfileSectionA(const char* section, char* buffer,
+                                                    std::uint32_t size, const char* path) {
+    std::vector<std::string> lines;
+    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
+    if (it != s_->textFiles.end() && section != nullptr) {
+        for (const ProfileSection& s : ParseProfile(it->second.text)) {
+            if (SameText(s.name, section)) {
+                lines = s.lines;
+                break;
+            }
+        }
+    }
+    return CopyStringList(lines, buffer, size);
+}
+
+std::uint32_t SimDesktop::GetFileAttributesA(const char* path) {
+    if (!path || std::strlen(path) >= kMaxPath) {
+        return win::kInvalidFileAttributes;
+    }
+    const std::string p = Lower(path);
+    if (s_->files.count(p)) {
+        return win::kFileAttributeArchive;
+    }
+    auto above = s_->files.lower_bound(p + "\\");
+    if (above != s_->files.end() && above->rfind(p + "\\", 0) == 0) {
+        return win::kFileAttributeDirectory;
+    }
+    return win::kInvalidFileAttributes;
+}
+
+bool SimDesktop::OpenProcessToken(Handle* token) {
+    if (!token || failOpenProcessToken) {
+        return false;
+    }
+    *token = devices.NewKernelObject();
+    s_->tokens.insert(*token);
+    return true;
+}
+
+std::uint32_t SimDesktop::AdjustShutdownPrivilege(Handle token) {
+    if (!s_->tokens.count(token)) {
+        return static_cast<std::uint32_t>(win::kErrorInvalidHandle);
+    }
+    return adjustPrivilegeError;
+}
+
+bool SimDesktop::ExitWindowsEx(std::uint32_t flags, std::uint32_t /*reason*/) {
+    log_.Add(SimEvent::Kind::ExitWindows).a = flags;
+    return !failExitWindows;
+}
+
+bool SimDesktop::CloseHandle(Handle handle) {
+    return s_->tokens.erase(handle) != 0 || devices.CloseHandle(handle);
+}
+
+}  // namespace rc
