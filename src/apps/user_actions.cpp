@@ -59,20 +59,6 @@ constexpr NamedValue kAppCommands[] = {
 // clang-format on
 constexpr std::uint32_t kLastAppCommand = 55;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // The first blank-separated word, taken off the text.
 std::string_view TakeWord(std::string_view* text) {
     std::string_view t = Trim(*text);
@@ -251,6 +237,21 @@ bool ParseLaunch(std::string_view rest, UserAction* action, const char** why) {
 }
 
 }  // namespace
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 
 bool ParseUserAction(std::string_view text, UserAction* action, const char** why) {
     *action = UserAction{};

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "apps/button_names.h"
+#include "apps/user_actions.h"
 #include "core/debug_trace.h"
 #include "core/system.h"
 #include "core/timer_slots.h"
@@ -17,20 +18,6 @@ namespace {
 constexpr char kFileName[] = "\\Remote Control\\applications.ini";
 constexpr std::uint32_t kNoKeyCode = 255;
 constexpr std::size_t kTracedTextMax = 100;
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 char Lower(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
