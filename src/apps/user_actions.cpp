@@ -252,7 +252,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-
 bool ParseUserAction(std::string_view text, UserAction* action, const char** why) {
     *action = UserAction{};
     std::string_view rest = text;
