@@ -233,9 +233,7 @@ class Platform {
     // An open or create asking rights the user lacks fails with
     // ERROR_ACCESS_DENIED (5): a standard user may read HKEY_LOCAL_MACHINE but
     // not write below SOFTWARE\Microsoft\Windows, SOFTWARE\Microsoft\Windows NT
-    // or SYSTEM, whose writes Windows never virtualises. RegOpenKeyA asks
-    // MAXIMUM_ALLOWED: it opens with whatever rights the user has.
-    virtual long RegOpenKeyA(Handle root, const char* subKey, Handle* key) = 0;
+    // or SYSTEM, whose writes Windows never virtualises.
     virtual long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access,
                                Handle* key) = 0;
     virtual long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,

@@ -564,15 +564,6 @@ std::uint32_t Win32Platform::GetPrivateProfileSectionA(const char* section, char
 
 // --- Registry ---------------------------------------------------------------------------------
 
-long Win32Platform::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
-    HKEY out = nullptr;
-    const LONG result = ::RegOpenKeyA(ToHkey(root), subKey, &out);
-    if (key != nullptr) {
-        *key = result == ERROR_SUCCESS ? FromPtr(out) : 0;
-    }
-    return result;
-}
-
 long Win32Platform::RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access,
                                   Handle* key) {
     HKEY out = nullptr;

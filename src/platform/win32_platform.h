@@ -109,7 +109,6 @@ class Win32Platform : public Platform {
     std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
                                             const char* path) override;
 
-    long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
                          Handle* key) override;

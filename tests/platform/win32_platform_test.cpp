@@ -595,7 +595,8 @@ TEST_F(Win32Registry, ValuesRoundTripUnderTheMachineRoot) {
     platform.RegCloseKey(key);
 
     key = 0;
-    ASSERT_EQ(platform.RegOpenKeyA(win::kHkeyLocalMachine, kTestKey, &key), win::kErrorSuccess);
+    ASSERT_EQ(platform.RegOpenKeyExA(win::kHkeyLocalMachine, kTestKey, win::kKeyRead, &key),
+              win::kErrorSuccess);
     EXPECT_NE(key, 0u);
     platform.RegCloseKey(key);
 }

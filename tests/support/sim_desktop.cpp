@@ -28,10 +28,6 @@ SimDesktop* SimDesktop::Current() {
 
 // ===== Registry ==================================================================
 
-long SimDesktop::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
-    return registry.RegOpenKeyA(root, subKey, key);
-}
-
 long SimDesktop::RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) {
     return registry.RegOpenKeyExA(root, subKey, access, key);
 }

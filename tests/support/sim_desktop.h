@@ -389,7 +389,6 @@ class SimDesktop : public Platform {
                                             const char* path) override;
 
     // The parts' (sim_desktop.cpp hands each call on).
-    long RegOpenKeyA(Handle root, const char* subKey, Handle* key) override;
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
                          Handle* key) override;

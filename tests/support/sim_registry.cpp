@@ -234,23 +234,6 @@ int SimRegistry::RegFlushCount() const {
 
 // ===== The seam's calls ==========================================================
 
-long SimRegistry::RegOpenKeyA(Handle root, const char* subKey, Handle* key) {
-    std::string base;
-    if (!key) {
-        return kErrorInvalidParameter;
-    }
-    if (!Base(root, &base)) {
-        return UnknownRoot(root);
-    }
-    std::string path = Lower(JoinKey(base, Text(subKey)));
-    if (!keys_.count(path)) {
-        return win::kErrorFileNotFound;
-    }
-    // MAXIMUM_ALLOWED: writable unless the user lacks the rights.
-    *key = OpenKeyHandle(path, Writable(path));
-    return win::kErrorSuccess;
-}
-
 long SimRegistry::RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access,
                                 Handle* key) {
     std::string base;

@@ -37,8 +37,7 @@ class SimRegistry {
     // The rights of the user. Opens and creates asking for a write right
     // (KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_ALL_ACCESS...) where the user
     // has none fail with ERROR_ACCESS_DENIED (a missing key still gives
-    // ERROR_FILE_NOT_FOUND on open); reading opens succeed, and RegOpenKeyA
-    // (MAXIMUM_ALLOWED) opens read-only there. Writing through a handle opened
+    // ERROR_FILE_NOT_FOUND on open); reading opens succeed. Writing through a handle opened
     // without KEY_SET_VALUE gives ERROR_ACCESS_DENIED. Other roots than
     // HKEY_LOCAL_MACHINE hold no keys.
     // refuseAllAccess: no write right anywhere (a limited user whose writes
@@ -51,7 +50,6 @@ class SimRegistry {
     bool standardUser = false;
 
     // ===== The seam's registry calls (see platform.h)
-    long RegOpenKeyA(Handle root, const char* subKey, Handle* key);
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key);
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key);
     long RegEnumKeyExA(Handle key, std::uint32_t index, char* name, std::uint32_t* nameSize);

@@ -20,7 +20,8 @@ TEST(SimRegistry, QueryReportsSizesTypesAndShortBuffers) {
     desk.SetRegString("SOFTWARE\\Maker\\App", "Path", "C:\\App");
     desk.SetRegDword("software\\maker\\app", "N", 9);
     Handle key = 0;
-    ASSERT_EQ(desk.RegOpenKeyA(win::kHkeyLocalMachine, "Software\\MAKER\\App", &key), 0);
+    ASSERT_EQ(
+        desk.RegOpenKeyExA(win::kHkeyLocalMachine, "Software\\MAKER\\App", win::kKeyRead, &key), 0);
     EXPECT_EQ(desk.OpenRegKeyCount(), 1);
     std::uint32_t type = 0, size = 0;
     EXPECT_EQ(desk.RegQueryValueExA(key, "path", &type, nullptr, &size), 0);
@@ -57,7 +58,8 @@ TEST(SimRegistry, OpenCreateAndAccessRights) {
     Handle key = 0;
     EXPECT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyAllAccess, &key),
               win::kErrorFileNotFound);
-    EXPECT_EQ(desk.RegOpenKeyA(0x80000001u, "A", &key), win::kErrorFileNotFound);  // HKCU
+    EXPECT_EQ(desk.RegOpenKeyExA(0x80000001u, "A", win::kKeyRead, &key),
+              win::kErrorFileNotFound);  // HKCU
     desk.refuseAllAccess = true;
     EXPECT_EQ(desk.RegCreateKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyAllAccess, &key),
               win::kErrorAccessDenied);
@@ -81,7 +83,8 @@ TEST(SimRegistry, OpenCreateAndAccessRights) {
     desk.refuseAllAccess = true;
     EXPECT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyAllAccess, &key),
               win::kErrorAccessDenied);
-    ASSERT_EQ(desk.RegOpenKeyA(win::kHkeyLocalMachine, "A\\B", &key), 0);  // reading still works
+    ASSERT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, "A\\B", win::kKeyRead, &key),
+              0);  // reading still works
     EXPECT_EQ(
         desk.RegSetValueExA(key, "V", win::kRegDword, reinterpret_cast<const std::uint8_t*>(&v), 4),
         win::kErrorAccessDenied);
@@ -110,7 +113,7 @@ TEST(SimRegistry, AStandardUserMayNotWriteTheSystemsKeys) {
                   win::kErrorAccessDenied);
         ASSERT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, path, win::kKeyRead, &key), 0);
         desk.RegCloseKey(key);
-        ASSERT_EQ(desk.RegOpenKeyA(win::kHkeyLocalMachine, path, &key), 0);
+        ASSERT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, path, win::kKeyRead, &key), 0);
         EXPECT_EQ(desk.RegSetValueExA(key, "V", win::kRegSz,
                                       reinterpret_cast<const std::uint8_t*>(""), 1),
                   win::kErrorAccessDenied);

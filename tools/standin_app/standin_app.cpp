@@ -48,6 +48,8 @@
 #include <string>
 #include <vector>
 
+#include "../common/precise_clock.h"
+
 namespace {
 
 struct PopupWindow {
@@ -235,24 +237,6 @@ void Configure() {
 }
 
 // --- Log ---------------------------------------------------------------------
-
-// Microseconds since 1970: GetSystemTimePreciseAsFileTime where the system
-// has it, GetSystemTimeAsFileTime (which may move in steps of 15.6 ms) otherwise.
-unsigned long long NowUs() {
-    using PreciseFn = void(WINAPI*)(FILETIME*);
-    static PreciseFn precise = reinterpret_cast<PreciseFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
-    FILETIME ft;
-    if (precise != nullptr) {
-        precise(&ft);
-    } else {
-        GetSystemTimeAsFileTime(&ft);
-    }
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    return (t.QuadPart - 116444736000000000ULL) / 10ULL;
-}
 
 void Log(const char* win, const char* fields, const char* what) {
     unsigned long long us = NowUs();

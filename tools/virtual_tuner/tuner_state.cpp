@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../common/precise_clock.h"
+
 namespace vt {
 namespace {
 
@@ -176,25 +178,6 @@ bool TakeFrame(Family family, std::uint8_t* scan) {
     }
     LogCall(line);
     return true;
-}
-
-unsigned long long NowUs() {
-    // GetSystemTimePreciseAsFileTime where the system has it (Windows 8 and
-    // later, Wine): GetSystemTimeAsFileTime may move in steps of 15.6 ms.
-    using PreciseFn = void(WINAPI*)(FILETIME*);
-    static PreciseFn precise = reinterpret_cast<PreciseFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
-    FILETIME ft;
-    if (precise != nullptr) {
-        precise(&ft);
-    } else {
-        GetSystemTimeAsFileTime(&ft);
-    }
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    // 100 ns units since 1601 to microseconds since 1970.
-    return (t.QuadPart - 116444736000000000ULL) / 10ULL;
 }
 
 void LogCall(const char* text) {

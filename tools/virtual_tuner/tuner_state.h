@@ -55,9 +55,6 @@ bool MustFail(const char* entryPoint);
 // Nothing is delivered while the family's stick is not plugged in.
 bool TakeFrame(Family family, std::uint8_t* scan);
 
-// Microseconds since 1970, the precise system clock.
-unsigned long long NowUs();
-
 // Appends "time pid text" to calls.log.
 void LogCall(const char* text);
 
