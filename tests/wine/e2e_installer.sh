@@ -21,7 +21,7 @@
 set -u -o pipefail
 build=$(cd "$1" && pwd)
 case_name=$2
-. "$(dirname "$0")/../../scripts/lib.sh"
+. "$(dirname "$0")/e2e_lib.sh"
 rc_wine_env "$build"
 
 name=installer_$case_name
@@ -46,18 +46,6 @@ failures=0
 app_pid=
 watchdog=
 
-pass() { echo "ok   - $*"; }
-fail() {
-    echo "FAIL - $*"
-    failures=$((failures + 1))
-}
-expect() { # expect WHAT ACTUAL WANTED
-    if [ "$2" = "$3" ]; then
-        pass "$1"
-    else
-        fail "$1 (got '$2', wanted '$3')"
-    fi
-}
 check() { # check WHAT COMMAND...
     if "${@:2}"; then pass "$1"; else fail "$1"; fi
 }
@@ -78,8 +66,6 @@ trap 'echo "interrupted (or out of time)"; exit 1' INT TERM HUP
 (sleep 240 && kill -TERM $$) </dev/null >/dev/null 2>&1 &
 watchdog=$!
 
-# Runs a program in the prefix, bounded in time; Wine's output goes to the log.
-in_wine() { timeout -k 5 "$1" "$RC_WINE_LOADER" "${@:2}" </dev/null 2>>"$log"; }
 tool() { in_wine 60 "$build/wintool.exe" "$@" | tr -d '\r'; }
 # unix PATH-UNDER-C: the file of a C: path in the prefix.
 unix() { local p=${1#C:\\}; printf '%s/drive_c/%s' "$WINEPREFIX" "${p//\\//}"; }
@@ -91,30 +77,6 @@ reg_value() {
 reg_count() { in_wine 60 reg query "$1" | tr -d '\r' | grep -c '    REG_'; }
 has_key() { in_wine 60 reg query "$1" >/dev/null 2>&1; }
 no_key() { ! has_key "$1"; }
-alive() {
-    local state
-    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 1
-    [ -n "$state" ] && [ "$state" != Z ]
-}
-# wait_end PID SECONDS: the process's exit code, or 124 while it still runs.
-wait_end() {
-    local i
-    for i in $(seq $(($2 * 10))); do
-        alive "$1" || break
-        sleep 0.1
-    done
-    alive "$1" && return 124
-    wait "$1"
-}
-# until_true SECONDS COMMAND...: runs COMMAND until it succeeds, at most SECONDS.
-until_true() {
-    local end=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -ge $end ] && return 1
-        sleep 0.2
-    done
-}
 
 install() { in_wine 120 "$setup" /S >>"$log"; }
 start_program() {
@@ -225,8 +187,8 @@ uninstall)
     expect "the running copy ended with code 0" $? 0
     app_pid=
     expect "no window is left" "$(tool count "$class")" 0
-    check "the folder is gone" until_true 30 test ! -e "$(unix "$dir")"
-    check "the uninstall entry is gone" until_true 30 no_key "$uninstall_key"
+    check "the folder is gone" e2e_wait 30 test ! -e "$(unix "$dir")"
+    check "the uninstall entry is gone" e2e_wait 30 no_key "$uninstall_key"
     check "the Run value is gone" test -z "$(reg_value "$run_key" "Remote Control")"
     check "the Start-menu shortcut is gone" test ! -e "$(shortcut)"
     settings_are DefaultTVAPP="REG_DWORD 0x9" AlwaysRemoteOff="REG_DWORD 0x0" \

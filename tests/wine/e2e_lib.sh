@@ -34,6 +34,58 @@
 #   e2e_fail TEXT                   report a failure with diagnostics and exit 1
 #   e2e_pass TEXT                   report success and exit 0
 #   e2e_screenshot FILE             PNG of the virtual desktop
+#
+# The Wine tests that report numbered checks (smoke_test.sh, e2e_installer.sh)
+# source it for the helpers below. Sourcing it only sources scripts/lib.sh,
+# sets variables and defines functions: no trap, shell option or process
+# until e2e_init.
+
+# ---------------------------------------------------------------------------
+# Checks, programs in the prefix and processes
+
+# pass TEXT, fail TEXT: the check's "ok" or "FAIL" line; fail counts it in
+# the caller's $failures.
+pass() { echo "ok   - $*"; }
+fail() {
+    echo "FAIL - $*"
+    failures=$((failures + 1))
+}
+# expect WHAT ACTUAL WANTED: passes when ACTUAL is WANTED.
+expect() {
+    if [ "$2" = "$3" ]; then
+        pass "$1"
+    else
+        fail "$1 (got '$2', wanted '$3')"
+    fi
+}
+
+# in_wine SECONDS PROGRAM [ARGS...]: runs a program in the prefix, bounded in
+# time; Wine's output goes to the caller's $log.
+# shellcheck disable=SC2154
+in_wine() { timeout -k 5 "$1" "$RC_WINE_LOADER" "${@:2}" </dev/null 2>>"$log"; }
+
+# alive PID: true while the process runs (a finished child not yet waited for
+# is a zombie).
+alive() {
+    local state
+    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
+# wait_end PID SECONDS: waits at most SECONDS for the process (a child of this
+# shell) to end; gives its exit code, or 124 when it still runs.
+wait_end() {
+    local _
+    for _ in $(seq $(($2 * 10))); do
+        alive "$1" || break
+        sleep 0.1
+    done
+    alive "$1" && return 124
+    wait "$1"
+}
+
+# ---------------------------------------------------------------------------
+# The scenarios' harness
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # shellcheck source=../../scripts/lib.sh
@@ -333,6 +385,7 @@ e2e_start_app() {
 # e2e_count_above NAME PATTERN N: the stand-in's log has more than N matching lines.
 e2e_count_above() { [ "$(e2e_log_count "$1" "$2")" -gt "$3" ]; }
 
+# e2e_wait SECONDS CMD...: runs CMD until it succeeds, at most SECONDS.
 e2e_wait() {
     local seconds=$1
     shift

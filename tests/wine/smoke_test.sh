@@ -17,7 +17,7 @@
 #   smoke_test.sh BUILD/wine_env.sh REMOTECONTROL.EXE WINTOOL.EXE
 set -u
 env_file=$1 exe=$2 tool=$3
-. "$(dirname "$0")/../../scripts/lib.sh"
+. "$(dirname "$0")/e2e_lib.sh"
 rc_wine_env "$(dirname "$env_file")"
 
 name=smoke
@@ -28,19 +28,6 @@ class='Remote Control'
 failures=0
 app_pid=
 
-pass() { echo "ok   - $*"; }
-fail() {
-    echo "FAIL - $*"
-    failures=$((failures + 1))
-}
-expect() {  # expect WHAT ACTUAL WANTED
-    if [ "$2" = "$3" ]; then
-        pass "$1"
-    else
-        fail "$1 (got '$2', wanted '$3')"
-    fi
-}
-
 cleanup() {
     if [ -n "$app_pid" ]; then
         kill "$app_pid" 2>/dev/null
@@ -50,8 +37,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Runs a program in the prefix, bounded in time; its output goes to the log.
-in_wine() { timeout -k 5 "$1" "$RC_WINE_LOADER" "${@:2}" </dev/null 2>>"$log"; }
 tool() { in_wine 60 "$tool" "$@"; }
 # The value of a DWORD setting as reg prints it (0x9), empty when missing.
 setting() {
@@ -59,23 +44,6 @@ setting() {
         awk -v n="$1" '$1 == n && $2 == "REG_DWORD" { print $3 }'
 }
 setting_count() { in_wine 60 reg query "$key" | tr -d '\r' | grep -c 'REG_'; }
-# True while the process runs (a finished child not yet waited for is a zombie).
-alive() {
-    local state
-    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 1
-    [ -n "$state" ] && [ "$state" != Z ]
-}
-# Waits at most $2 seconds for the process to end; gives its exit code, or
-# 124 when it is still running.
-wait_end() {
-    local i
-    for i in $(seq $(($2 * 10))); do
-        alive "$1" || break
-        sleep 0.1
-    done
-    alive "$1" && return 124
-    wait "$1"
-}
 
 : >"$log"
 rc_wine_prefix "$name" fresh || rc_die "cannot make the Wine prefix"
