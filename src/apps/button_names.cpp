@@ -1,15 +1,16 @@
 #include "apps/button_names.h"
 
-#include <cctype>
 #include <iterator>
 
+#include "core/press.h"
 #include "core/system.h"
+#include "core/text.h"
 
 namespace rc {
 
 namespace {
 
-constexpr std::uint8_t kNone = 255;  // the no-key code: never a button
+constexpr std::uint8_t kNone = kNoKey;  // an unused cell: never a button
 
 // The KeyCodes of one button on one layout.
 struct KeyPair {
@@ -111,21 +112,11 @@ const KeyPair* PairOf(const ButtonRow& row, std::uint32_t layout) {
     }
 }
 
-bool SameName(std::string_view a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
 }  // namespace
 
 int FindButtonName(std::string_view name) {
     for (int i = 0; i < ButtonNameCount(); ++i) {
-        if (SameName(name, kButtons[i].name)) {
+        if (SameText(name, kButtons[i].name)) {
             return i;
         }
     }
@@ -138,10 +129,6 @@ bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode) {
     }
     const KeyPair* pair = PairOf(kButtons[nameIndex], layout);
     return pair != nullptr && (pair->a == keyCode || pair->b == keyCode);
-}
-
-const char* ButtonName(int nameIndex) {
-    return nameIndex >= 0 && nameIndex < ButtonNameCount() ? kButtons[nameIndex].name : "";
 }
 
 int ButtonNameCount() {

@@ -18,8 +18,7 @@ constexpr int kNoButtonName = -1;
 int FindButtonName(std::string_view name);
 // Whether the named button sends this KeyCode on the layout (nIRKEYType).
 bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode);
-// The names, by index, and their count.
-const char* ButtonName(int nameIndex);
+// The number of names.
 int ButtonNameCount();
 
 }  // namespace rc

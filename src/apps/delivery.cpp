@@ -1,6 +1,11 @@
 #include "apps/delivery.h"
 
+#include <cstdio>
+#include <string>
+
+#include "apps/key_names.h"
 #include "core/debug_trace.h"
+#include "core/press.h"
 #include "core/system.h"
 #include "platform/win_defs.h"
 
@@ -74,25 +79,56 @@ bool ActivateForKeystrokes(System& sys, Hwnd window) {
     return false;
 }
 
-void SendChord(System& sys, const std::uint8_t* keys, int count) {
-    for (int i = 0; i < count; ++i) {
-        sys.os.keybd_event(keys[i], 0, win::kKeyEventExtendedKey, 0);
-    }
-    for (int i = count - 1; i >= 0; --i) {
-        sys.os.keybd_event(keys[i], 0, win::kKeyEventExtendedKey | win::kKeyEventKeyUp, 0);
-    }
+namespace {
+
+// Windows sends these keys with the extended-key flag.
+bool IsExtendedKey(std::uint8_t vk) {
+    return (vk >= 0x21 && vk <= 0x28) || vk == 0x2C || vk == 0x2D || vk == 0x2E ||
+           (vk >= 0x5B && vk <= 0x5D) || vk == 0x6F || vk == 0x90 || (vk >= 0xA6 && vk <= 0xB7);
 }
 
-void SendChord(System& sys, std::initializer_list<std::uint8_t> keys) {
-    SendChord(sys, keys.begin(), static_cast<int>(keys.size()));
+void SendKeyEvent(System& sys, std::uint8_t vk, bool up, KeyForm form) {
+    if (form == KeyForm::kFixed) {
+        sys.os.keybd_event(vk, 0, win::kKeyEventExtendedKey | (up ? win::kKeyEventKeyUp : 0), 0);
+        return;
+    }
+    auto scan = static_cast<std::uint8_t>(sys.os.MapVirtualKeyA(vk, win::kMapVkVkToVsc));
+    std::uint32_t flags =
+        (IsExtendedKey(vk) ? win::kKeyEventExtendedKey : 0) | (up ? win::kKeyEventKeyUp : 0);
+    sys.os.keybd_event(vk, scan, flags, 0);
+}
+
+}  // namespace
+
+bool SendKeystrokes(System& sys, Hwnd window, const std::uint8_t* keys, int count, KeyForm form) {
+    if (!ActivateForKeystrokes(sys, window)) {
+        NoteNotSent(sys, "is not in front");
+        return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        SendKeyEvent(sys, keys[i], false, form);
+    }
+    for (int i = count - 1; i >= 0; --i) {
+        SendKeyEvent(sys, keys[i], true, form);
+    }
+    NoteSent(sys, ChordText(keys, count));
+    return true;
 }
 
 void PostKeyDown(System& sys, Hwnd window, std::uint8_t vk) {
     sys.os.PostMessageA(window, win::kWmKeyDown, vk, kPostedKeyLParam);
+    std::string text = "WM_KEYDOWN ";
+    text += ChordText(&vk, 1);
+    NoteSent(sys, text);
 }
 
 bool PostCommand(System& sys, Hwnd window, std::uint32_t message, std::uint32_t code) {
-    return sys.os.PostMessageA(window, message, code, 0);
+    bool posted = sys.os.PostMessageA(window, message, code, 0);
+    char text[48];
+    std::snprintf(text, sizeof text, "message %u (%u)", static_cast<unsigned>(message),
+                  static_cast<unsigned>(code));
+    NoteSent(sys, text);
+    return posted;
 }
 
 Hwnd SendKeyCommand(System& sys, Hwnd window, KeyKind kind, const KeyList& keys) {
@@ -101,20 +137,17 @@ Hwnd SendKeyCommand(System& sys, Hwnd window, KeyKind kind, const KeyList& keys)
         PostKeyDown(sys, window, keys[0]);
         return window;
     }
-    if (!ActivateForKeystrokes(sys, window)) {
-        return 0;
-    }
     int count = 0;
     while (count < 3 && keys[count] != 0) {
         ++count;
     }
-    SendChord(sys, keys, count);
-    return window;
+    return SendKeystrokes(sys, window, keys, count, KeyForm::kFixed) ? window : 0;
 }
 
 Hwnd RunKeyCommand(System& sys, TargetApp& app, Hwnd window, KeyKind kind, const KeyList& keys) {
     app.hWnd = window;
     if (window == 0) {
+        NoteNotSent(sys, "is not open");
         return 0;
     }
     return SendKeyCommand(sys, window, kind, keys);
@@ -149,12 +182,15 @@ void PostByDialogRule(System& sys, const DialogApp& app, Hwnd main, DialogRule r
         record.hPopup = row == kNoRow ? 0 : app.slots[row];
     }
     if (main == 0) {
+        NoteNotSent(sys, "is not open");
         return;
     }
     switch (rule) {
         case DialogRule::kMainWhenNoDialog:
             if (row == kNoRow) {
                 PostCommand(sys, main, app.message, code);
+            } else {
+                NoteNotSent(sys, "has a dialog open");
             }
             break;
         case DialogRule::kMainUnlessPictureView:
@@ -162,6 +198,8 @@ void PostByDialogRule(System& sys, const DialogApp& app, Hwnd main, DialogRule r
             // visible its slot may well be 0 like hPopup.
             if (row == kNoRow || row != app.pictureViewRow) {
                 PostCommand(sys, main, app.message, code);
+            } else {
+                NoteNotSent(sys, "shows its picture view");
             }
             break;
         case DialogRule::kMainAlways:

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 
 #include "platform/platform.h"
 
@@ -22,10 +21,20 @@ void ActivateWindow(System& sys, Hwnd window);
 // line, when no window of its process is in front: the keys would land in
 // another program and must not be sent.
 bool ActivateForKeystrokes(System& sys, Hwnd window);
-// keybd_event: every key down (flags 1) in press order, then every key up
-// (flags 3) in reverse order, scan code 0, no pauses.
-void SendChord(System& sys, std::initializer_list<std::uint8_t> keys);
-void SendChord(System& sys, const std::uint8_t* keys, int count);
+
+// The form synthesised keystrokes take.
+enum class KeyForm : std::uint8_t {
+    // The six applications': scan code 0, every key marked extended.
+    kFixed,
+    // A keyboard's: the layout's scan code (MapVirtualKeyA), the extended
+    // flag only on the keys Windows sends with it.
+    kScanCodes,
+};
+
+// The one keystroke sender: ActivateForKeystrokes, then keybd_event for
+// every key down in press order and every key up in reverse order, no
+// pauses. False when nothing was sent.
+bool SendKeystrokes(System& sys, Hwnd window, const std::uint8_t* keys, int count, KeyForm form);
 // WM_KEYDOWN posted with lParam 0x01500001; no WM_KEYUP.
 void PostKeyDown(System& sys, Hwnd window, std::uint8_t vk);
 // PostMessageA(window, message, code, 0).
@@ -65,8 +74,8 @@ consteval bool RowsInCommandOrder(const Row (&rows)[N]) {
 }
 
 // Delivers a keystroke command to an application window already found (not
-// 0): a chord after ActivateForKeystrokes, or a posted key after
-// ActivateWindow. Gives the window, or 0 when nothing was sent.
+// 0): a chord in the fixed form, or a posted key after ActivateWindow.
+// Gives the window, or 0 when nothing was sent.
 Hwnd SendKeyCommand(System& sys, Hwnd window, KeyKind kind, const KeyList& keys);
 
 // One keystroke command of an application: the window its command just

@@ -4,7 +4,10 @@
 #include <iterator>
 
 #include "apps/delivery.h"
+#include "apps/lumetra_panel.h"
+#include "apps/target_app.h"
 #include "core/system.h"
+#include "core/text.h"
 #include "platform/win_defs.h"
 
 namespace rc {
@@ -150,18 +153,6 @@ bool RuleOf(std::uint32_t code, DialogRule* rule) {
     return false;
 }
 
-// lstrcmpiA's answer for the names compared here: equal ignoring letter case.
-bool SameTextIgnoringCase(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        char x = (*a >= 'a' && *a <= 'z') ? static_cast<char>(*a - 'a' + 'A') : *a;
-        char y = (*b >= 'a' && *b <= 'z') ? static_cast<char>(*b - 'a' + 'A') : *b;
-        if (x != y) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
-
 // Reads a string value into a buffer of size + 1 bytes, always ended by a
 // NUL; empty when the value can't be read.
 void ReadText(System& sys, Handle key, const char* name, char* buffer, std::uint32_t size) {
@@ -174,12 +165,38 @@ void ReadText(System& sys, Handle key, const char* name, char* buffer, std::uint
     }
 }
 
+void AfterLaunch(System& sys) {
+    sys.os.Sleep(3500);
+    LumetraCenterCommand(sys, 35005);
+    sys.os.Sleep(1000);
+    LumetraCenterCommand(sys, 23);
+}
+
 }  // namespace
 
-Hwnd FindLumetraCenterDialog(System& sys) {
-    int row = FindVisibleRow(sys, kDialogs, sys.lumetraCenterSlots, kDialogRows);
-    return row == kNoRow ? 0 : sys.lumetraCenterSlots[row];
-}
+const AppRecord kLumetraCenterApp = {
+    .appId = kLumetraCenter,
+    .name = "Lumetra Center",
+    .menuCommand = 1109,
+    .discoveryRank = 2,
+    .keyPath = "Software\\Orvalix Multimedia\\Halvex\\Sorvane",
+    .valueName = "AppPath",
+    .fallbackKey = kAmbrelKey,
+    .exeName = "MainCenter.exe",
+    .className = kLumetraClass,
+    .title = "Lumetra Center",
+    .findWindow = nullptr,
+    .titleElsewhere = nullptr,
+    .findRunning = nullptr,
+    .close = CloseKind::kMessage,
+    .closeMessage = kLumetraMessage,
+    .closeCode = 25,
+    .pauseAfterClose = 0,
+    .isInstalled = nullptr,
+    .windowsFolderLaunch = nullptr,
+    .launchTrace = "Launch Lumetra Center",
+    .afterLaunch = AfterLaunch,
+};
 
 void LumetraCenterCommand(System& sys, std::uint32_t code) {
     DialogRule rule;
@@ -188,7 +205,7 @@ void LumetraCenterCommand(System& sys, std::uint32_t code) {
     }
     // The secondary windows are searched also when the main window is missing.
     const DialogApp app{
-        .record = sys.lumetraCenter,
+        .record = *App(sys, kLumetraCenter),
         .rows = kDialogs,
         .slots = sys.lumetraCenterSlots,
         .rowCount = kDialogRows,
@@ -196,9 +213,7 @@ void LumetraCenterCommand(System& sys, std::uint32_t code) {
         .pictureViewRow = kPictureViewRow,
         .searchWithoutMainWindow = true,
     };
-    Hwnd main = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, "OrvalixMainPanel_Class",
-                                     "Lumetra Center");
-    PostByDialogRule(sys, app, main, rule, code);
+    PostByDialogRule(sys, app, FindAppWindow(sys, kLumetraCenter), rule, code);
 }
 
 void LumetraCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode) {
@@ -208,7 +223,7 @@ void LumetraCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCod
     }
     std::uint32_t code = cell->value;
     if (code == kToolbarChoice) {
-        code = sys.bPlaybackBgFound == 1 ? 20 : 110;
+        code = sys.bPlaybackBgFound ? 20 : 110;
     }
     LumetraCenterCommand(sys, code);
     PauseAfterCommand(sys, cell->pauseMs);
@@ -217,7 +232,7 @@ void LumetraCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCod
 void ProbeLumetraCenterSkin(System& sys) {
     constexpr char kUninstallKey[] = "SoftWare\\MicroSoft\\Windows\\CurrentVersion\\Uninstall";
     constexpr std::uint32_t kTextSize = 256;
-    sys.bPlaybackBgFound = 0;
+    sys.bPlaybackBgFound = false;
     Handle uninstall = 0;
     // Read access only: a standard user may not write below
     // SOFTWARE\Microsoft\Windows.
@@ -245,7 +260,7 @@ void ProbeLumetraCenterSkin(System& sys) {
             continue;
         }
         ReadText(sys, entry, "DisplayName", text, kTextSize);
-        if (SameTextIgnoringCase(text, "LumetraCenter")) {
+        if (SameText(text, "LumetraCenter")) {
             // The last matching entry wins.
             ReadText(sys, entry, "InstallLocation", location, kTextSize);
             matched = true;
@@ -264,9 +279,7 @@ void ProbeLumetraCenterSkin(System& sys) {
     // more than about 75 characters.
     const std::uint32_t attributes = sys.os.GetFileAttributesA(path);
     sys.bPlaybackBgFound = attributes != win::kInvalidFileAttributes &&
-                                   (attributes & win::kFileAttributeDirectory) == 0
-                               ? 1
-                               : 0;
+                           (attributes & win::kFileAttributeDirectory) == 0;
 }
 
 }  // namespace rc

@@ -4,11 +4,14 @@
 
 #include <cstdint>
 
+#include "apps/app_record.h"
 #include "platform/platform.h"
 
 namespace rc {
 
 struct System;
+
+extern const AppRecord kLumetraCenterApp;
 
 void LumetraCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode);
 // Sends one command code by the delivery rule of that code.
@@ -16,8 +19,5 @@ void LumetraCenterCommand(System& sys, std::uint32_t code);
 // Decides, once at start, whether the installed skin has the playback
 // toolbar image (bPlaybackBgFound).
 void ProbeLumetraCenterSkin(System& sys);
-// The first visible secondary window, or 0; every row searched stores its
-// handle in its slot.
-Hwnd FindLumetraCenterDialog(System& sys);
 
 }  // namespace rc

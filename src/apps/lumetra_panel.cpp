@@ -1,6 +1,8 @@
 #include "apps/lumetra_panel.h"
 
 #include "apps/delivery.h"
+#include "apps/target_app.h"
+#include "core/press.h"
 #include "core/system.h"
 
 namespace rc {
@@ -70,13 +72,41 @@ consteval bool ActivationColumnAgrees() {
 }
 static_assert(ActivationColumnAgrees());
 
+void AfterLaunch(System& sys) {
+    sys.os.Sleep(6500);
+}
+
 }  // namespace
 
+const AppRecord kLumetraPanelApp = {
+    .appId = kLumetraPanel,
+    .name = "Lumetra",
+    .menuCommand = 1106,
+    .discoveryRank = 3,
+    .keyPath = "Software\\Orvalix Multimedia\\Corvane\\Sorvane",
+    .valueName = "AppPath",
+    .fallbackKey = kAmbrelKey,
+    .exeName = "MainPanel.exe",
+    .className = kLumetraClass,
+    .title = "Mirvo",
+    .findWindow = nullptr,
+    .titleElsewhere = nullptr,
+    .findRunning = nullptr,
+    .close = CloseKind::kMessage,
+    .closeMessage = kLumetraMessage,
+    .closeCode = 1,
+    .pauseAfterClose = 0,
+    .isInstalled = nullptr,
+    .windowsFolderLaunch = nullptr,
+    .launchTrace = " Launch Lumetra",
+    .afterLaunch = AfterLaunch,
+};
+
 void LumetraPanelCommand(System& sys, std::uint32_t code) {
-    TargetApp& app = sys.lumetraPanel;
-    app.hWnd =
-        sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, "OrvalixMainPanel_Class", "Mirvo");
+    TargetApp& app = *App(sys, kLumetraPanel);
+    app.hWnd = FindAppWindow(sys, kLumetraPanel);
     if (app.hWnd == 0) {
+        NoteNotSent(sys, "is not open");
         return;
     }
     if (Activates(code)) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "apps/app_record.h"
 #include "core/system.h"
 #include "platform/win_defs.h"
 
@@ -15,7 +16,6 @@ constexpr char kVistaKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Medi
 constexpr char kVistaValue[] = "Ident";
 constexpr char kShellFolder[] = "\\ehome";
 constexpr char kShellFile[] = "EHSHELL.EXE";
-constexpr char kWindowClass[] = "eHome Render Window";
 constexpr char kWindowTitle[] = "Windows Media Center";
 
 constexpr std::uint32_t kWindowsDirectorySize = 256;
@@ -94,8 +94,8 @@ int IsMceInstalled(System& sys) {
         if (!XpMediaCenterPresent(sys)) {
             return 0;
         }
-        sys.mediaCenter.bInstalled = 1;
-        sys.bMceClassOnly = 1;
+        App(sys, kMediaCenter)->bInstalled = true;
+        sys.bMceClassOnly = true;
         return 1;
     }
 
@@ -104,8 +104,8 @@ int IsMceInstalled(System& sys) {
         if (!ReadValue(sys, kVistaKey, kVistaValue, ident, sizeof ident)) {
             return 0;
         }
-        sys.bMceClassOnly = 0;
-        sys.mediaCenter.bInstalled = 1;
+        sys.bMceClassOnly = false;
+        App(sys, kMediaCenter)->bInstalled = true;
         return 1;
     }
 
@@ -114,7 +114,7 @@ int IsMceInstalled(System& sys) {
 
 Hwnd FindMceWindow(System& sys) {
     const char* title = sys.bMceClassOnly ? nullptr : kWindowTitle;
-    return sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, kWindowClass, title);
+    return sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, kMceWindowClass, title);
 }
 
 }  // namespace rc

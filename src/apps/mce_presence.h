@@ -7,6 +7,9 @@ namespace rc {
 
 struct System;
 
+// The class of Media Center's main window.
+constexpr const char* kMceWindowClass = "eHome Render Window";
+
 int IsMceInstalled(System& sys);
 Hwnd FindMceWindow(System& sys);
 

@@ -208,10 +208,40 @@ constexpr MapRow kKeyMaps[] = {
 
 // Every command searches the window afresh.
 Hwnd Run(System& sys, McCommand command) {
-    return RunKeyCommand(sys, sys.mediaCenter, FindMceWindow(sys), kCommands, command);
+    return RunKeyCommand(sys, *App(sys, kMediaCenter), FindMceWindow(sys), kCommands, command);
+}
+
+void AfterLaunch(System& sys) {
+    sys.os.Sleep(6500);
+    MediaCenterCtrlT(sys);
 }
 
 }  // namespace
+
+const AppRecord kMediaCenterApp = {
+    .appId = kMediaCenter,
+    .name = "Media Center Edition",
+    .menuCommand = 1104,
+    .discoveryRank = 4,
+    // Its shell's command line stands where the others have a folder.
+    .keyPath = "SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command",
+    .valueName = "",
+    .fallbackKey = nullptr,
+    .exeName = "",
+    .className = kMceWindowClass,
+    .title = kMceWindowClass,
+    .findWindow = FindMceWindow,
+    .titleElsewhere = nullptr,
+    .findRunning = nullptr,
+    .close = CloseKind::kKeystroke,
+    .closeMessage = 0,
+    .closeCode = 0,
+    .pauseAfterClose = 0,
+    .isInstalled = IsMceInstalled,
+    .windowsFolderLaunch = "\\ehome\\ehshell.exe",
+    .launchTrace = "Launch Media Center Edition",
+    .afterLaunch = AfterLaunch,
+};
 
 void MediaCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode) {
     const McCommand* command = FindMapCell(kKeyMaps, kLayouts, layout, keyCode);

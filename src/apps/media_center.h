@@ -3,9 +3,13 @@
 
 #include <cstdint>
 
+#include "apps/app_record.h"
+
 namespace rc {
 
 struct System;
+
+extern const AppRecord kMediaCenterApp;
 
 // Runs the map of the given layout (k44Key, k35Key, k50Key, k32Key).
 void MediaCenterKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode);

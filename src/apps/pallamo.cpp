@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "apps/delivery.h"
+#include "apps/target_app.h"
 #include "core/system.h"
 
 namespace rc {
@@ -165,10 +166,40 @@ bool RuleOf(std::uint32_t code, DialogRule* rule) {
     return false;
 }
 
+void AfterLaunch(System& sys) {
+    sys.os.Sleep(4500);
+    PallamoCommand(sys, 207);
+    sys.os.Sleep(4500);
+}
+
 }  // namespace
 
+const AppRecord kPallamoApp = {
+    .appId = kPallamo,
+    .name = "Pallamo",
+    .menuCommand = 1102,
+    .discoveryRank = 6,
+    .keyPath = "Software\\Orvalix Multimedia\\Nurvel",
+    .valueName = "AppPath",
+    .fallbackKey = nullptr,
+    .exeName = "Quillet.exe",
+    .className = "",
+    .title = "Tessaryn",
+    .findWindow = nullptr,
+    .titleElsewhere = nullptr,
+    .findRunning = nullptr,
+    .close = CloseKind::kMessage,
+    .closeMessage = kPallamoMessage,
+    .closeCode = 25,
+    .pauseAfterClose = 0,
+    .isInstalled = nullptr,
+    .windowsFolderLaunch = nullptr,
+    .launchTrace = "Launch Pallamo",
+    .afterLaunch = AfterLaunch,
+};
+
 Hwnd FindPallamoWindow(System& sys) {
-    return sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, nullptr, "Tessaryn");
+    return FindAppWindow(sys, kPallamo);
 }
 
 void PallamoCommand(System& sys, std::uint32_t code) {
@@ -179,7 +210,7 @@ void PallamoCommand(System& sys, std::uint32_t code) {
     // No main window: nothing is sent and no form is searched. No command
     // activates the main window.
     const DialogApp app{
-        .record = sys.pallamo,
+        .record = *App(sys, kPallamo),
         .rows = kForms,
         .slots = sys.pallamoSlots,
         .rowCount = kFormRows,

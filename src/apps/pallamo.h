@@ -4,11 +4,14 @@
 
 #include <cstdint>
 
+#include "apps/app_record.h"
 #include "platform/platform.h"
 
 namespace rc {
 
 struct System;
+
+extern const AppRecord kPallamoApp;
 
 void PallamoKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode);
 // Sends one command code by the delivery rule of that code.

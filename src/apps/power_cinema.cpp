@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "apps/delivery.h"
+#include "apps/target_app.h"
 #include "core/system.h"
 #include "platform/win_defs.h"
 
@@ -113,13 +114,50 @@ constexpr MapRow kKeyMap[] = {
 
 // Every command searches the window afresh.
 Hwnd Run(System& sys, PcCommand command) {
-    return RunKeyCommand(sys, sys.powerCinema, FindPowerCinemaWindow(sys), kCommands, command);
+    return RunKeyCommand(sys, *App(sys, kPowerCinema), FindPowerCinemaWindow(sys), kCommands,
+                         command);
+}
+
+// The tray menu tells whether it runs by a top-level window of its title.
+Hwnd FindRunning(System& sys) {
+    return sys.os.FindWindowA(nullptr, "PowerCinema");
+}
+
+void AfterLaunch(System& sys) {
+    sys.os.Sleep(4500);
+    PowerCinemaCtrlT(sys);
+    sys.os.Sleep(4500);
+    PowerCinemaCtrlT(sys);
 }
 
 }  // namespace
 
+const AppRecord kPowerCinemaApp = {
+    .appId = kPowerCinema,
+    .name = "PowerCinema",
+    .menuCommand = 1101,
+    .discoveryRank = 5,
+    .keyPath = "SOFTWARE\\CyberLink\\PowerCinema",
+    .valueName = "InstallPath",
+    .fallbackKey = nullptr,
+    .exeName = "PowerCinema.exe",
+    .className = "",
+    .title = "PowerCinema",
+    .findWindow = nullptr,
+    .titleElsewhere = nullptr,
+    .findRunning = FindRunning,
+    .close = CloseKind::kKeystroke,
+    .closeMessage = 0,
+    .closeCode = 0,
+    .pauseAfterClose = 0,
+    .isInstalled = nullptr,
+    .windowsFolderLaunch = nullptr,
+    .launchTrace = "Launch PowerCinema",
+    .afterLaunch = AfterLaunch,
+};
+
 Hwnd FindPowerCinemaWindow(System& sys) {
-    return sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0, nullptr, "PowerCinema");
+    return FindAppWindow(sys, kPowerCinema);
 }
 
 void PowerCinemaKeyMap(System& sys, std::uint32_t keyCode) {

@@ -3,11 +3,14 @@
 
 #include <cstdint>
 
+#include "apps/app_record.h"
 #include "platform/platform.h"
 
 namespace rc {
 
 struct System;
+
+extern const AppRecord kPowerCinemaApp;
 
 void PowerCinemaKeyMap(System& sys, std::uint32_t keyCode);
 void PowerCinemaCtrlT(System& sys);

@@ -10,10 +10,14 @@ namespace rc {
 
 struct System;
 
+// Closes the others in the application's close order, then activates or
+// launches it.
 Hwnd SwitchToApp(System& sys, std::uint32_t appId);
-Hwnd AfterLaunch(System& sys, std::uint32_t appId);
+// After an automatic launch: an application whose window is not up yet gets
+// its pauses and first commands (its record's afterLaunch).
+void AfterLaunch(System& sys, std::uint32_t appId);
 void AutoLaunchCurrentApp(System& sys);
-int IsAppInstalled(System& sys, std::uint32_t appId);
-int IsAppRunning(System& sys, std::uint32_t appId);
+bool IsAppInstalled(System& sys, std::uint32_t appId);
+bool IsAppRunning(System& sys, std::uint32_t appId);
 
 }  // namespace rc

@@ -1,5 +1,6 @@
 // The common model of a controlled application: discovery, window search,
-// launch, activation, close, toggle and the AppWatch timer.
+// launch, activation, close, toggle and the AppWatch timer, all driven by
+// the applications' records (apps/app_record.h).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@ namespace rc {
 struct System;
 struct TargetApp;
 
-// Discovery initialisers, run when the System is built, in this order:
+// Discovery, run when the System is built, in the records' discovery ranks:
 // TotalMedia, Lumetra Center, Lumetra panel, Media Center, PowerCinema (then
 // the timer slots are constructed), then Pallamo.
 void DiscoverAppsBeforeTimers(System& sys);
@@ -19,15 +20,14 @@ void DiscoverAppsAfterTimers(System& sys);
 
 int ReadAppRegistry(System& sys, TargetApp& app, const char* keyPath, const char* valueName,
                     const char* exeName);
-Hwnd ScanForAppWindow(System& sys, TargetApp& app);
-Hwnd LaunchApp(System& sys, TargetApp& app);
-Hwnd ActivateOrLaunchApp(System& sys, TargetApp& app);
 // A launch attempt's message box (caption "Remote Control", no owner); while
 // one is open, another is not shown and its text goes to the trace.
 void ShowLaunchBox(System& sys, const char* text, std::uint32_t type);
 
-// The per-application operations, by AppId (any other id: none / 0).
+// The operations, by AppId (any other id: none / 0).
 Hwnd FindAppWindow(System& sys, std::uint32_t appId);
+Hwnd LaunchApp(System& sys, std::uint32_t appId);
+Hwnd ActivateOrLaunchApp(System& sys, std::uint32_t appId);
 int CloseApp(System& sys, std::uint32_t appId);
 int ToggleApp(System& sys, std::uint32_t appId);
 // The search used outside an application's own commands and close (router,

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "apps/delivery.h"
+#include "apps/target_app.h"
 #include "core/system.h"
 #include "platform/win_defs.h"
 
@@ -216,12 +217,43 @@ constexpr MapRow kKeyMaps[] = {
 // Every command: TotalMedia's own search (class and title); nothing is
 // launched without a window.
 Hwnd Run(System& sys, TmCommand command) {
-    Hwnd window = sys.os.FindWindowExA(sys.os.GetDesktopWindow(), 0,
-                                       "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
-    return RunKeyCommand(sys, sys.totalMedia, window, kCommands, command);
+    return RunKeyCommand(sys, *App(sys, kTotalMedia), FindAppWindow(sys, kTotalMedia), kCommands,
+                         command);
+}
+
+void AfterLaunch(System& sys) {
+    sys.os.Sleep(2500);
+    TotalMediaCtrlT(sys);
+    sys.os.Sleep(2500);
+    TotalMediaCtrlT(sys);
 }
 
 }  // namespace
+
+const AppRecord kTotalMediaApp = {
+    .appId = kTotalMedia,
+    .name = "TotalMedia",
+    .menuCommand = 1105,
+    .discoveryRank = 1,
+    .keyPath = "SOFTWARE\\ArcSoft\\TotalMedia\\3.0",
+    .valueName = "AppPath",
+    .fallbackKey = nullptr,
+    .exeName = "TotalMedia.exe",
+    .className = "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS",
+    .title = "ArcSoft TotalMedia",
+    .findWindow = nullptr,
+    // Everything outside its own commands and close knows it by this title.
+    .titleElsewhere = "Arcsoft TotalMedia",
+    .findRunning = nullptr,
+    .close = CloseKind::kKeystroke,
+    .closeMessage = 0,
+    .closeCode = 0,
+    .pauseAfterClose = 1000,
+    .isInstalled = nullptr,
+    .windowsFolderLaunch = nullptr,
+    .launchTrace = "Launch TotalMedia ",
+    .afterLaunch = AfterLaunch,
+};
 
 void TotalMediaKeyMap(System& sys, std::uint32_t layout, std::uint32_t keyCode) {
     const Cell* cell = FindMapCell(kKeyMaps, kLayouts, layout, keyCode);

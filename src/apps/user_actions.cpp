@@ -1,11 +1,15 @@
 #include "apps/user_actions.h"
 
 #include <cctype>
+#include <cstdio>
 #include <iterator>
 
 #include "apps/delivery.h"
+#include "apps/key_names.h"
 #include "core/debug_trace.h"
+#include "core/press.h"
 #include "core/system.h"
+#include "core/text.h"
 #include "platform/win_defs.h"
 
 namespace rc {
@@ -16,31 +20,6 @@ struct NamedValue {
     const char* name;
     std::uint32_t value;
 };
-
-// The modifiers, in the order a chord may name them in.
-constexpr NamedValue kModifiers[] = {
-    {"ctrl", 0x11}, {"control", 0x11}, {"shift", 0x10}, {"alt", 0x12}, {"win", 0x5B},
-};
-
-// Keys by name; letters, digits, F1 to F24 and NumPad0 to NumPad9 are read
-// without the table.
-// clang-format off
-constexpr NamedValue kKeys[] = {
-    {"backspace", 0x08}, {"tab", 0x09}, {"enter", 0x0D}, {"return", 0x0D}, {"pause", 0x13},
-    {"capslock", 0x14}, {"esc", 0x1B}, {"escape", 0x1B}, {"space", 0x20}, {"pageup", 0x21},
-    {"pgup", 0x21}, {"pagedown", 0x22}, {"pgdn", 0x22}, {"end", 0x23}, {"home", 0x24},
-    {"left", 0x25}, {"up", 0x26}, {"right", 0x27}, {"down", 0x28}, {"printscreen", 0x2C},
-    {"insert", 0x2D}, {"ins", 0x2D}, {"delete", 0x2E}, {"del", 0x2E}, {"apps", 0x5D},
-    {"multiply", 0x6A}, {"add", 0x6B}, {"subtract", 0x6D}, {"decimal", 0x6E}, {"divide", 0x6F},
-    {"browserback", 0xA6}, {"browserforward", 0xA7}, {"browserrefresh", 0xA8},
-    {"browserstop", 0xA9}, {"browsersearch", 0xAA}, {"browserfavorites", 0xAB},
-    {"browserhome", 0xAC}, {"volumemute", 0xAD}, {"volumedown", 0xAE}, {"volumeup", 0xAF},
-    {"medianext", 0xB0}, {"mediaprev", 0xB1}, {"mediastop", 0xB2}, {"mediaplaypause", 0xB3},
-    {"semicolon", 0xBA}, {"plus", 0xBB}, {"comma", 0xBC}, {"minus", 0xBD}, {"period", 0xBE},
-    {"slash", 0xBF}, {"backquote", 0xC0}, {"leftbracket", 0xDB}, {"backslash", 0xDC},
-    {"rightbracket", 0xDD}, {"quote", 0xDE},
-};
-// clang-format on
 
 // WM_APPCOMMAND commands by name (winuser.h's APPCOMMAND_ names without
 // the prefix).
@@ -59,6 +38,21 @@ constexpr NamedValue kAppCommands[] = {
 // clang-format on
 constexpr std::uint32_t kLastAppCommand = 55;
 
+// "WM_APPCOMMAND VOLUME_UP", or the number of a command without a name.
+std::string AppCommandText(std::uint32_t command) {
+    std::string text = "WM_APPCOMMAND ";
+    for (const NamedValue& entry : kAppCommands) {
+        if (entry.value == command) {
+            for (const char* c = entry.name; *c != '\0'; ++c) {
+                text += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
+            }
+            return text;
+        }
+    }
+    text += std::to_string(command);
+    return text;
+}
+
 // The first blank-separated word, taken off the text.
 std::string_view TakeWord(std::string_view* text) {
     std::string_view t = Trim(*text);
@@ -68,18 +62,6 @@ std::string_view TakeWord(std::string_view* text) {
     }
     *text = Trim(t.substr(end));
     return t.substr(0, end);
-}
-
-bool SameText(std::string_view a, std::string_view lower) {
-    if (a.size() != lower.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != lower[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 template <std::size_t N>
@@ -122,27 +104,6 @@ bool ParseNumber(std::string_view text, std::uint32_t* value) {
     return true;
 }
 
-// A key that is not a modifier: by the table, a letter or digit, F1 to
-// F24, NumPad0 to NumPad9.
-bool ParseKey(std::string_view name, std::uint32_t* vk) {
-    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
-        *vk = static_cast<std::uint32_t>(std::toupper(static_cast<unsigned char>(name[0])));
-        return true;
-    }
-    std::uint32_t n = 0;
-    if (name.size() >= 2 && (name[0] == 'f' || name[0] == 'F') && ParseNumber(name.substr(1), &n) &&
-        name[1] != '0' && n >= 1 && n <= 24) {
-        *vk = win::kVkF1 + n - 1;
-        return true;
-    }
-    if (name.size() == 7 && SameText(name.substr(0, 6), "numpad") &&
-        std::isdigit(static_cast<unsigned char>(name[6]))) {
-        *vk = win::kVkNumpad0 + static_cast<std::uint32_t>(name[6] - '0');
-        return true;
-    }
-    return Lookup(kKeys, name, vk);
-}
-
 // "Ctrl+Shift+P": modifiers, each at most once, then one key (a modifier
 // alone is a key too).
 bool ParseChord(std::string_view text, UserAction* action, const char** why) {
@@ -160,8 +121,8 @@ bool ParseChord(std::string_view text, UserAction* action, const char** why) {
             *why = "a '+' without a key";
             return false;
         }
-        bool modifier = Lookup(kModifiers, part, &vk);
-        if (!modifier && !ParseKey(part, &vk)) {
+        bool modifier = FindModifier(part, &vk);
+        if (!modifier && !FindKey(part, &vk)) {
             *why = "unknown key";
             return false;
         }
@@ -180,29 +141,6 @@ bool ParseChord(std::string_view text, UserAction* action, const char** why) {
             return true;
         }
         text.remove_prefix(plus + 1);
-    }
-}
-
-// Windows sends these keys with the extended-key flag.
-bool IsExtendedKey(std::uint8_t vk) {
-    return (vk >= 0x21 && vk <= 0x28) || vk == 0x2C || vk == 0x2D || vk == 0x2E ||
-           (vk >= 0x5B && vk <= 0x5D) || vk == 0x6F || vk == 0x90 || (vk >= 0xA6 && vk <= 0xB7);
-}
-
-// keybd_event as a keyboard would send the chord: its scan codes, the
-// extended flag only for the extended keys; downs in order, ups reversed.
-void SendUserKeys(System& sys, Hwnd window, const std::uint8_t* keys, int count) {
-    if (!ActivateForKeystrokes(sys, window)) {
-        return;
-    }
-    for (int up = 0; up < 2; ++up) {
-        for (int n = 0; n < count; ++n) {
-            std::uint8_t vk = keys[up ? count - 1 - n : n];
-            auto scan = static_cast<std::uint8_t>(sys.os.MapVirtualKeyA(vk, win::kMapVkVkToVsc));
-            std::uint32_t flags = (IsExtendedKey(vk) ? win::kKeyEventExtendedKey : 0) |
-                                  (up ? win::kKeyEventKeyUp : 0);
-            sys.os.keybd_event(vk, scan, flags, 0);
-        }
     }
 }
 
@@ -237,20 +175,6 @@ bool ParseLaunch(std::string_view rest, UserAction* action, const char** why) {
 }
 
 }  // namespace
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 bool ParseUserAction(std::string_view text, UserAction* action, const char** why) {
     *action = UserAction{};
@@ -309,13 +233,14 @@ bool ParseUserAction(std::string_view text, UserAction* action, const char** why
 }
 
 void RunUserAction(System& sys, Hwnd window, const UserAction& action) {
+    char text[64];
     switch (action.kind) {
         case UserActionKind::kKeys:
-            SendUserKeys(sys, window, action.keys, action.keyCount);
+            SendKeystrokes(sys, window, action.keys, action.keyCount, KeyForm::kScanCodes);
             break;
         case UserActionKind::kClose: {
             constexpr std::uint8_t kAltF4[] = {win::kVkMenu, win::kVkF4};
-            SendUserKeys(sys, window, kAltF4, 2);
+            SendKeystrokes(sys, window, kAltF4, 2, KeyForm::kScanCodes);
             break;
         }
         case UserActionKind::kAppCommand:
@@ -323,27 +248,41 @@ void RunUserAction(System& sys, Hwnd window, const UserAction& action) {
             // no device or key-state bits.
             sys.os.PostMessageA(window, win::kWmAppCommand, window,
                                 static_cast<std::intptr_t>(action.message << 16));
+            NoteSent(sys, AppCommandText(action.message));
             break;
         case UserActionKind::kPost:
             sys.os.PostMessageA(
                 window, action.message, action.wParam,
                 static_cast<std::intptr_t>(static_cast<std::int32_t>(action.lParam)));
+            std::snprintf(
+                text, sizeof text, "message %u (%u, %u)", static_cast<unsigned>(action.message),
+                static_cast<unsigned>(action.wParam), static_cast<unsigned>(action.lParam));
+            NoteSent(sys, text);
             break;
         case UserActionKind::kCommand:
             sys.os.PostMessageA(window, win::kWmCommand, action.message, 0);
+            std::snprintf(text, sizeof text, "WM_COMMAND %u",
+                          static_cast<unsigned>(action.message));
+            NoteSent(sys, text);
             break;
         case UserActionKind::kLaunch: {
             std::intptr_t result = sys.os.ShellExecuteA(
                 0, "open", action.file.c_str(),
                 action.parameters.empty() ? nullptr : action.parameters.c_str(), nullptr,
                 win::kSwShowNormal);
+            std::string what = result <= 32 ? "could not launch " : "launch ";
+            what += FileNamePart(action.file);
             if (result <= 32) {
                 DebugTrace(sys, "User application: launch failed",
                            static_cast<std::uint32_t>(result));
+                NoteNotSent(sys, what);
+            } else {
+                NoteSent(sys, what);
             }
             break;
         }
         case UserActionKind::kNone:
+            NoteNotSent(sys, "takes this button and does nothing with it");
             break;
     }
 }

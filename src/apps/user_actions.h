@@ -47,10 +47,6 @@ struct UserAction {
     std::string parameters;
 };
 
-// Blanks and tabs: what the applications file's lines are trimmed of.
-bool IsBlank(char c);
-std::string_view Trim(std::string_view text);
-
 // Reads an action. False, with why set to the reason, when it can't be
 // understood.
 bool ParseUserAction(std::string_view text, UserAction* action, const char** why);

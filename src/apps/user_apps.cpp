@@ -1,12 +1,13 @@
 #include "apps/user_apps.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 #include "apps/button_names.h"
 #include "apps/user_actions.h"
 #include "core/debug_trace.h"
+#include "core/press.h"
+#include "core/text.h"
 #include "core/system.h"
 #include "core/timer_slots.h"
 #include "platform/win_defs.h"
@@ -16,29 +17,7 @@ namespace rc {
 namespace {
 
 constexpr char kFileName[] = "\\Remote Control\\applications.ini";
-constexpr std::uint32_t kNoKeyCode = 255;
 constexpr std::size_t kTracedTextMax = 100;
-
-char Lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
-bool ContainsText(std::string_view text, std::string_view part) {
-    auto it = std::search(text.begin(), text.end(), part.begin(), part.end(),
-                          [](char x, char y) { return Lower(x) == Lower(y); });
-    return it != text.end() || part.empty();
-}
-
-// The file name of a path.
-std::string_view FileNamePart(std::string_view path) {
-    std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
 
 // Windows keeps what follows a ';' inside a line: a ';' at the start of the
 // value or after a blank begins a comment.
@@ -88,7 +67,7 @@ bool ParseButton(std::string_view text, std::uint16_t* button) {
         for (char c : text) {
             n = n * 10 + (c - '0');
         }
-        if (n >= static_cast<int>(kNoKeyCode)) {
+        if (n >= static_cast<int>(kNoKey)) {
             return false;
         }
         *button = static_cast<std::uint16_t>(n);
@@ -355,7 +334,7 @@ void WatchUserApps(System& sys) {
     ReadFile(sys, user);
 }
 
-UserKey FindUserKey(System& sys, std::uint32_t keyCode) {
+UserKey FindUserKey(System& sys, const Press& press) {
     UserApps& user = *sys.userApps;
     if (!user.checked || sys.os.GetTickCount() - user.lastCheck >= kAppWatchPeriod) {
         WatchUserApps(sys);
@@ -364,15 +343,10 @@ UserKey FindUserKey(System& sys, std::uint32_t keyCode) {
     if (user.apps.empty()) {
         return key;
     }
-    bool repeat = keyCode == kNoKeyCode;
-    if (repeat) {
-        if (!sys.repeat.bRepeatKey) {
-            return key;
-        }
-        keyCode = sys.repeat.lastKeyCode;
-    }
+    const std::uint32_t keyCode = press.keyCode;
+    const bool repeat = press.repeat;
     Hwnd window = sys.os.GetForegroundWindow();
-    if (keyCode >= kNoKeyCode || window == 0) {
+    if (keyCode >= kNoKey || window == 0) {
         return key;
     }
     const UserApp* app = MatchUserApp(sys, user, window);
@@ -399,6 +373,7 @@ void RunUserKey(System& sys, const UserKey& key) {
     AppendCut(text, key.app->name);
     text += ": KeyCode";
     DebugTrace(sys, text.c_str(), key.keyCode);
+    NoteTaker(sys, PressTaker::kUserApp, key.app->name);
     // A copy: a launch may dispatch timer ticks, and one of them may read
     // the file again.
     UserAction action = key.binding->action;

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "apps/user_actions.h"
+#include "core/press.h"
 #include "platform/platform.h"
 
 namespace rc {
@@ -72,17 +73,16 @@ constexpr std::size_t kMaxUserValue = 259;
 // that watch runs only while an application it launched is open.
 void WatchUserApps(System& sys);
 
-// What the user application in front does with a KeyCode: its window, the
-// section and the line; window 0 when nothing. A repeat frame (KeyCode 255
-// with the repeat filter's bRepeatKey) counts only for a button the
-// section lists under Repeat.
+// What the user application in front does with a press: its window, the
+// section and the line; window 0 when nothing. A repeat counts only for a
+// button the section lists under Repeat.
 struct UserKey {
     Hwnd window = 0;
     const UserApp* app = nullptr;
     const UserBinding* binding = nullptr;
     std::uint32_t keyCode = 0;
 };
-UserKey FindUserKey(System& sys, std::uint32_t keyCode);
+UserKey FindUserKey(System& sys, const Press& press);
 void RunUserKey(System& sys, const UserKey& key);
 
 }  // namespace rc

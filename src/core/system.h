@@ -11,6 +11,7 @@
 // shell/system_wiring.cpp.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -46,10 +47,13 @@ enum ChipType : std::uint32_t {
     kChipRtl2832u = 4,
 };
 
-// One controlled application.
+// Room for the built-in applications' state.
+constexpr std::size_t kMaxBuiltInApps = 8;
+
+// The state of one controlled application.
 struct TargetApp {
-    std::int32_t bInstalled = 0;
-    std::int32_t bLaunched = 0;
+    bool bInstalled = false;
+    bool bLaunched = false;
     char szInstallDir[128] = {};
     char szExeName[64] = {};
     char szClassName[64] = {};
@@ -95,6 +99,7 @@ struct HidChannel {
 };
 
 struct UserApps;
+struct PressOutcome;
 
 struct System {
     explicit System(Platform& platform);
@@ -126,7 +131,7 @@ struct System {
 
     // --- Receiver ---
     std::uint32_t chipType = kChipNone;
-    std::int32_t bDeviceReady = 1;
+    bool bDeviceReady = true;
     Handle filter = 0;             // the filter held by detection
     int comInits = 0;              // detection's CoInitialize calls not undone yet
     bool watchdogRunning = false;  // a watchdog tick has not returned yet
@@ -140,24 +145,20 @@ struct System {
 
     // --- Remote keys ---
     RepeatFilter repeat;
-    std::int32_t bIsShutDownDlg = 0;
+    PressOutcome* pressOutcome = nullptr;  // of the press being routed (core/press.h)
+    bool bIsShutDownDlg = false;
     Hwnd shutdownDialog = 0;
     PointerArea pointer;
-    std::int32_t buttonHeld = 0;
+    bool buttonHeld = false;
 
     // --- Controlled applications ---
-    TargetApp powerCinema;
-    TargetApp pallamo;
-    TargetApp mediaCenter;
-    TargetApp totalMedia;
-    TargetApp lumetraPanel;
-    TargetApp lumetraCenter;
-    // WatchMark by application, in the order PowerCinema, Pallamo, Media
-    // Center, Lumetra panel, TotalMedia, Lumetra Center.
-    std::uint32_t watchMark[6] = {};
+    // The state and the AppWatch mark of each built-in application, at its
+    // place in the list of applications (apps/app_record.h).
+    TargetApp apps[kMaxBuiltInApps];
+    std::uint32_t watchMark[kMaxBuiltInApps] = {};
     bool launchBoxOpen = false;  // a box of a launch attempt is open (ShowLaunchBox)
-    std::int32_t bMceClassOnly = 0;
-    std::int32_t bPlaybackBgFound = 0;   // Lumetra Center skin probe
+    bool bMceClassOnly = false;
+    bool bPlaybackBgFound = false;       // Lumetra Center skin probe
     Hwnd lumetraCenterSlots[7] = {};     // Lumetra Center's secondary-window search
     Hwnd pallamoSlots[7] = {};           // Pallamo's secondary-form search
     std::unique_ptr<UserApps> userApps;  // the user's applications file, as last read
@@ -165,9 +166,6 @@ struct System {
     // --- Setting dialog ---
     int rememberedListPosition = -1;
     char selectionText[128] = {};
-
-    // The record of an AppId, or null for any other number.
-    TargetApp* App(std::uint32_t appId);
 };
 
 }  // namespace rc

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/press.h"
 #include "core/system.h"
 #include "platform/win_defs.h"
 
@@ -29,26 +30,35 @@ void SendMouseEvent(System& sys, std::uint32_t flags, Point at) {
     sys.os.mouse_event(flags, at.x, at.y, 0, extra);
 }
 
-void Click(System& sys, std::uint32_t downFlag, std::uint32_t upFlag) {
+void Click(System& sys, std::uint32_t downFlag, std::uint32_t upFlag, const char* text) {
     Point at{};
     sys.os.GetCursorPos(&at);
     SendMouseEvent(sys, downFlag, at);
     SendMouseEvent(sys, upFlag, at);
+    NoteSent(sys, text);
 }
 
 void ToggleHold(System& sys) {
     int swapped = sys.os.GetSystemMetrics(win::kSmSwapButton);
     Point at{};
     sys.os.GetCursorPos(&at);
-    if (sys.buttonHeld == 1) {
-        sys.buttonHeld = 0;
+    if (sys.buttonHeld) {
+        sys.buttonHeld = false;
         SendMouseEvent(sys, swapped != 0 ? win::kMouseEventRightUp : win::kMouseEventLeftUp, at);
+        NoteSent(sys, "button released");
     } else {
-        sys.buttonHeld = 1;
+        sys.buttonHeld = true;
         SendMouseEvent(sys, swapped != 0 ? win::kMouseEventRightDown : win::kMouseEventLeftDown,
                        at);
+        NoteSent(sys, "button held down");
     }
 }
+
+// The keypad layout: 1 2 3 up, 4 6 sideways, 7 8 9 down.
+constexpr const char* kMoveTexts[10] = {
+    nullptr, "pointer up-left", "pointer up",        "pointer up-right", "pointer left",
+    nullptr, "pointer right",   "pointer down-left", "pointer down",     "pointer down-right",
+};
 
 void Move(System& sys, std::uint32_t direction) {
     PointerArea& area = sys.pointer;
@@ -79,12 +89,15 @@ void Move(System& sys, std::uint32_t direction) {
         // that the remote can always bring the pointer back.
         sys.os.SetCursorPos(std::max(area.left, std::min(x, area.right)),
                             std::max(area.top, std::min(y, area.bottom)));
+        NoteSent(sys, kMoveTexts[direction]);
     } else if (StrictlyInside(area, x, y)) {
         sys.os.SetCursorPos(x, y);
+        NoteSent(sys, kMoveTexts[direction]);
     } else {
         // From inside, never clamped to the edge: the move is dropped and the
         // run starts over.
         area.runCounter = 0;
+        NoteNotSent(sys, "the pointer is at the edge");
     }
 }
 
@@ -109,22 +122,29 @@ void ComputePointerArea(System& sys, int width, int height) {
     area.largeStep = width / 80;
 }
 
-void EmulateMouse(System& sys, std::uint32_t keyCode) {
-    // A held direction button: the repeat filter turns its frames into 255
-    // but keeps the button in lastKeyCode and leaves the run counter alone,
-    // so the run goes on and speeds up.
-    if (keyCode == 255 && sys.repeat.bRepeatKey && IsDirection(sys.repeat.lastKeyCode)) {
-        Move(sys, sys.repeat.lastKeyCode);
+void EmulateMouse(System& sys, const Press& press) {
+    NoteTaker(sys, PressTaker::kPointer);
+    // A held direction button goes on moving: the repeat filter leaves the
+    // run counter alone, so the run speeds up. Its other repeats do nothing.
+    if (press.repeat) {
+        if (IsDirection(press.keyCode)) {
+            Move(sys, press.keyCode);
+        } else {
+            NoteNotSent(sys, "a held button that does not move the pointer");
+        }
         return;
     }
+    const std::uint32_t keyCode = press.keyCode;
     if (keyCode == 0) {
-        Click(sys, win::kMouseEventLeftDown, win::kMouseEventLeftUp);
+        Click(sys, win::kMouseEventLeftDown, win::kMouseEventLeftUp, "left click");
     } else if (keyCode == 5) {
         ToggleHold(sys);
     } else if (keyCode == 10) {
-        Click(sys, win::kMouseEventRightDown, win::kMouseEventRightUp);
+        Click(sys, win::kMouseEventRightDown, win::kMouseEventRightUp, "right click");
     } else if (IsDirection(keyCode)) {
         Move(sys, keyCode);
+    } else {
+        NoteNotSent(sys, "no pointer action for this button");
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/debug_trace.h"
 #include "core/system.h"
 #include "keys/router.h"
+#include "keys/shutdown.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver.h"
 
@@ -13,7 +14,6 @@ namespace rc {
 
 namespace {
 
-constexpr std::uint32_t kNoKeyCode = 255;
 // Frames of a held button arrive closer together than this (KeyCode 10,
 // whose remote repeats more slowly, has its own window).
 constexpr std::uint32_t kRepeatWindow = 150;
@@ -21,56 +21,27 @@ constexpr std::uint32_t kSlowRepeatKey = 10;
 constexpr std::uint32_t kSlowRepeatWindow = 380;
 constexpr std::uint32_t kPowerKeyWindow = 1000;
 
-// The KeyCodes that may confirm the shutdown, whatever the layout.
-bool IsPowerKeyOfSomeLayout(std::uint32_t keyCode) {
-    return keyCode == 12 || keyCode == 13 || keyCode == 50 || keyCode == 67;
-}
-
-bool ConfirmsShutdown(std::uint32_t layout, std::uint32_t keyCode) {
-    switch (layout) {
-        case k44Key:
-            return keyCode == 12;
-        case k32Key:
-            return keyCode == 67;
-        case k50Key:
-            return keyCode == 13 || keyCode == 50;
-        case k35Key:
-            return keyCode == 12;
-        default:
-            return false;
-    }
-}
-
-void PressOnShutdownDialog(System& sys, std::uint8_t vk) {
-    Hwnd dialog = sys.shutdownDialog;
-    sys.os.SetForegroundWindow(dialog);
-    sys.os.SetActiveWindow(dialog);
-    sys.os.SendMessageA(dialog, win::kWmKeyDown, vk, 0);
-}
-
 }  // namespace
 
 void OnGpioTimer(void* ctx, Hwnd hwnd, std::uintptr_t) {
     PollTick(*static_cast<System*>(ctx), hwnd);
 }
 
-void PollTick(System& sys, Hwnd mainWindow) {
+std::optional<PressOutcome> PollTick(System& sys, Hwnd mainWindow) {
     DebugTrace(sys, " ");
-    int read = ReadKeyCode(sys);
-    if (read == kNoKey) {
-        return;
+    KeyRead read = ReadKeyCode(sys);
+    if (!read) {
+        return std::nullopt;
     }
-    std::uint32_t keyCode = static_cast<std::uint32_t>(read);
-    DebugTrace(sys, "ACK=> Code = ", keyCode);
-    keyCode = FilterRepeat(sys, keyCode);
+    DebugTrace(sys, "ACK=> Code = ", *read);
+    Press press = FilterRepeat(sys, *read);
     if (sys.bIsShutDownDlg) {
-        SendShutdownKey(sys, keyCode);
-        return;
+        return AnswerShutdownDialog(sys, press);
     }
-    RouteKey(sys, keyCode, mainWindow);
+    return RouteKey(sys, press, mainWindow);
 }
 
-std::uint32_t FilterRepeat(System& sys, std::uint32_t keyCode) {
+Press FilterRepeat(System& sys, std::uint32_t keyCode) {
     RepeatFilter& f = sys.repeat;
     std::uint32_t now = sys.os.GetTickCount();
     std::uint32_t elapsed = now - f.lastTime;  // modulo 2^32: the clock's wrap is harmless
@@ -111,27 +82,10 @@ std::uint32_t FilterRepeat(System& sys, std::uint32_t keyCode) {
         if (f.bRepeatKey) {
             DebugTrace(sys, "If it's a repeat key  than Code = ", keyCode);
             DebugTrace(sys, "dwGPIO => 0xff,key is Null ");
-            return kNoKeyCode;
+            return Press{keyCode, true};
         }
     }
-    return keyCode;
-}
-
-void SendShutdownKey(System& sys, std::uint32_t keyCode) {
-    DebugTrace(sys, "bIsShutDownDlg");
-    // The frames of a held button are no answer: the 1-3 button that opened
-    // the confirmation goes on sending them for as long as it is held, and
-    // they would otherwise cancel it at once. Only a fresh press answers.
-    if (keyCode == kNoKeyCode && sys.repeat.bRepeatKey) {
-        return;
-    }
-    if (IsPowerKeyOfSomeLayout(keyCode)) {
-        if (ConfirmsShutdown(sys.nIRKEYType, keyCode)) {
-            PressOnShutdownDialog(sys, win::kVkReturn);
-        }
-        return;
-    }
-    PressOnShutdownDialog(sys, win::kVkEscape);
+    return Press{keyCode, false};
 }
 
 }  // namespace rc

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+#include <optional>
+
+#include "core/press.h"
 #include "platform/platform.h"
 
 namespace rc {
@@ -11,11 +14,10 @@ struct System;
 
 // The GPIO timer's callback (ctx is the System).
 void OnGpioTimer(void* ctx, Hwnd hwnd, std::uintptr_t id);
-// One tick of the poll.
-void PollTick(System& sys, Hwnd mainWindow);
-// Gives the KeyCode, or 255 for a repeat.
-std::uint32_t FilterRepeat(System& sys, std::uint32_t keyCode);
-// The KeyCode while the shutdown confirmation is open.
-void SendShutdownKey(System& sys, std::uint32_t keyCode);
+// One tick of the poll: what the press read did, or nothing when no code
+// was read.
+std::optional<PressOutcome> PollTick(System& sys, Hwnd mainWindow);
+// The press of a KeyCode just read: whether it repeats the one before.
+Press FilterRepeat(System& sys, std::uint32_t keyCode);
 
 }  // namespace rc

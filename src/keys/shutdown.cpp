@@ -1,5 +1,6 @@
 #include "keys/shutdown.h"
 
+#include "core/debug_trace.h"
 #include "core/place_dialog.h"
 #include "core/system.h"
 #include "platform/win_defs.h"
@@ -16,19 +17,70 @@ constexpr std::uint32_t kPowerOffFlags = win::kEwxPowerOff | win::kEwxForceIfHun
 // Every closing path clears the flag before the dialog ends, so the next
 // KeyCode is routed normally again.
 void CloseShutdownDialog(System& sys, Hwnd dlg, std::intptr_t result) {
-    sys.bIsShutDownDlg = 0;
+    sys.bIsShutDownDlg = false;
     sys.os.EndDialog(dlg, result);
+}
+
+// The KeyCodes that may confirm the shutdown, whatever the layout.
+bool IsPowerKeyOfSomeLayout(std::uint32_t keyCode) {
+    return keyCode == 12 || keyCode == 13 || keyCode == 50 || keyCode == 67;
+}
+
+bool ConfirmsShutdown(std::uint32_t layout, std::uint32_t keyCode) {
+    switch (layout) {
+        case k44Key:
+            return keyCode == 12;
+        case k32Key:
+            return keyCode == 67;
+        case k50Key:
+            return keyCode == 13 || keyCode == 50;
+        case k35Key:
+            return keyCode == 12;
+        default:
+            return false;
+    }
+}
+
+// A key pressed on the dialog, after bringing it in front.
+void PressOnDialog(System& sys, std::uint8_t vk, const char* text) {
+    Hwnd dialog = sys.shutdownDialog;
+    sys.os.SetForegroundWindow(dialog);
+    sys.os.SetActiveWindow(dialog);
+    sys.os.SendMessageA(dialog, win::kWmKeyDown, vk, 0);
+    NoteSent(sys, text);
 }
 
 }  // namespace
 
+PressOutcome AnswerShutdownDialog(System& sys, const Press& press) {
+    PressOutcome outcome;
+    PressScope scope(sys, outcome);
+    NoteTaker(sys, PressTaker::kShutdownDialog);
+    DebugTrace(sys, "bIsShutDownDlg");
+    // The frames of a held button are no answer: the 1-3 button that opened
+    // the confirmation goes on sending them for as long as it is held, and
+    // they would otherwise cancel it at once. Only a fresh press answers.
+    if (press.repeat) {
+        NoteNotSent(sys, "a held button does not answer the Shut Down dialog");
+        return outcome;
+    }
+    if (!IsPowerKeyOfSomeLayout(press.keyCode)) {
+        PressOnDialog(sys, win::kVkEscape, "Esc");
+    } else if (ConfirmsShutdown(sys.nIRKEYType, press.keyCode)) {
+        PressOnDialog(sys, win::kVkReturn, "Enter");
+    } else {
+        NoteNotSent(sys, "the power key of another remote does not answer the Shut Down dialog");
+    }
+    return outcome;
+}
+
 void OpenShutdownDialog(System& sys, Hwnd owner) {
-    sys.bIsShutDownDlg = 1;
+    sys.bIsShutDownDlg = true;
     sys.os.DialogBoxParamA(IDD_SHUTDOWN, owner, ShutdownDialogProc, &sys);
     // Every closing path has cleared the flag by now; only a dialog that
     // could not be created leaves it set, and the remote would then answer a
     // dialog that is not there for the rest of the run.
-    sys.bIsShutDownDlg = 0;
+    sys.bIsShutDownDlg = false;
 }
 
 std::intptr_t ShutdownDialogProc(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t wParam,

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/debug_trace.h"
+#include "core/press.h"
 #include "core/system.h"
 #include "core/timer_slots.h"
 #include "receiver/chip_family.h"
@@ -15,8 +16,6 @@
 namespace rc {
 
 namespace {
-
-constexpr std::uint32_t kUnknownKey = 255;
 
 // AF9015 scan code -> KeyCode.
 struct ScanEntry {
@@ -33,7 +32,7 @@ constexpr ScanEntry kAf9015Scans[] = {
 constexpr std::array<std::uint8_t, 256> MakeAf9015Table() {
     std::array<std::uint8_t, 256> table{};
     for (auto& keyCode : table) {
-        keyCode = kUnknownKey;
+        keyCode = kNoKey;
     }
     for (const ScanEntry& entry : kAf9015Scans) {
         table[entry.scanCode] = entry.keyCode;
@@ -51,13 +50,13 @@ constexpr std::uint8_t ReverseBits(std::uint8_t b) {
 }
 
 // The stick is gone: polling stops and the watchdog takes over.
-int RemovalHandOver(System& sys) {
+KeyRead RemovalHandOver(System& sys) {
     DebugTrace(sys, "GPIOTime-Maybe the USB has removed...");
     KillGpioTimer(sys);
     DebugTrace(sys, "GPIOTime-StartChkUSBTimer.");
     ArmChkUsbTimer(sys);
-    sys.bDeviceReady = 0;
-    return kNoKey;
+    sys.bDeviceReady = false;
+    return std::nullopt;
 }
 
 // The DirectShow families' presence check: 1 when the stick being polled is
@@ -81,9 +80,9 @@ int StickPresent(System& sys) {
     return 1;
 }
 
-int ReadAf9015(System& sys) {
+KeyRead ReadAf9015(System& sys) {
     if (!StickPresent(sys)) {
-        return kNoKey;
+        return std::nullopt;
     }
     unsigned char buffer[8];
     std::memset(buffer, 0xFF, sizeof buffer);
@@ -92,14 +91,14 @@ int ReadAf9015(System& sys) {
         result = CallEntry(sys.libs.af15_GetIR, buffer);
     }
     if ((result & 0xFF) != 1 || buffer[2] == 0xFF || buffer[0] != 7) {
-        return kNoKey;
+        return std::nullopt;
     }
-    return static_cast<int>(Af9015KeyCode(buffer[2]));
+    return Af9015KeyCode(buffer[2]);
 }
 
-int ReadIt9135(System& sys) {
+KeyRead ReadIt9135(System& sys) {
     if (!StickPresent(sys)) {
-        return kNoKey;
+        return std::nullopt;
     }
     unsigned int words[8];
     for (unsigned int& word : words) {
@@ -110,26 +109,26 @@ int ReadIt9135(System& sys) {
     }
     DebugTrace(sys, "irulData[0]", words[0]);
     if (words[0] == 255) {
-        return kNoKey;
+        return std::nullopt;
     }
     std::uint32_t keyCode = (words[0] >> 8) & 0xFF;
     DebugTrace(sys, "ScanCode", keyCode);
-    return static_cast<int>(keyCode);
+    return keyCode;
 }
 
 // The Conexant stick is gone: the channel is closed and the watchdog takes
 // over.
-int ConexantRemoval(System& sys) {
+KeyRead ConexantRemoval(System& sys) {
     DestroyHidDeviceInfoSet(sys);
-    sys.bDeviceReady = 0;
+    sys.bDeviceReady = false;
     CloseHidHandle(sys);
     KillGpioTimer(sys);
     ReleaseFilter(sys);
     ArmChkUsbTimer(sys);
-    return kNoKey;
+    return std::nullopt;
 }
 
-int ReadConexant(System& sys) {
+KeyRead ReadConexant(System& sys) {
     if (sys.hid.hidHandle == 0) {
         return ConexantRemoval(sys);
     }
@@ -137,7 +136,7 @@ int ReadConexant(System& sys) {
     std::uint8_t code = kNotRead;
     GetFeatureCode(sys, sys.hid.hidHandle, &code);
     if (code == 0xFF) {
-        return kNoKey;
+        return std::nullopt;
     }
     DebugTrace(sys, "GetCode1 = ", code);
     DebugTrace(sys, "GetCode2 = ", kNotRead);
@@ -147,36 +146,36 @@ int ReadConexant(System& sys) {
     return code;
 }
 
-int ReadRtl2832u(System& sys) {
+KeyRead ReadRtl2832u(System& sys) {
     if (!StickPresent(sys)) {
-        return kNoKey;
+        return std::nullopt;
     }
     // The library is called only once loaded.
     if (sys.libs.rtlModule == 0 || sys.libs.RTK_GetAPModeIRCode == nullptr) {
-        return kNoKey;
+        return std::nullopt;
     }
     unsigned int count = 0;
     unsigned char buffer[128] = {};
     int result = CallEntry(sys.libs.RTK_GetAPModeIRCode, &count, buffer, sizeof buffer);
     if (result == 0 || (count & 0xFFFF) == 0) {
-        return kNoKey;
+        return std::nullopt;
     }
-    return static_cast<int>(Rtl2832uKeyCode(buffer[1]));
+    return Rtl2832uKeyCode(buffer[1]);
 }
 
 // No chip known: only look whether one has come; the next tick reads it.
-int ReadNoChip(System& sys) {
+KeyRead ReadNoChip(System& sys) {
     if (!FindFilter(sys)) {
         RemovalHandOver(sys);
     } else {
         ReleaseFilter(sys);
     }
-    return kNoKey;
+    return std::nullopt;
 }
 
 struct Reader {
     const char* trace;
-    int (*read)(System&);
+    KeyRead (*read)(System&);
 };
 
 const Reader& ReaderOf(std::uint32_t chipType) {
@@ -207,10 +206,10 @@ std::uint32_t Rtl2832uKeyCode(std::uint8_t scanCode) {
     }
     std::uint32_t r = ReverseBits(scanCode);
     bool known = r <= 12 || (r >= 14 && r <= 35) || (r >= 64 && r <= 68) || (r >= 72 && r <= 75);
-    return known ? r : kUnknownKey;
+    return known ? r : kNoKey;
 }
 
-int ReadKeyCode(System& sys) {
+KeyRead ReadKeyCode(System& sys) {
     const Reader& reader = ReaderOf(sys.chipType);
     DebugTrace(sys, reader.trace);
     return reader.read(sys);

@@ -3,14 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/platform.h"
 
 namespace rc {
 
 struct System;
-
-constexpr int kNoKey = -1;
 
 // The DirectShow device categories the tuner filters are listed in.
 constexpr Guid kBdaNetworkTunerCategory{// KSCATEGORY_BDA_NETWORK_TUNER
@@ -42,8 +41,10 @@ int GetFeatureCode(System& sys, Handle hidHandle, std::uint8_t* code);
 void DestroyHidDeviceInfoSet(System& sys);
 void CloseHidHandle(System& sys);
 
-// One reader call per poll tick: a KeyCode 0 to 255, or kNoKey.
-int ReadKeyCode(System& sys);
+// One reader call per poll tick: the KeyCode read (kNoKey for a scan code
+// missing from its table), or nothing.
+using KeyRead = std::optional<std::uint32_t>;
+KeyRead ReadKeyCode(System& sys);
 
 // Start-up bring-up, run while the main window is created.
 void StartupBringUp(System& sys, Hwnd mainWindow);

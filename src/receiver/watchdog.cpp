@@ -29,21 +29,21 @@ constexpr RtlTraces kWatchdogRtlTraces{"USB load RTL283XACCESS.dll ",
 // device. Sets bDeviceReady.
 void BringUpRtl2832u(System& sys, Hwnd mainWindow, const RtlTraces& traces) {
     if (!FindFilter(sys)) {
-        sys.bDeviceReady = 0;
+        sys.bDeviceReady = false;
         return;
     }
     DebugTrace(sys, traces.load);
     if (!LoadRtlLibrary(sys)) {
-        sys.bDeviceReady = 0;
+        sys.bDeviceReady = false;
         return;
     }
     DebugTrace(sys, "Initial Filter");
     if (InitRtl2832u(sys, mainWindow)) {
         DebugTrace(sys, traces.ready);
-        sys.bDeviceReady = 1;
+        sys.bDeviceReady = true;
     } else {
         DebugTrace(sys, traces.fail);
-        sys.bDeviceReady = 0;
+        sys.bDeviceReady = false;
     }
 }
 
@@ -61,7 +61,7 @@ void WatchdogTick(System& sys, Hwnd mainWindow) {
     if (!FindFilter(sys)) {
         ReleaseFilter(sys);
         CloseHidHandle(sys);
-        sys.bDeviceReady = 0;
+        sys.bDeviceReady = false;
         return;  // the ChkUSB timer keeps running
     }
     ReleaseFilter(sys);
@@ -71,19 +71,19 @@ void WatchdogTick(System& sys, Hwnd mainWindow) {
             DebugTrace(sys, "USB Init Afa9015");
             if (!InitAf9015(sys)) {
                 ExitAf9015(sys);
-                sys.bDeviceReady = 0;
+                sys.bDeviceReady = false;
                 return;
             }
-            sys.bDeviceReady = 1;
+            sys.bDeviceReady = true;
             break;
         case kChipIt9135:
             DebugTrace(sys, "USB Init Ite9037");
             if (!InitIt9135(sys)) {
                 ExitIt9135(sys);
-                sys.bDeviceReady = 0;
+                sys.bDeviceReady = false;
                 return;
             }
-            sys.bDeviceReady = 1;
+            sys.bDeviceReady = true;
             break;
         case kChipConexant:
             DebugTrace(sys, "USB Init Conexant");
@@ -91,11 +91,11 @@ void WatchdogTick(System& sys, Hwnd mainWindow) {
                 DebugTrace(sys, "Usb Conexant device status is Fail");
                 DestroyHidDeviceInfoSet(sys);
                 CloseHidHandle(sys);
-                sys.bDeviceReady = 0;
+                sys.bDeviceReady = false;
                 return;
             }
             DebugTrace(sys, "device status is Ready");
-            sys.bDeviceReady = 1;
+            sys.bDeviceReady = true;
             break;
         case kChipRtl2832u:
             // Hands over whatever the outcome; a failed device is then polled
@@ -104,7 +104,7 @@ void WatchdogTick(System& sys, Hwnd mainWindow) {
             BringUpRtl2832u(sys, mainWindow, kWatchdogRtlTraces);
             break;
         default:
-            sys.bDeviceReady = 0;
+            sys.bDeviceReady = false;
             break;
     }
     HandOverToPoll(sys);
@@ -120,7 +120,7 @@ void StartupBringUp(System& sys, Hwnd mainWindow) {
         DebugTrace(sys, "WM_CREATE_Init Filter Fail");
         ExitAf9015(sys);
         ExitIt9135(sys);
-        sys.bDeviceReady = 0;
+        sys.bDeviceReady = false;
     }
     DebugTrace(sys, "WM_CREATE_Find Filter");
 
@@ -129,7 +129,7 @@ void StartupBringUp(System& sys, Hwnd mainWindow) {
             DebugTrace(sys, "Init Afa9015");
             if (!InitAf9015(sys)) {
                 ExitAf9015(sys);
-                sys.bDeviceReady = 0;
+                sys.bDeviceReady = false;
                 DebugTrace(sys, "Init Afa9015 is fail");
             }
             break;
@@ -137,7 +137,7 @@ void StartupBringUp(System& sys, Hwnd mainWindow) {
             DebugTrace(sys, "Init Ite9037");
             if (!InitIt9135(sys)) {
                 ExitIt9135(sys);
-                sys.bDeviceReady = 0;
+                sys.bDeviceReady = false;
                 DebugTrace(sys, "Init Ite9037 is fail");
             }
             break;
@@ -145,7 +145,7 @@ void StartupBringUp(System& sys, Hwnd mainWindow) {
             DebugTrace(sys, "Init Conexant");
             if (!FindFilter(sys)) {
                 DebugTrace(sys, "Can't find the Conexant Video Capture Filter");
-                sys.bDeviceReady = 0;
+                sys.bDeviceReady = false;
             }
             ReleaseFilter(sys);
             break;
@@ -154,7 +154,7 @@ void StartupBringUp(System& sys, Hwnd mainWindow) {
             BringUpRtl2832u(sys, mainWindow, kStartupRtlTraces);
             break;
         default:
-            sys.bDeviceReady = 0;
+            sys.bDeviceReady = false;
             break;
     }
 }

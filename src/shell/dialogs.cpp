@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "apps/app_record.h"
 #include "apps/switching.h"
 #include "core/place_dialog.h"
 #include "core/system.h"
@@ -13,18 +14,9 @@ namespace rc {
 
 namespace {
 
-struct ListEntry {
-    const char* label;
-    std::uint32_t appId;
-    bool listable;  // offered in the list when installed; the others are only recognised
-};
-
-// In list order.
-constexpr ListEntry kListEntries[] = {
-    {"Pallamo", kPallamo, true},          {"Media Center Edition", kMediaCenter, true},
-    {"TotalMedia", kTotalMedia, true},    {"Lumetra Center", kLumetraCenter, true},
-    {"PowerCinema", kPowerCinema, false}, {"Lumetra", kLumetraPanel, false},
-};
+// The applications the list offers when installed, in list order, by their
+// records' names; a name of any record is recognised on OK.
+constexpr std::uint32_t kListed[] = {kPallamo, kMediaCenter, kTotalMedia, kLumetraCenter};
 
 System& SystemOf(void* ctx) {
     return *static_cast<System*>(ctx);
@@ -39,13 +31,13 @@ void InitSettingDialog(System& sys, Hwnd dlg) {
     PlaceDialog(sys, dlg);
     DlgItem(sys, dlg, IDC_APP_LIST, win::kCbResetContent);
     bool currentListed = false;
-    for (const ListEntry& entry : kListEntries) {
-        if (!entry.listable || IsAppInstalled(sys, entry.appId) == 0) {
+    for (std::uint32_t appId : kListed) {
+        if (!IsAppInstalled(sys, appId)) {
             continue;
         }
         std::intptr_t index = DlgItem(sys, dlg, IDC_APP_LIST, win::kCbAddString, 0,
-                                      reinterpret_cast<std::intptr_t>(entry.label));
-        if (entry.appId == sys.nCurRemoteTV && index >= 0) {
+                                      reinterpret_cast<std::intptr_t>(FindAppRecord(appId)->name));
+        if (appId == sys.nCurRemoteTV && index >= 0) {
             sys.rememberedListPosition = static_cast<int>(index);
             currentListed = true;
         }
@@ -82,10 +74,10 @@ void OnSettingOk(System& sys, Hwnd dlg) {
         DlgItem(sys, dlg, IDC_APP_LIST, win::kCbGetLbText, index,
                 reinterpret_cast<std::intptr_t>(sys.selectionText));
     }
-    for (const ListEntry& entry : kListEntries) {
-        if (std::strcmp(sys.selectionText, entry.label) == 0) {
-            if (entry.appId != sys.nCurRemoteTV) {
-                sys.nCurRemoteTV = entry.appId;
+    for (const AppRecord* app : BuiltInApps()) {
+        if (std::strcmp(sys.selectionText, app->name) == 0) {
+            if (app->appId != sys.nCurRemoteTV) {
+                sys.nCurRemoteTV = app->appId;
                 SaveDefaultTVApp(sys);
             }
             break;

@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "apps/app_record.h"
 #include "apps/lumetra_center.h"
 #include "apps/mce_presence.h"
 #include "apps/switching.h"
@@ -33,21 +34,6 @@ constexpr std::uint32_t kTrayRecordSize = 88;
 constexpr std::uintptr_t kTrayRetryTimerId = 10;
 constexpr std::uint32_t kTrayRetryPeriod = 2000;
 constexpr int kTrayRetryAttempts = 60;
-
-// The application items of the tray menu, in menu order.
-struct AppMenuItem {
-    std::uint32_t appId;
-    std::uint32_t command;
-    const char* label;
-};
-constexpr AppMenuItem kAppMenuItems[] = {
-    {kPowerCinema, kCmdPowerCinema, "PowerCinema"},
-    {kPallamo, kCmdPallamo, "Pallamo"},
-    {kMediaCenter, kCmdMediaCenter, "Media Center Edition"},
-    {kTotalMedia, kCmdTotalMedia, "TotalMedia"},
-    {kLumetraPanel, kCmdLumetra, "Lumetra"},
-    {kLumetraCenter, kCmdLumetraCenter, "Lumetra Center"},
-};
 
 // lstrcpynA: at most limit - 1 characters and always a terminator; a null
 // source gives an empty text.
@@ -149,14 +135,14 @@ void ShowTrayMenu(System& sys, Hwnd hwnd) {
     sys.popupMenu = os.CreatePopupMenu();
     Handle menu = sys.popupMenu;
 
-    if (sys.bDeviceReady == 1) {
+    if (sys.bDeviceReady) {
         DebugTrace(sys, "Find USB Device");
-        for (const AppMenuItem& item : kAppMenuItems) {
-            if (sys.nCurRemoteTV == item.appId && IsAppInstalled(sys, item.appId)) {
-                std::uint32_t flags =
-                    IsAppRunning(sys, item.appId) ? win::kMfChecked : win::kMfString;
-                os.AppendMenuA(menu, flags, item.command, item.label);
-            }
+        // The current application's item, with its record's label and command.
+        const AppRecord* current = FindAppRecord(sys.nCurRemoteTV);
+        if (current != nullptr && IsAppInstalled(sys, current->appId)) {
+            std::uint32_t flags =
+                IsAppRunning(sys, current->appId) ? win::kMfChecked : win::kMfString;
+            os.AppendMenuA(menu, flags, current->menuCommand, current->name);
         }
         os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
         os.AppendMenuA(menu, win::kMfString, kCmdSetting, "Setting");
@@ -186,24 +172,6 @@ bool OnCommand(System& sys, Hwnd hwnd, std::uint32_t command) {
         case kCmdSetting:
             ShowSettingDialog(sys, hwnd);
             return true;
-        case kCmdPowerCinema:
-            SwitchFromMenu(sys, kPowerCinema);
-            return true;
-        case kCmdPallamo:
-            SwitchFromMenu(sys, kPallamo);
-            return true;
-        case kCmdMediaCenter:
-            SwitchFromMenu(sys, kMediaCenter);
-            return true;
-        case kCmdTotalMedia:
-            SwitchFromMenu(sys, kTotalMedia);
-            return true;
-        case kCmdLumetra:
-            SwitchFromMenu(sys, kLumetraPanel);
-            return true;
-        case kCmdLumetraCenter:
-            SwitchFromMenu(sys, kLumetraCenter);
-            return true;
         case kCmdExit:
         case kCmdExitQuiet:
             RemoveTrayIcon(sys, hwnd);
@@ -213,8 +181,16 @@ bool OnCommand(System& sys, Hwnd hwnd, std::uint32_t command) {
             sys.bLaunchap = sys.bLaunchap ? 0 : 1;
             return true;
         default:
-            return false;
+            break;
     }
+    // An application's item.
+    for (const AppRecord* app : BuiltInApps()) {
+        if (app->menuCommand == command) {
+            SwitchFromMenu(sys, app->appId);
+            return true;
+        }
+    }
+    return false;
 }
 
 void OnTrayCallback(System& sys, Hwnd hwnd, std::intptr_t mouseMessage) {
@@ -266,7 +242,7 @@ int RunRemoteControl(System& sys) {
     os.UpdateWindow(sys.mainWindow);
 
     BindTimerSlots(sys, sys.mainWindow);
-    if (sys.bDeviceReady == 1) {
+    if (sys.bDeviceReady) {
         DebugTrace(sys, "StartGPIOTimer");
         ArmGpioTimer(sys);
     } else {

@@ -13,12 +13,7 @@ struct System;
 constexpr std::uint32_t kCmdAbout = 30;
 constexpr std::uint32_t kCmdExitQuiet = 31;
 constexpr std::uint32_t kCmdSetting = 32;
-constexpr std::uint32_t kCmdPowerCinema = 1101;
-constexpr std::uint32_t kCmdPallamo = 1102;
-constexpr std::uint32_t kCmdMediaCenter = 1104;
-constexpr std::uint32_t kCmdTotalMedia = 1105;
-constexpr std::uint32_t kCmdLumetra = 1106;
-constexpr std::uint32_t kCmdLumetraCenter = 1109;
+// The applications' items take their records' commands (1101 to 1109).
 constexpr std::uint32_t kCmdExit = 1201;
 constexpr std::uint32_t kCmdToggleLaunchAp = 1202;
 constexpr std::uint32_t kTrayIconId = 10;

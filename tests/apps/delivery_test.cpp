@@ -5,6 +5,7 @@
 #include "apps/app_script.h"
 #include "apps/media_center.h"
 #include "apps/power_cinema.h"
+#include "core/press.h"
 #include "core/system.h"
 
 namespace rc {
@@ -103,12 +104,26 @@ TEST_F(ForegroundTest, PostedKeysAreNotHeldBack) {
     EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema post:PowerCinema:256:38:1500001");
 }
 
-TEST(SendChordTest, PressesInOrderAndReleasesInReverse) {
-    SimDesktop desk;
-    System sys(desk);
+TEST_F(ForegroundTest, OneSenderForBothFormsOfKeysThatSaysWhatItSent) {
+    constexpr std::uint8_t kAltF4[] = {18, 115};
+    PressOutcome outcome;
+    PressScope scope(sys, outcome);
+    NoteTaker(sys, PressTaker::kBuiltInApp, "PowerCinema");
+    EXPECT_TRUE(SendKeystrokes(sys, target, kAltF4, 2, KeyForm::kFixed));
+    EXPECT_TRUE(SendKeystrokes(sys, target, kAltF4, 2, KeyForm::kScanCodes));
+    EXPECT_EQ(Script(desk),
+              "fg:PowerCinema active:PowerCinema 18d 115d 115u 18u "
+              "fg:PowerCinema active:PowerCinema 18:0 115:0 115:2 18:2")
+        << "scan codes: the extended flag only where a keyboard sets it";
+    EXPECT_EQ(outcome.sent, "Alt+F4, Alt+F4");
+
+    desk.SetForegroundWindow(editor);
+    desk.refuseForeground = true;
+    desk.refuseForegroundAttached = true;
     desk.ClearLog();
-    SendChord(sys, {18, 115});
-    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
+    EXPECT_FALSE(SendKeystrokes(sys, target, kAltF4, 2, KeyForm::kFixed));
+    EXPECT_EQ(desk.KeyText(), "");
+    EXPECT_EQ(outcome.why, "PowerCinema is not in front");
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/lumetra_center.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ TEST_F(LumetraCenterTest, WithNoDialogEveryRulePostsToTheMainWindow) {
     EXPECT_EQ(Script(desk),
               "post:Lumetra Center:4024:4003 post:Lumetra Center:4024:1005 "
               "post:Lumetra Center:4024:18 post:Lumetra Center:4024:35005");
-    EXPECT_EQ(sys.lumetraCenter.hWnd, main);
+    EXPECT_EQ(App(sys, kLumetraCenter)->hWnd, main);
 }
 
 TEST_F(LumetraCenterTest, AVisibleDialogBlocksRuleAAndTakesRuleE) {
@@ -45,15 +46,15 @@ TEST_F(LumetraCenterTest, AVisibleDialogBlocksRuleAAndTakesRuleE) {
     EXPECT_EQ(Script(desk),
               "post:Lumetra Center:4024:1004 post:Lumetra Center:4024:18 "
               "fg:Settings active:Settings post:Settings:4024:35007");
-    EXPECT_EQ(sys.lumetraCenter.hPopup, dialog);
+    EXPECT_EQ(App(sys, kLumetraCenter)->hPopup, dialog);
 }
 
 TEST_F(LumetraCenterTest, RuleDNeitherSearchesNorChangesHPopup) {
     Open();
     desk.AddWindow("TDialogForm", "Settings");
-    sys.lumetraCenter.hPopup = 4321;
+    App(sys, kLumetraCenter)->hPopup = 4321;
     LumetraCenterCommand(sys, 18);
-    EXPECT_EQ(sys.lumetraCenter.hPopup, 4321u);
+    EXPECT_EQ(App(sys, kLumetraCenter)->hPopup, 4321u);
     EXPECT_EQ(sys.lumetraCenterSlots[3], 0u);
 }
 
@@ -73,7 +74,7 @@ TEST_F(LumetraCenterTest, RuleCComparesWithThePictureViewSlot) {
     desk.SetWindowVisible(pictureView, true);
     Press(k32Key, 21);  // visible: not posted
     EXPECT_EQ(Script(desk), "");
-    EXPECT_EQ(sys.lumetraCenter.hPopup, pictureView);
+    EXPECT_EQ(App(sys, kLumetraCenter)->hPopup, pictureView);
 
     desk.ClearLog();
     desk.AddWindow("TWizardForm", "WizardForm");  // another dialog visible: posted
@@ -97,18 +98,18 @@ TEST_F(LumetraCenterTest, ASearchStoppedAtRowOneKeepsTheOlderSlots) {
     EXPECT_EQ(sys.lumetraCenterSlots[0], popup);
     EXPECT_EQ(sys.lumetraCenterSlots[1], source);  // not searched again
     EXPECT_EQ(sys.lumetraCenterSlots[5], playback);
-    EXPECT_EQ(sys.lumetraCenter.hPopup, popup);
+    EXPECT_EQ(App(sys, kLumetraCenter)->hPopup, popup);
 }
 
 TEST_F(LumetraCenterTest, WithoutTheMainWindowNothingIsSentButTheSearchesRun) {
-    sys.lumetraCenter.hWnd = 66;
+    App(sys, kLumetraCenter)->hWnd = 66;
     Hwnd dialog = desk.AddWindow("TDialogForm", "Settings");
     for (std::uint32_t code : {3u, 1004u, 1002u, 18u, 35005u, 10002u}) {
         LumetraCenterCommand(sys, code);
     }
     EXPECT_EQ(Script(desk), "");
-    EXPECT_EQ(sys.lumetraCenter.hWnd, 0u);
-    EXPECT_EQ(sys.lumetraCenter.hPopup, dialog);
+    EXPECT_EQ(App(sys, kLumetraCenter)->hWnd, 0u);
+    EXPECT_EQ(App(sys, kLumetraCenter)->hPopup, dialog);
     EXPECT_EQ(sys.lumetraCenterSlots[3], dialog);
 }
 

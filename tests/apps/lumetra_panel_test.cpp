@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/lumetra_panel.h"
 
 #include <gtest/gtest.h>
@@ -28,17 +29,17 @@ TEST_F(LumetraPanelTest, CommandsArePostedWithoutActivationSave3000And20) {
               "post:Mirvo:4024:10008 "
               "fg:Mirvo active:Mirvo top:Mirvo post:Mirvo:4024:3000 sleep:2000 "
               "fg:Mirvo active:Mirvo top:Mirvo post:Mirvo:4024:20");
-    EXPECT_EQ(sys.lumetraPanel.hWnd, panel);
+    EXPECT_EQ(App(sys, kLumetraPanel)->hWnd, panel);
 }
 
 TEST_F(LumetraPanelTest, PausesAreMadeAlsoWithoutThePanel) {
-    sys.lumetraPanel.hWnd = 12;
+    App(sys, kLumetraPanel)->hWnd = 12;
     LumetraPanelKeyMap(sys, 28);
     LumetraPanelKeyMap(sys, 20);
     LumetraPanelKeyMap(sys, 31);
     LumetraPanelKeyMap(sys, 1);
     EXPECT_EQ(Script(desk), "sleep:3000 sleep:2000 sleep:2000");
-    EXPECT_EQ(sys.lumetraPanel.hWnd, 0u);
+    EXPECT_EQ(App(sys, kLumetraPanel)->hWnd, 0u);
 }
 
 TEST_F(LumetraPanelTest, KeysWithoutACommandDoNothing) {

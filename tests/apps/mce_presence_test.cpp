@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/mce_presence.h"
 
 #include <gtest/gtest.h>
@@ -29,22 +30,24 @@ class MceTest : public ::testing::Test {
         desk.SetRegString(kVistaKey, "Ident", "5.0");
     }
     // Present: the installed mark and the window rule set, keys closed.
-    void ExpectPresent(std::int32_t classOnly) {
-        sys.bMceClassOnly = 7;
-        sys.mediaCenter.bInstalled = 0;
+    void ExpectPresent(bool classOnly) {
+        sys.bMceClassOnly = !classOnly;
+        App(sys, kMediaCenter)->bInstalled = false;
         EXPECT_EQ(IsMceInstalled(sys), 1);
         EXPECT_EQ(sys.bMceClassOnly, classOnly);
-        EXPECT_EQ(sys.mediaCenter.bInstalled, 1);
+        EXPECT_TRUE(App(sys, kMediaCenter)->bInstalled);
         EXPECT_EQ(desk.OpenRegKeyCount(), 0);
     }
-    // Absent: nothing written.
+    // Absent: nothing written, whatever the window rule was.
     void ExpectAbsent() {
-        sys.bMceClassOnly = 7;
-        sys.mediaCenter.bInstalled = 0;
-        EXPECT_EQ(IsMceInstalled(sys), 0);
-        EXPECT_EQ(sys.bMceClassOnly, 7);
-        EXPECT_EQ(sys.mediaCenter.bInstalled, 0);
-        EXPECT_EQ(desk.OpenRegKeyCount(), 0);
+        for (bool classOnly : {false, true}) {
+            sys.bMceClassOnly = classOnly;
+            App(sys, kMediaCenter)->bInstalled = false;
+            EXPECT_EQ(IsMceInstalled(sys), 0);
+            EXPECT_EQ(sys.bMceClassOnly, classOnly);
+            EXPECT_FALSE(App(sys, kMediaCenter)->bInstalled);
+            EXPECT_EQ(desk.OpenRegKeyCount(), 0);
+        }
     }
     SimDesktop desk;
     System sys{desk};
@@ -52,9 +55,9 @@ class MceTest : public ::testing::Test {
 
 TEST_F(MceTest, XpNeedsTheFlagOneAndTheShellProgram) {
     Xp();
-    ExpectPresent(1);
+    ExpectPresent(true);
     desk.SetRegBinary(kXpKey, "Installed", {1});  // any type of at most four bytes
-    ExpectPresent(1);
+    ExpectPresent(true);
     for (std::uint32_t other : {0u, 2u, 0x101u}) {
         desk.SetRegDword(kXpKey, "Installed", other);
         ExpectAbsent();
@@ -70,7 +73,7 @@ TEST_F(MceTest, XpNeedsTheFlagOneAndTheShellProgram) {
     ExpectAbsent();
     desk.windowsDirectory = "D:\\WINNT";
     desk.AddFile("D:\\WINNT" + kShell);
-    ExpectPresent(1);
+    ExpectPresent(true);
 }
 
 TEST_F(MceTest, XpWindowsDirectoryTooLongForThePathIsAbsent) {
@@ -78,7 +81,7 @@ TEST_F(MceTest, XpWindowsDirectoryTooLongForThePathIsAbsent) {
     // 241 characters + "\ehome\EHSHELL.EXE" is the longest path (259).
     desk.windowsDirectory = "C:\\" + std::string(238, 'w');
     desk.AddFile(desk.windowsDirectory + kShell);
-    ExpectPresent(1);
+    ExpectPresent(true);
     for (std::size_t length : {242u, 255u, 256u, 300u, 1000u}) {
         SCOPED_TRACE(length);
         desk.windowsDirectory = "C:\\" + std::string(length - 3, 'w');
@@ -89,15 +92,15 @@ TEST_F(MceTest, XpWindowsDirectoryTooLongForThePathIsAbsent) {
 
 TEST_F(MceTest, VistaAndLaterWithAnIdentOfAnyTypeWithin256Bytes) {
     Vista();
-    ExpectPresent(0);
+    ExpectPresent(false);
     desk.SetRegDword(kVistaKey, "Ident", 0);
-    ExpectPresent(0);
+    ExpectPresent(false);
     desk.SetRegBinary(kVistaKey, "Ident", std::vector<std::uint8_t>(256, 0xAB));
-    ExpectPresent(0);
+    ExpectPresent(false);
     desk.SetRegBinary(kVistaKey, "Ident", {}, win::kRegNone);
     for (std::uint32_t minor : {1u, 2u, 3u}) {
         desk.version.minor = minor;
-        ExpectPresent(0);
+        ExpectPresent(false);
     }
     desk.SetRegBinary(kVistaKey, "Ident", std::vector<std::uint8_t>(257, 1));
     ExpectAbsent();
@@ -129,11 +132,11 @@ TEST_F(MceTest, OtherVersionsAndPlatformsAreAbsent) {
 TEST_F(MceTest, AStandardUserFindsAndLaunchesIt) {
     desk.standardUser = true;  // may read the keys, not write them
     Xp();
-    ExpectPresent(1);
+    ExpectPresent(true);
     Vista();
-    ExpectPresent(0);
+    ExpectPresent(false);
     sys.nCurRemoteTV = kMediaCenter;
-    LaunchApp(sys, sys.mediaCenter);
+    LaunchApp(sys, kMediaCenter);
     ASSERT_EQ(desk.Events(SimEvent::Kind::ShellExecute).size(), 1u);
     EXPECT_EQ(desk.Events(SimEvent::Kind::ShellExecute)[0].text, "C:\\windows\\ehome\\ehshell.exe");
     EXPECT_TRUE(desk.Events(SimEvent::Kind::MessageBox).empty());
@@ -142,7 +145,7 @@ TEST_F(MceTest, AStandardUserFindsAndLaunchesIt) {
 TEST_F(MceTest, VersionQueryFallsBackToTheBasicRecord) {
     Vista();
     desk.failVersionEx = true;
-    ExpectPresent(0);
+    ExpectPresent(false);
     desk.failVersionBasic = true;
     ExpectAbsent();
 }

@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/media_center.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ TEST_F(MediaCenterTest, ChordActivatesThenPressesInOrderAndReleasesInReverse) {
     Press(k44Key, 21);  // CtrlShiftA: Ctrl first
     EXPECT_EQ(Script(desk),
               "fg:Windows Media Center active:Windows Media Center 17d 16d 65d 65u 16u 17u");
-    EXPECT_EQ(sys.mediaCenter.hWnd, window);
+    EXPECT_EQ(App(sys, kMediaCenter)->hWnd, window);
 
     desk.ClearLog();
     Press(k44Key, 15);  // ShiftCtrlZ: Shift first
@@ -57,13 +58,13 @@ TEST_F(MediaCenterTest, DigitsArePostedAsKeyDownsOnly) {
 }
 
 TEST_F(MediaCenterTest, NothingIsSentWithoutTheWindowAndNoneIsStored) {
-    sys.mediaCenter.hWnd = 1234;
+    App(sys, kMediaCenter)->hWnd = 1234;
     desk.AddWindow("eHome Render Window", "Some other title");  // needs its own title
     Press(k44Key, 21);
     Press(k44Key, 0);
     MediaCenterCtrlT(sys);
     EXPECT_EQ(Script(desk), "");
-    EXPECT_EQ(sys.mediaCenter.hWnd, 0u);
+    EXPECT_EQ(App(sys, kMediaCenter)->hWnd, 0u);
 }
 
 TEST_F(MediaCenterTest, KeysSharingACommandSendTheSameKeys) {

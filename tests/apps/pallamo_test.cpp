@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/pallamo.h"
 
 #include <gtest/gtest.h>
@@ -29,8 +30,8 @@ TEST_F(PallamoTest, WithNoFormVisibleEveryRuleReachesTheMainWindowUnactivated) {
     EXPECT_EQ(Script(desk),
               "post:Tessaryn:3000:4003 post:Tessaryn:3000:5 post:Tessaryn:3000:1005 "
               "post:Tessaryn:3000:35005");
-    EXPECT_EQ(sys.pallamo.hWnd, main);
-    EXPECT_EQ(sys.pallamo.hPopup, 0u);
+    EXPECT_EQ(App(sys, kPallamo)->hWnd, main);
+    EXPECT_EQ(App(sys, kPallamo)->hPopup, 0u);
 }
 
 TEST_F(PallamoTest, AVisibleFormHoldsBackSomeCodesAndReceivesTheDialogFirstOnes) {
@@ -43,7 +44,7 @@ TEST_F(PallamoTest, AVisibleFormHoldsBackSomeCodesAndReceivesTheDialogFirstOnes)
     EXPECT_EQ(Script(desk),
               "post:Tessaryn:3000:5 post:Tessaryn:3000:1005 "
               "fg:Options active:Options post:Options:3000:35005");
-    EXPECT_EQ(sys.pallamo.hPopup, form);
+    EXPECT_EQ(App(sys, kPallamo)->hPopup, form);
 }
 
 TEST_F(PallamoTest, HiddenFormsDoNotCountAndTheEarlierVisibleFormWins) {
@@ -53,7 +54,7 @@ TEST_F(PallamoTest, HiddenFormsDoNotCountAndTheEarlierVisibleFormWins) {
     Hwnd source = desk.AddWindow("TSourceForm", "Source");
     Press(k44Key, 66);  // 35001
     EXPECT_EQ(Script(desk), "fg:Source active:Source post:Source:3000:35001");
-    EXPECT_EQ(sys.pallamo.hPopup, source);
+    EXPECT_EQ(App(sys, kPallamo)->hPopup, source);
     EXPECT_NE(sys.pallamoSlots[0], 0u);  // the hidden popup, looked at first
     EXPECT_EQ(sys.pallamoSlots[1], source);
 }
@@ -64,25 +65,25 @@ TEST_F(PallamoTest, FormsAreMatchedByClassAndTitle) {
     Hwnd playback = desk.AddWindow("Tessaryn", "Playback");
     Press(k32Key, 18);  // 35005
     EXPECT_EQ(Script(desk), "fg:Playback active:Playback post:Playback:3000:35005");
-    EXPECT_EQ(sys.pallamo.hPopup, playback);
+    EXPECT_EQ(App(sys, kPallamo)->hPopup, playback);
 }
 
 TEST_F(PallamoTest, MainWithoutDialogSearchLeavesHPopupAlone) {
     Open();
-    sys.pallamo.hPopup = 4321;
+    App(sys, kPallamo)->hPopup = 4321;
     Press(k32Key, 24);  // 1008
-    EXPECT_EQ(sys.pallamo.hPopup, 4321u);
+    EXPECT_EQ(App(sys, kPallamo)->hPopup, 4321u);
     EXPECT_EQ(Script(desk), "post:Tessaryn:3000:1008");
 }
 
 TEST_F(PallamoTest, NothingIsSentWithoutTheMainWindowWhateverFormIsVisible) {
-    sys.pallamo.hWnd = 55;
+    App(sys, kPallamo)->hWnd = 55;
     desk.AddWindow("TDialogForm", "Options");
     for (std::uint32_t code : {3u, 5u, 1002u, 35001u, 10004u}) {
         PallamoCommand(sys, code);
     }
     EXPECT_EQ(Script(desk), "");
-    EXPECT_EQ(sys.pallamo.hWnd, 0u);
+    EXPECT_EQ(App(sys, kPallamo)->hWnd, 0u);
 }
 
 TEST_F(PallamoTest, The44KeyPausesComeAfter3000WithOrWithoutTheWindow) {

@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/power_cinema.h"
 
 #include <gtest/gtest.h>
@@ -49,10 +50,10 @@ TEST_F(PowerCinemaTest, NavigationKeysArePostedAndChordsAreSynthesised) {
 }
 
 TEST_F(PowerCinemaTest, NothingWithoutTheWindowOrForUnlistedKeys) {
-    sys.powerCinema.hWnd = 77;
+    App(sys, kPowerCinema)->hWnd = 77;
     PowerCinemaKeyMap(sys, 30);
     PowerCinemaCtrlT(sys);
-    EXPECT_EQ(sys.powerCinema.hWnd, 0u);
+    EXPECT_EQ(App(sys, kPowerCinema)->hWnd, 0u);
     desk.AddWindow("", "PowerCinema");
     for (std::uint32_t keyCode : {0u, 1u, 3u, 11u, 32u, 67u, 255u}) {
         PowerCinemaKeyMap(sys, keyCode);
@@ -64,7 +65,7 @@ TEST_F(PowerCinemaTest, CtrlTForTheFollowUpAfterALaunch) {
     Hwnd window = desk.AddWindow("", "PowerCinema");
     PowerCinemaCtrlT(sys);
     EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema 17d 84d 84u 17u");
-    EXPECT_EQ(sys.powerCinema.hWnd, window);
+    EXPECT_EQ(App(sys, kPowerCinema)->hWnd, window);
     EXPECT_EQ(FindPowerCinemaWindow(sys), window);
 }
 

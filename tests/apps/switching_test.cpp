@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/switching.h"
 
 #include <gtest/gtest.h>
@@ -141,7 +142,7 @@ TEST_F(SwitchingTest, SwitchFromLumetraCenterToThePanelLaunchesThePanel) {
     Name(desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center"), "Center");
     EXPECT_EQ(SwitchToApp(sys, kLumetraPanel), 0u);
     EXPECT_EQ(Story(), (Lines{"post Center 4024 25", "run C:\\Panel\\MainPanel.exe"}));
-    EXPECT_EQ(sys.lumetraPanel.bLaunched, 1);
+    EXPECT_EQ(App(sys, kLumetraPanel)->bLaunched, 1);
 }
 
 TEST_F(SwitchingTest, EveryTargetHasItsCloseOrder) {
@@ -180,10 +181,10 @@ TEST_F(SwitchingTest, EveryTargetHasItsCloseOrder) {
 }
 
 TEST_F(SwitchingTest, AfterLaunchSendsNothingToAnApplicationAlreadyUp) {
-    Hwnd tm = Name(desk.AddWindow("SomeFrame", "Arcsoft TotalMedia"), "TotalMedia");
-    EXPECT_EQ(AfterLaunch(sys, kTotalMedia), tm);
-    Hwnd center = Name(desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center"), "Center");
-    EXPECT_EQ(AfterLaunch(sys, kLumetraCenter), center);
+    Name(desk.AddWindow("SomeFrame", "Arcsoft TotalMedia"), "TotalMedia");
+    AfterLaunch(sys, kTotalMedia);
+    Name(desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center"), "Center");
+    AfterLaunch(sys, kLumetraCenter);
     EXPECT_TRUE(Story().empty());
 }
 
@@ -201,7 +202,7 @@ TEST_F(SwitchingTest, AfterLaunchWaitsAndItsCommandsFindNoWindow) {
     };
     for (const auto& c : cases) {
         desk.ClearLog();
-        EXPECT_EQ(AfterLaunch(sys, c.appId), 0u);
+        AfterLaunch(sys, c.appId);
         EXPECT_EQ(Story(), c.story) << c.appId;
     }
     desk.ClearLog();
@@ -258,7 +259,7 @@ TEST_F(SwitchingTest, InstalledAndRunningForTheTrayMenu) {
         EXPECT_EQ(IsAppInstalled(sys, appId), 1) << appId;
         EXPECT_EQ(IsAppRunning(sys, appId), 0) << appId;
     }
-    sys.totalMedia.bInstalled = 0;
+    App(sys, kTotalMedia)->bInstalled = 0;
     EXPECT_EQ(IsAppInstalled(sys, kTotalMedia), 0);
     desk.DeleteRegKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center");
     EXPECT_EQ(IsAppInstalled(sys, kMediaCenter), 0);

@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/target_app.h"
 
 #include <gtest/gtest.h>
@@ -63,13 +64,13 @@ TEST_F(TargetAppTest, DiscoveryFillsEveryRecordFromItsPrimaryKey) {
         TargetApp* app;
         const char *dir, *exe, *cls, *title;
     } expected[] = {
-        {&s.powerCinema, "C:\\PC", "PowerCinema.exe", "", "PowerCinema"},
-        {&s.pallamo, "C:\\Pallamo", "Quillet.exe", "", "Tessaryn"},
-        {&s.mediaCenter, "C:\\windows\\ehome\\ehshell.exe", "", "eHome Render Window",
+        {App(s, kPowerCinema), "C:\\PC", "PowerCinema.exe", "", "PowerCinema"},
+        {App(s, kPallamo), "C:\\Pallamo", "Quillet.exe", "", "Tessaryn"},
+        {App(s, kMediaCenter), "C:\\windows\\ehome\\ehshell.exe", "", "eHome Render Window",
          "eHome Render Window"},
-        {&s.totalMedia, "C:\\TM", "TotalMedia.exe", kTmClass, "ArcSoft TotalMedia"},
-        {&s.lumetraPanel, "C:\\Panel", "MainPanel.exe", kLumetraClass, "Mirvo"},
-        {&s.lumetraCenter, "C:\\Center", "MainCenter.exe", kLumetraClass, "Lumetra Center"},
+        {App(s, kTotalMedia), "C:\\TM", "TotalMedia.exe", kTmClass, "ArcSoft TotalMedia"},
+        {App(s, kLumetraPanel), "C:\\Panel", "MainPanel.exe", kLumetraClass, "Mirvo"},
+        {App(s, kLumetraCenter), "C:\\Center", "MainCenter.exe", kLumetraClass, "Lumetra Center"},
     };
     for (const auto& e : expected) {
         SCOPED_TRACE(e.title);
@@ -87,17 +88,18 @@ TEST_F(TargetAppTest, OnlyTheTwoLumetraRecordsFallBackToTheAmbrelKey) {
     desk.SetRegString(kAmbrelKey, "AppPath", "C:\\Ambrel");
     desk.CreateRegKey(kPanelKey);  // the key without its value
     System& s = Start();
-    EXPECT_STREQ(s.lumetraCenter.szInstallDir, "C:\\Ambrel");
-    EXPECT_STREQ(s.lumetraCenter.szExeName, "MainCenter.exe");
-    EXPECT_STREQ(s.lumetraPanel.szInstallDir, "C:\\Ambrel");
-    EXPECT_STREQ(s.lumetraPanel.szExeName, "MainPanel.exe");
-    EXPECT_EQ(s.lumetraPanel.bInstalled + s.lumetraCenter.bInstalled, 2);
-    for (TargetApp* app : {&s.totalMedia, &s.powerCinema, &s.pallamo, &s.mediaCenter}) {
+    EXPECT_STREQ(App(s, kLumetraCenter)->szInstallDir, "C:\\Ambrel");
+    EXPECT_STREQ(App(s, kLumetraCenter)->szExeName, "MainCenter.exe");
+    EXPECT_STREQ(App(s, kLumetraPanel)->szInstallDir, "C:\\Ambrel");
+    EXPECT_STREQ(App(s, kLumetraPanel)->szExeName, "MainPanel.exe");
+    EXPECT_EQ(App(s, kLumetraPanel)->bInstalled + App(s, kLumetraCenter)->bInstalled, 2);
+    for (TargetApp* app :
+         {App(s, kTotalMedia), App(s, kPowerCinema), App(s, kPallamo), App(s, kMediaCenter)}) {
         EXPECT_EQ(app->bInstalled, 0);
     }
     // Class and title are filled whatever discovery found.
-    EXPECT_STREQ(s.totalMedia.szClassName, kTmClass);
-    EXPECT_STREQ(s.totalMedia.szWindowName, "ArcSoft TotalMedia");
+    EXPECT_STREQ(App(s, kTotalMedia)->szClassName, kTmClass);
+    EXPECT_STREQ(App(s, kTotalMedia)->szWindowName, "ArcSoft TotalMedia");
 }
 
 TEST_F(TargetAppTest, InstallPathMustFitItsBufferWithItsNul) {
@@ -109,44 +111,24 @@ TEST_F(TargetAppTest, InstallPathMustFitItsBufferWithItsNul) {
     // Other types are taken as text up to their first NUL.
     desk.SetRegDword(kPanelKey, "AppPath", 0x00434241);
     System& s = Start();
-    EXPECT_EQ(std::string(s.powerCinema.szInstallDir), std::string(127, 'p'));
-    EXPECT_EQ(s.pallamo.bInstalled, 0);
-    EXPECT_EQ(s.totalMedia.bInstalled, 0);
-    EXPECT_EQ(std::string(s.lumetraCenter.szInstallDir), std::string(10, 'y'));
-    EXPECT_STREQ(s.lumetraPanel.szInstallDir, "ABC");
-    EXPECT_EQ(s.powerCinema.bInstalled + s.lumetraCenter.bInstalled + s.lumetraPanel.bInstalled, 3);
+    EXPECT_EQ(std::string(App(s, kPowerCinema)->szInstallDir), std::string(127, 'p'));
+    EXPECT_EQ(App(s, kPallamo)->bInstalled, 0);
+    EXPECT_EQ(App(s, kTotalMedia)->bInstalled, 0);
+    EXPECT_EQ(std::string(App(s, kLumetraCenter)->szInstallDir), std::string(10, 'y'));
+    EXPECT_STREQ(App(s, kLumetraPanel)->szInstallDir, "ABC");
+    EXPECT_EQ(App(s, kPowerCinema)->bInstalled + App(s, kLumetraCenter)->bInstalled +
+                  App(s, kLumetraPanel)->bInstalled,
+              3);
 
     // A failed read clears bInstalled only; a good one clears bLaunched too.
-    s.lumetraPanel.bLaunched = 1;
-    EXPECT_EQ(ReadAppRegistry(s, s.lumetraPanel, "Software\\Nowhere", "AppPath", "x.exe"), 0);
-    EXPECT_EQ(s.lumetraPanel.bInstalled, 0);
-    EXPECT_EQ(s.lumetraPanel.bLaunched, 1);
-    EXPECT_EQ(ReadAppRegistry(s, s.lumetraPanel, kCenterKey, "AppPath", "x.exe"), 1);
-    EXPECT_EQ(s.lumetraPanel.bLaunched, 0);
+    App(s, kLumetraPanel)->bLaunched = 1;
+    EXPECT_EQ(ReadAppRegistry(s, *App(s, kLumetraPanel), "Software\\Nowhere", "AppPath", "x.exe"),
+              0);
+    EXPECT_EQ(App(s, kLumetraPanel)->bInstalled, 0);
+    EXPECT_EQ(App(s, kLumetraPanel)->bLaunched, 1);
+    EXPECT_EQ(ReadAppRegistry(s, *App(s, kLumetraPanel), kCenterKey, "AppPath", "x.exe"), 1);
+    EXPECT_EQ(App(s, kLumetraPanel)->bLaunched, 0);
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
-}
-
-// ---- ScanForAppWindow ---------------------------------------------------
-
-TEST_F(TargetAppTest, ScanComparesAsManyClassCharactersAsTheTitleHas) {
-    System& s = Start();
-    desk.AddWindow("PCClass", "PowerCinema");
-    desk.AddWindow("Orva", "four characters");
-    Hwnd fourteen = desk.AddWindow("OrvalixMainPan", "x");  // Lumetra Center's 14
-    Hwnd five = desk.AddWindow("OrvalSomethingElse", "y");  // the panel's 5
-    EXPECT_EQ(ScanForAppWindow(s, s.lumetraCenter), fourteen);
-    EXPECT_EQ(ScanForAppWindow(s, s.lumetraPanel), fourteen);  // first in desktop order
-    desk.RemoveWindow(fourteen);
-    EXPECT_EQ(ScanForAppWindow(s, s.lumetraPanel), five);
-    EXPECT_EQ(ScanForAppWindow(s, s.lumetraCenter), 0u);
-    // An empty class never matches a window's class.
-    EXPECT_EQ(ScanForAppWindow(s, s.powerCinema), 0u);
-    EXPECT_EQ(ScanForAppWindow(s, s.pallamo), 0u);
-    // Nor a window whose class can't be read (GetClassNameA gives 0, as for
-    // a window that closed during the walk).
-    desk.AddWindow("", "closing");
-    EXPECT_EQ(ScanForAppWindow(s, s.powerCinema), 0u);
-    EXPECT_EQ(ScanForAppWindow(s, s.pallamo), 0u);
 }
 
 // ---- LaunchApp ----------------------------------------------------------
@@ -161,14 +143,14 @@ TEST_P(LaunchResultTest, OnlyResultsAbove32AreSuccess) {
     const bool success = GetParam() > 32;
     for (int before : {0, 1}) {
         desk.ClearLog();
-        s.lumetraPanel.bLaunched = before;
-        EXPECT_EQ(LaunchApp(s, s.lumetraPanel), 0u);
+        App(s, kLumetraPanel)->bLaunched = before;
+        EXPECT_EQ(LaunchApp(s, kLumetraPanel), 0u);
         auto launches = desk.Events(SimEvent::Kind::ShellExecute);
         ASSERT_EQ(launches.size(), 1u);
         EXPECT_EQ(launches[0].text, "C:\\Panel\\MainPanel.exe");
         EXPECT_EQ(launches[0].text2, "open|remote");
         EXPECT_EQ(launches[0].a, win::kSwShow);
-        EXPECT_EQ(s.lumetraPanel.bLaunched, success ? 1 : before);
+        EXPECT_EQ(App(s, kLumetraPanel)->bLaunched, success ? 1 : before);
         ASSERT_EQ(Boxes().size(), success ? 0u : 1u);
         if (!success) {
             EXPECT_EQ(Boxes()[0].hwnd, 0u);
@@ -185,14 +167,14 @@ TEST_F(TargetAppTest, LaunchLooksForTheWindowBeforeAndAfter) {
     InstallAll();
     System& s = Start();
     Hwnd tm = desk.AddWindow("AnyClass", "Arcsoft TotalMedia");
-    EXPECT_EQ(LaunchApp(s, s.totalMedia), tm);  // by title alone, nothing started
+    EXPECT_EQ(LaunchApp(s, kTotalMedia), tm);  // by title alone, nothing started
     Hwnd made = 0;
     desk.onShellExecute = [&](const std::string&, const std::string&) {
         made = desk.AddWindow(kLumetraClass, "Lumetra Center");
     };
-    EXPECT_EQ(LaunchApp(s, s.lumetraCenter), made);
-    s.powerCinema.bInstalled = 0;
-    EXPECT_EQ(LaunchApp(s, s.powerCinema), 0u);
+    EXPECT_EQ(LaunchApp(s, kLumetraCenter), made);
+    App(s, kPowerCinema)->bInstalled = 0;
+    EXPECT_EQ(LaunchApp(s, kPowerCinema), 0u);
     EXPECT_EQ(Launched(), (Files{"C:\\Center\\MainCenter.exe"}));
     EXPECT_TRUE(Boxes().empty());
 }
@@ -201,26 +183,26 @@ TEST_F(TargetAppTest, OnlyMediaCenterIsStartedFromTheWindowsDirectory) {
     InstallAll();
     System& s = Start();
     s.nCurRemoteTV = kMediaCenter;
-    LaunchApp(s, s.powerCinema);
+    LaunchApp(s, kPowerCinema);
     desk.SetRegString(kMceIdentKey, "Ident", "5.0");
-    LaunchApp(s, s.powerCinema);  // Media Center current and present: still its own path
-    LaunchApp(s, s.mediaCenter);
+    LaunchApp(s, kPowerCinema);  // Media Center current and present: still its own path
+    LaunchApp(s, kMediaCenter);
     desk.windowsDirectory = "D:\\Win";
     s.nCurRemoteTV = kLumetraCenter;
-    LaunchApp(s, s.mediaCenter);  // not yet the current one (the tray menu's switch)
+    LaunchApp(s, kMediaCenter);  // not yet the current one (the tray menu's switch)
     EXPECT_EQ(Launched(),
               (Files{"C:\\PC\\PowerCinema.exe", "C:\\PC\\PowerCinema.exe",
                      "C:\\windows\\ehome\\ehshell.exe", "D:\\Win\\ehome\\ehshell.exe"}));
 
     // A Windows directory that leaves no room for the rest: a failed launch.
-    s.mediaCenter.bLaunched = 0;
+    App(s, kMediaCenter)->bLaunched = 0;
     desk.windowsDirectory = "C:\\" + std::string(240, 'w');
     desk.ClearLog();
-    LaunchApp(s, s.mediaCenter);
+    LaunchApp(s, kMediaCenter);
     EXPECT_TRUE(Launched().empty());
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, kLaunchFailed);
-    EXPECT_EQ(s.mediaCenter.bLaunched, 0);
+    EXPECT_EQ(App(s, kMediaCenter)->bLaunched, 0);
 }
 
 // ---- ActivateOrLaunchApp ------------------------------------------------
@@ -232,15 +214,15 @@ TEST_F(TargetAppTest, ActivateOrLaunch) {
     Hwnd pallamo = desk.AddWindow("PForm", "Tessaryn");
     desk.AddWindow(kLumetraClass, "Lumetra Center");
     // Found as the key router finds them: running copies are activated.
-    EXPECT_EQ(ActivateOrLaunchApp(s, s.powerCinema), pc);
-    EXPECT_EQ(ActivateOrLaunchApp(s, s.pallamo), pallamo);
+    EXPECT_EQ(ActivateOrLaunchApp(s, kPowerCinema), pc);
+    EXPECT_EQ(ActivateOrLaunchApp(s, kPallamo), pallamo);
     EXPECT_EQ(test::Script(desk), "fg:PowerCinema active:PowerCinema fg:Tessaryn active:Tessaryn");
     EXPECT_TRUE(Launched().empty());
     // The other Lumetra application's window is not the panel's.
-    EXPECT_EQ(ActivateOrLaunchApp(s, s.lumetraPanel), 0u);
+    EXPECT_EQ(ActivateOrLaunchApp(s, kLumetraPanel), 0u);
     EXPECT_EQ(Launched(), (Files{"C:\\Panel\\MainPanel.exe"}));
-    s.lumetraCenter.bInstalled = 0;
-    EXPECT_EQ(ActivateOrLaunchApp(s, s.lumetraCenter), 0u);  // silently
+    App(s, kLumetraCenter)->bInstalled = 0;
+    EXPECT_EQ(ActivateOrLaunchApp(s, kLumetraCenter), 0u);  // silently
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -255,31 +237,31 @@ TEST_F(TargetAppTest, ClosesByKeystrokeAndByMessage) {
     desk.AddWindow(kLumetraClass, "Mirvo");
     desk.AddWindow(kLumetraClass, "Lumetra Center");
     for (std::uint32_t id : {kPowerCinema, kTotalMedia, kPallamo, kLumetraPanel, kLumetraCenter}) {
-        s.App(id)->bLaunched = 1;
+        App(s, id)->bLaunched = 1;
         EXPECT_EQ(CloseApp(s, id), 1);
-        EXPECT_EQ(s.App(id)->bLaunched, 0);
+        EXPECT_EQ(App(s, id)->bLaunched, 0);
     }
     EXPECT_EQ(test::Script(desk),
               "fg:PowerCinema active:PowerCinema 18d 115d 115u 18u "
               "fg:ArcSoft TotalMedia active:ArcSoft TotalMedia 18d 115d 115u 18u sleep:1000 "
               "post:Tessaryn:3000:25 post:Mirvo:4024:1 post:Lumetra Center:4024:25");
-    EXPECT_EQ(s.powerCinema.hWnd, pc);
-    EXPECT_EQ(s.totalMedia.hWnd, tm);
-    EXPECT_EQ(s.pallamo.hWnd, 0u);  // message closes leave hWnd alone
+    EXPECT_EQ(App(s, kPowerCinema)->hWnd, pc);
+    EXPECT_EQ(App(s, kTotalMedia)->hWnd, tm);
+    EXPECT_EQ(App(s, kPallamo)->hWnd, 0u);  // message closes leave hWnd alone
 
     // Without a window nothing is sent and the mark stays; a keystroke close
     // still records the failed search.
     desk.ClearLog();
     desk.RemoveWindow(tm);
     desk.AddWindow("OtherClass", "ArcSoft TotalMedia");  // not TotalMedia's own class
-    s.totalMedia.bLaunched = 1;
-    s.pallamo.bLaunched = 1;
+    App(s, kTotalMedia)->bLaunched = 1;
+    App(s, kPallamo)->bLaunched = 1;
     desk.RemoveWindow(desk.FindWindowA("PForm", nullptr));
     EXPECT_EQ(CloseApp(s, kTotalMedia), 0);
     EXPECT_EQ(CloseApp(s, kPallamo), 0);
     EXPECT_EQ(CloseApp(s, 3), 0);  // no such application
-    EXPECT_EQ(s.totalMedia.hWnd, 0u);
-    EXPECT_EQ(s.totalMedia.bLaunched + s.pallamo.bLaunched, 2);
+    EXPECT_EQ(App(s, kTotalMedia)->hWnd, 0u);
+    EXPECT_EQ(App(s, kTotalMedia)->bLaunched + App(s, kPallamo)->bLaunched, 2);
     EXPECT_EQ(test::Script(desk), "");
 }
 
@@ -290,7 +272,7 @@ TEST_F(TargetAppTest, AltF4IsSentOnlyWhenTheTargetIsInFront) {
     desk.AddWindow(kTmClass, "ArcSoft TotalMedia");
     desk.SetForegroundWindow(editor);
     s.traceOn = true;
-    s.totalMedia.bLaunched = 1;
+    App(s, kTotalMedia)->bLaunched = 1;
 
     // Refused at first, granted with our input attached to the editor's thread.
     desk.refuseForeground = true;
@@ -303,11 +285,11 @@ TEST_F(TargetAppTest, AltF4IsSentOnlyWhenTheTargetIsInFront) {
     desk.SetForegroundWindow(editor);
     desk.refuseForeground = desk.refuseForegroundAttached = true;
     desk.ClearLog();
-    s.totalMedia.bLaunched = 1;
+    App(s, kTotalMedia)->bLaunched = 1;
     EXPECT_EQ(CloseApp(s, kTotalMedia), 0);
     EXPECT_EQ(desk.KeyText(), "");
     EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
-    EXPECT_EQ(s.totalMedia.bLaunched, 1);
+    EXPECT_EQ(App(s, kTotalMedia)->bLaunched, 1);
     EXPECT_EQ(desk.Foreground(), editor);
     EXPECT_EQ(desk.Traces().size(), 1u);
 }
@@ -318,7 +300,7 @@ TEST_F(TargetAppTest, ToggleClosesAnOpenWindowOrLaunchesAndWatches) {
     InstallAll();
     System& s = Start();
     Hwnd center = desk.AddWindow(kLumetraClass, "Lumetra Center");
-    s.lumetraCenter.bLaunched = 1;
+    App(s, kLumetraCenter)->bLaunched = 1;
     EXPECT_EQ(ToggleApp(s, kLumetraCenter), 1);
     EXPECT_EQ(test::Script(desk), "post:Lumetra Center:4024:25");
     EXPECT_FALSE(WatchArmed());
@@ -337,7 +319,7 @@ TEST_F(TargetAppTest, ToggleOfTotalMediaWithMediaCenterCurrentActsOnTotalMedia) 
     desk.SetRegString(kMceIdentKey, "Ident", "5.0");
     System& s = Start();
     s.nCurRemoteTV = kMediaCenter;
-    s.totalMedia.bLaunched = 1;
+    App(s, kTotalMedia)->bLaunched = 1;
     Hwnd tm = desk.AddWindow(kTmClass, "ArcSoft TotalMedia");
     EXPECT_EQ(ToggleApp(s, kTotalMedia), 1);
     EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
@@ -370,7 +352,7 @@ TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkInItsOrder) {
     Hwnd tm = desk.AddWindow("AnyClass", "Arcsoft TotalMedia");  // found by title alone
     for (std::uint32_t id : {kPallamo, kTotalMedia}) {
         *WatchMark(s, id) = 1;
-        s.App(id)->bLaunched = 1;
+        App(s, id)->bLaunched = 1;
     }
     ArmAppWatchTimer(s);
     desk.Advance(1000);
@@ -378,11 +360,11 @@ TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkInItsOrder) {
 
     desk.RemoveWindow(pallamo);
     desk.Advance(500);
-    EXPECT_EQ(s.pallamo.bLaunched, 0);
+    EXPECT_EQ(App(s, kPallamo)->bLaunched, 0);
     EXPECT_EQ(*WatchMark(s, kPallamo), 0u);
     EXPECT_FALSE(WatchArmed());
     EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);  // left set, unwatched
-    EXPECT_EQ(s.totalMedia.bLaunched, 1);
+    EXPECT_EQ(App(s, kTotalMedia)->bLaunched, 1);
 
     ArmAppWatchTimer(s);
     desk.Advance(500);
@@ -390,7 +372,7 @@ TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkInItsOrder) {
     desk.RemoveWindow(tm);
     desk.Advance(500);
     EXPECT_EQ(*WatchMark(s, kTotalMedia), 0u);
-    EXPECT_EQ(s.totalMedia.bLaunched, 0);
+    EXPECT_EQ(App(s, kTotalMedia)->bLaunched, 0);
     EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
 }
 

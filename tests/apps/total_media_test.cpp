@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/total_media.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ TEST_F(TotalMediaTest, ChordActivatesThenPressesModifiersFirst) {
     Press(k32Key, 22);  // CtrlShiftP
     EXPECT_EQ(Script(desk),
               "fg:ArcSoft TotalMedia active:ArcSoft TotalMedia 17d 16d 80d 80u 16u 17u");
-    EXPECT_EQ(sys.totalMedia.hWnd, window);
+    EXPECT_EQ(App(sys, kTotalMedia)->hWnd, window);
 }
 
 TEST_F(TotalMediaTest, DigitsAreTappedNotPosted) {
@@ -61,12 +62,12 @@ TEST_F(TotalMediaTest, TwoKeysOf44KeyPauseAfterTheirCommandWithOrWithoutTheWindo
 }
 
 TEST_F(TotalMediaTest, TheWindowNeedsBothClassAndTitle) {
-    sys.totalMedia.hWnd = 99;
+    App(sys, kTotalMedia)->hWnd = 99;
     desk.AddWindow("SomeOtherClass", "ArcSoft TotalMedia");
     desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "TotalMedia");
     Press(k44Key, 11);
     EXPECT_EQ(Script(desk), "");
-    EXPECT_EQ(sys.totalMedia.hWnd, 0u);
+    EXPECT_EQ(App(sys, kTotalMedia)->hWnd, 0u);
 }
 
 TEST_F(TotalMediaTest, UnmappedKeysAnd35KeyDoNothing) {

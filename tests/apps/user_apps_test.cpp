@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "apps/user_apps.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ class UserAppsTest : public ::testing::Test {
         desk.ClearLog();
         return window;
     }
-    void Press(std::uint32_t keyCode) { RouteKey(sys, keyCode, 0); }
+    void Press(std::uint32_t keyCode) { RouteKey(sys, rc::Press{keyCode}, 0); }
     // A button held: a frame every 108 ms through the repeat filter, as the
     // poll reads them; then let go for a second.
     void Hold(std::uint32_t keyCode, int frames) {

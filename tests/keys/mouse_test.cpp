@@ -80,7 +80,7 @@ TEST_F(MouseTest, DirectionsMoveStrictlyInsideAndAreNeverClamped) {
     for (std::uint32_t key : {1u, 2u, 3u, 4u, 6u, 7u, 8u, 9u}) {
         desk.SetCursor({500, 400});
         sys.pointer.runCounter = 0;
-        EmulateMouse(sys, key);
+        EmulateMouse(sys, Press{key});
     }
     EXPECT_EQ(Moves(), (Ints{499, 500, 501, 499, 501, 499, 500, 501}));
     EXPECT_EQ(Moves(true), (Ints{399, 399, 399, 400, 400, 401, 401, 401}));
@@ -94,7 +94,7 @@ TEST_F(MouseTest, DirectionsMoveStrictlyInsideAndAreNeverClamped) {
     for (const auto& r : refused) {
         desk.SetCursor(r.from);
         sys.pointer.runCounter = 3;
-        EmulateMouse(sys, r.key);
+        EmulateMouse(sys, Press{r.key});
         EXPECT_EQ(sys.pointer.runCounter, 0) << r.key;
     }
     EXPECT_TRUE(Moves().empty());
@@ -103,10 +103,10 @@ TEST_F(MouseTest, DirectionsMoveStrictlyInsideAndAreNeverClamped) {
 TEST_F(MouseTest, APointerOutsideTheAreaIsBroughtOntoItsEdge) {
     ComputePointerArea(sys, 1024, 728);  // the taskbar below: bottom 727
     desk.SetCursor({500, 750});
-    EmulateMouse(sys, 2);  // up: 749, clamped onto the area
-    EmulateMouse(sys, 2);  // the edge is not inside yet: one more clamped move
+    EmulateMouse(sys, Press{2});  // up: 749, clamped onto the area
+    EmulateMouse(sys, Press{2});  // the edge is not inside yet: one more clamped move
     desk.SetCursor({0, 0});
-    EmulateMouse(sys, 6);  // the corner is not inside either
+    EmulateMouse(sys, Press{6});  // the corner is not inside either
     EXPECT_EQ(Moves(), (Ints{500, 500, 1}));
     EXPECT_EQ(Moves(true), (Ints{727, 726, 0}));
     EXPECT_EQ(sys.pointer.runCounter, 3);
@@ -114,23 +114,19 @@ TEST_F(MouseTest, APointerOutsideTheAreaIsBroughtOntoItsEdge) {
 
 TEST_F(MouseTest, RepeatsOfAnythingButADirectionDoNothing) {
     for (std::uint32_t held : {0u, 5u, 10u, 12u, 255u}) {
-        sys.repeat.lastKeyCode = held;
-        sys.repeat.bRepeatKey = true;
-        EmulateMouse(sys, 255);
+        EmulateMouse(sys, Press{held, true});
     }
-    sys.repeat.lastKeyCode = 6;
-    sys.repeat.bRepeatKey = false;  // an unknown scan code, not a repeat
-    EmulateMouse(sys, 255);
+    EmulateMouse(sys, Press{255, false});  // an unknown scan code, not a repeat
     for (std::uint32_t key : {11u, 37u, 254u}) {
-        EmulateMouse(sys, key);
+        EmulateMouse(sys, Press{key});
     }
     EXPECT_TRUE(desk.Log().empty());
 }
 
 TEST_F(MouseTest, ClicksAndTheHoldToggle) {
     desk.SetSystemMetric(win::kSmSwapButton, 1);
-    EmulateMouse(sys, 0);  // clicks keep their physical buttons
-    EmulateMouse(sys, 10);
+    EmulateMouse(sys, Press{0});  // clicks keep their physical buttons
+    EmulateMouse(sys, Press{10});
     EXPECT_EQ(MouseFlags(), (Ints{2, 4, 8, 16}));
     for (const SimEvent& e : desk.Events(Kind::MouseEvent)) {
         EXPECT_EQ(e.b, 500);
@@ -143,14 +139,14 @@ TEST_F(MouseTest, ClicksAndTheHoldToggle) {
     // The hold presses and releases the primary button, dragging in between.
     desk.ClearLog();
     desk.SetSystemMetric(win::kSmSwapButton, 0);
-    EmulateMouse(sys, 5);
-    EXPECT_EQ(sys.buttonHeld, 1);
-    EmulateMouse(sys, 6);
-    EmulateMouse(sys, 5);
-    EXPECT_EQ(sys.buttonHeld, 0);
+    EmulateMouse(sys, Press{5});
+    EXPECT_TRUE(sys.buttonHeld);
+    EmulateMouse(sys, Press{6});
+    EmulateMouse(sys, Press{5});
+    EXPECT_FALSE(sys.buttonHeld);
     desk.SetSystemMetric(win::kSmSwapButton, 1);
-    EmulateMouse(sys, 5);
-    EmulateMouse(sys, 5);
+    EmulateMouse(sys, Press{5});
+    EmulateMouse(sys, Press{5});
     EXPECT_EQ(MouseFlags(), (Ints{2, 4, 8, 16}));
     EXPECT_EQ(desk.Events(Kind::MouseEvent)[1].b, 501);
 }

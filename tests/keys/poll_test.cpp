@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "keys/poll.h"
+#include "keys/shutdown.h"
 #include "receiver/receiver_fixture.h"
 
 namespace rc::test {
@@ -13,7 +14,7 @@ class RepeatFilterTest : public ReceiverTest {
   protected:
     std::uint32_t At(std::uint32_t time, std::uint32_t keyCode) {
         desk.SetNow(time);
-        return FilterRepeat(sys, keyCode);
+        return MapCode(FilterRepeat(sys, keyCode));
     }
 };
 
@@ -225,7 +226,7 @@ TEST_F(PollTickTest, ConfirmKeysDependOnTheLayout) {
         SCOPED_TRACE("layout " + std::to_string(c.layout) + " key " + std::to_string(c.keyCode));
         desk.ClearLog();
         OpenShutdownDialog(c.layout);
-        SendShutdownKey(sys, c.keyCode);
+        AnswerShutdownDialog(sys, Press{c.keyCode});
         EXPECT_EQ(DialogCalls(), c.expected ? *c.expected : std::vector<std::string>{});
         EXPECT_EQ(Lines(), Lines_{"bIsShutDownDlg"});
     }

@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "keys/router.h"
 
 #include <gtest/gtest.h>
@@ -50,11 +51,11 @@ class RouterTest : public ::testing::Test {
         return desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
     }
 
-    void Route(std::uint32_t keyCode) { RouteKey(*sys, keyCode, mainWindow); }
+    PressOutcome Route(std::uint32_t keyCode) { return RouteKey(*sys, Press{keyCode}, mainWindow); }
     void Reset() {
         for (std::uint32_t id :
              {kPowerCinema, kPallamo, kMediaCenter, kLumetraPanel, kTotalMedia, kLumetraCenter}) {
-            sys->App(id)->bLaunched = 0;
+            App(*sys, id)->bLaunched = 0;
             *WatchMark(*sys, id) = 0;
         }
         KillAppWatchTimer(*sys);
@@ -76,9 +77,9 @@ class RouterTest : public ::testing::Test {
         return files;
     }
     Marks Marked() const {
-        return {sys->powerCinema.bLaunched, sys->pallamo.bLaunched,
-                sys->mediaCenter.bLaunched, sys->lumetraPanel.bLaunched,
-                sys->totalMedia.bLaunched,  sys->lumetraCenter.bLaunched};
+        return {App(*sys, kPowerCinema)->bLaunched, App(*sys, kPallamo)->bLaunched,
+                App(*sys, kMediaCenter)->bLaunched, App(*sys, kLumetraPanel)->bLaunched,
+                App(*sys, kTotalMedia)->bLaunched,  App(*sys, kLumetraCenter)->bLaunched};
     }
     std::string Script() const { return test::Script(desk); }
 
@@ -113,7 +114,7 @@ TEST_F(RouterTest, MarkedApplicationWritesItsTracesByLayout) {
         SCOPED_TRACE(::testing::Message() << c.appId << " on " << c.layout);
         Reset();
         sys->nIRKEYType = c.layout;
-        sys->App(c.appId)->bLaunched = 1;
+        App(*sys, c.appId)->bLaunched = 1;
         Route(255);
         Lines expected = {kActive};
         expected.insert(expected.end(), c.traces.begin(), c.traces.end());
@@ -141,7 +142,7 @@ TEST_F(RouterTest, OnOffKeysOfTheLayoutReachToggleApp) {
         SCOPED_TRACE(::testing::Message() << c.appId << " on " << c.layout << " key " << c.keyCode);
         Reset();
         sys->nIRKEYType = c.layout;
-        sys->App(c.appId)->bLaunched = 1;
+        App(*sys, c.appId)->bLaunched = 1;
         if (c.appId == kLumetraCenter) {  // open (step 1 needs it): its ToggleApp closes it
             Hwnd center = OpenCenter();
             Route(c.keyCode);
@@ -157,7 +158,7 @@ TEST_F(RouterTest, OnOffKeysOfTheLayoutReachToggleApp) {
 
 TEST_F(RouterTest, TotalMediaWritesTwoBeforeItsToggle) {
     sys->nIRKEYType = k32Key;
-    sys->totalMedia.bLaunched = 1;
+    App(*sys, kTotalMedia)->bLaunched = 1;
     Route(67);
     EXPECT_EQ(Traces(),
               (Lines{kActive, "Send Message to TTM3.5", "nIRKEYType= (3)", "32KEY", "2"}));
@@ -168,8 +169,8 @@ TEST_F(RouterTest, TotalMediaWritesTwoBeforeItsToggle) {
 TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
     OpenCenter();
     sys->nIRKEYType = k32Key;
-    sys->lumetraCenter.bLaunched = 1;
-    sys->lumetraPanel.bLaunched = 1;
+    App(*sys, kLumetraCenter)->bLaunched = 1;
+    App(*sys, kLumetraPanel)->bLaunched = 1;
     Route(67);
     // The panel takes the key. Its window is absent, so its ToggleApp
     // launches it; the Lumetra Center window is left alone.
@@ -180,7 +181,7 @@ TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
 
 TEST_F(RouterTest, MarkedApplicationGetsItsKeysThroughTheLayoutMap) {
     OpenPallamo();
-    sys->pallamo.bLaunched = 1;
+    App(*sys, kPallamo)->bLaunched = 1;
     sys->nIRKEYType = k50Key;
     Route(4);
     sys->nIRKEYType = k44Key;
@@ -192,7 +193,7 @@ TEST_F(RouterTest, MarkedApplicationGetsItsKeysThroughTheLayoutMap) {
 
 TEST_F(RouterTest, LumetraCenterMarkGoesWithItsWindow) {
     OpenPowerCinema();
-    sys->lumetraCenter.bLaunched = 1;
+    App(*sys, kLumetraCenter)->bLaunched = 1;
     Route(255);
     EXPECT_EQ(Marked(), (Marks{1, 0, 0, 0, 0, 0}));
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
@@ -200,7 +201,7 @@ TEST_F(RouterTest, LumetraCenterMarkGoesWithItsWindow) {
 
 TEST_F(RouterTest, OtherMarksOutliveTheirWindow) {
     sys->nIRKEYType = k44Key;
-    sys->powerCinema.bLaunched = 1;
+    App(*sys, kPowerCinema)->bLaunched = 1;
     OpenPanel();
     Route(29);  // the 1-3 button, but PowerCinema is marked: no search, no offer
     EXPECT_EQ(Marked(), (Marks{1, 0, 0, 0, 0, 0}));
@@ -214,7 +215,7 @@ TEST_F(RouterTest, OtherMarksOutliveTheirWindow) {
 TEST_F(RouterTest, Key22On35KeySwitchesToMediaCenter) {
     sys->nIRKEYType = k35Key;
     sys->nCurRemoteTV = kPallamo;
-    sys->pallamo.bLaunched = 1;
+    App(*sys, kPallamo)->bLaunched = 1;
     OpenPallamo();
     Route(22);
     EXPECT_EQ(sys->nCurRemoteTV, static_cast<std::uint32_t>(kMediaCenter));
@@ -241,7 +242,7 @@ TEST_F(RouterTest, Key12On35KeySwitchesToPallamoBothWays) {
               "post:Tessaryn:3000:25");
     EXPECT_EQ(Traces(), (Lines{"RC is 35key  & Launch PALLAMO", kActive, "Send Message to PALLAMO",
                                "nIRKEYType= (5)", "35KEY"}));
-    EXPECT_EQ(sys->pallamo.bLaunched, 0);
+    EXPECT_EQ(App(*sys, kPallamo)->bLaunched, 0);
 
     desk.RemoveWindow(pallamo);
     Route(12);  // now absent: launched and watched
@@ -251,7 +252,7 @@ TEST_F(RouterTest, Key12On35KeySwitchesToPallamoBothWays) {
 
 TEST_F(RouterTest, EarlierMarkKeepsThe35KeyButtons) {
     sys->nIRKEYType = k35Key;
-    sys->powerCinema.bLaunched = 1;
+    App(*sys, kPowerCinema)->bLaunched = 1;
     Route(22);
     EXPECT_EQ(Marked(), (Marks{1, 0, 1, 0, 0, 0}));
     EXPECT_TRUE(Launched().empty());  // 22 went to PowerCinema's map
@@ -305,7 +306,7 @@ TEST_F(RouterTest, PowerKeyClosesTheOthersInOrderThenTogglesTheCurrent) {
 }
 
 TEST_F(RouterTest, PowerKeyWithTheCurrentApplicationMissing) {
-    sys->totalMedia.bInstalled = 0;
+    App(*sys, kTotalMedia)->bInstalled = 0;
     sys->nIRKEYType = k50Key;
     sys->nCurRemoteTV = kTotalMedia;
     OpenPowerCinema();
@@ -355,7 +356,7 @@ TEST_F(RouterTest, PowerPressesWhileALaunchBoxIsOpenStackNoOtherBox) {
         EXPECT_EQ(std::count(traces.begin(), traces.end(), text), 2);
         Route(12);  // with the box closed, the next failure shows it again
         EXPECT_EQ(desk.Events(SimEvent::Kind::MessageBox).size(), 2u);
-        sys->pallamo.bInstalled = 0;
+        App(*sys, kPallamo)->bInstalled = 0;
     }
 }
 
@@ -392,7 +393,7 @@ TEST_F(RouterTest, FirstOpenApplicationIsMarkedSilentlyByARepeat) {
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
     EXPECT_EQ(Script(), "");
     desk.RemoveWindow(desk.FindWindowA("PForm", nullptr));
-    sys->pallamo.bLaunched = 0;
+    App(*sys, kPallamo)->bLaunched = 0;
     Route(255);
     EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 1, 0}));
 }
@@ -433,7 +434,7 @@ TEST_F(RouterTest, FoundApplicationGetsTheMapOfItsLayout) {
             Hwnd window = desk.AddWindow(app.cls, app.title);
             Route(c.keyCode);
             EXPECT_EQ(Script(), app.expected);
-            EXPECT_EQ(sys->App(app.appId)->bLaunched, 1);
+            EXPECT_EQ(App(*sys, app.appId)->bLaunched, 1);
             desk.RemoveWindow(window);
         }
     }

@@ -76,10 +76,10 @@ TEST_F(CodeReaderTest, Af9015TakesOnlyFramesOfType7) {
     desk.Entry("af15_GetIR").defaultResult = 1;
 
     EXPECT_EQ(ReadKeyCode(sys), 67);
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey);
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt);
     EXPECT_EQ(ReadKeyCode(sys), 255) << "an unknown scan code is passed on";
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey) << "the library reported nothing";
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey) << "the preset buffer";
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt) << "the library reported nothing";
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt) << "the preset buffer";
     EXPECT_EQ(desk.CoInitCount(), 1) << "the first search's COM lasts, each later one is undone";
     EXPECT_TRUE(Polling());
 }
@@ -94,7 +94,7 @@ TEST_F(CodeReaderTest, It9135TakesTheSecondByteOfWordZero) {
     EXPECT_EQ(Lines(), (Lines_{"Chip_Ite9037", "Find 9030 Device", "irulData[0] (ABCD1A42)",
                                "ScanCode (1A)"}));
     EXPECT_EQ(ReadKeyCode(sys), 0);
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey) << "word 0 left at 255";
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt) << "word 0 left at 255";
 }
 
 TEST_F(CodeReaderTest, ConexantReadsTheFeatureReportUntilAReadFails) {
@@ -105,14 +105,14 @@ TEST_F(CodeReaderTest, ConexantReadsTheFeatureReportUntilAReadFails) {
     Ready(kChipConexant);
 
     EXPECT_EQ(ReadKeyCode(sys), 16);
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey);
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt);
     EXPECT_EQ(Lines(),
               (Lines_{"Chip_Conexant", "GetCode1 =  (10)", "GetCode2 =  (FE)", "Chip_Conexant"}));
     EXPECT_EQ(desk.CategoryOpenCount(), 0) << "no DirectShow search for this family";
 
     desk.RemoveHidDevice(hid);
     desk.ClearLog();
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey);
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt);
     ExpectHandedOver();
     EXPECT_EQ(Lines(), (Lines_{"Chip_Conexant", "GetCode1 =  (FE)", "GetCode2 =  (FE)"}));
     EXPECT_EQ(desk.OpenHidSets(), 0);
@@ -121,7 +121,7 @@ TEST_F(CodeReaderTest, ConexantReadsTheFeatureReportUntilAReadFails) {
 
     ArmGpioTimer(sys);
     desk.ClearLog();
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey);
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt);
     ExpectHandedOver();
     EXPECT_EQ(Lines(), Lines_{"Chip_Conexant"}) << "a closed channel is not read";
 }
@@ -130,22 +130,22 @@ TEST_F(CodeReaderTest, RtlReadsByteOneOfACountedBufferOnceLoaded) {
     InstallRtk(desk);
     PlugRtl2832u();
     Ready(kChipRtl2832u);
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey);
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt);
     EXPECT_TRUE(desk.LibraryCalls().empty()) << "not loaded yet";
 
     LoadRtlLibrary(sys);
     desk.Entry("RTK_GetAPModeIRCode").results = {1, 1, 1, 0};
     desk.rtkCodes = {{2, {0, 0x45}}, {0, {0, 0x80}}, {0x10000, {0, 0x80}}, {1, {0, 0x80}}};
     EXPECT_EQ(ReadKeyCode(sys), 66);
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey) << "a zero count";
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey) << "only the count's low 16 bits count";
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey) << "the library said no";
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt) << "a zero count";
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt) << "only the count's low 16 bits count";
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt) << "the library said no";
 }
 
 TEST_F(CodeReaderTest, APulledStickHandsOverWithoutReleasingTheSearch) {
     InstallAf15(desk);
     Ready(kChipAf9015);
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey);
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt);
     ExpectHandedOver();
     EXPECT_EQ(Lines(),
               (Lines_{"Chip_Afa9015", "Can't find Device", "GPIOTime-Maybe the USB has removed...",
@@ -158,7 +158,7 @@ TEST_F(CodeReaderTest, WithNoChipKnownTheReaderOnlyLooks) {
     InstallAf15(desk);
     PlugAf9015();
     Ready(99);
-    EXPECT_EQ(ReadKeyCode(sys), kNoKey);
+    EXPECT_EQ(ReadKeyCode(sys), std::nullopt);
     EXPECT_EQ(Lines(), (Lines_{"Can't Find any Device", "Find 9015 Device"}));
     EXPECT_EQ(sys.chipType, kChipAf9015) << "the next tick reads with it";
     EXPECT_TRUE(desk.LibraryCalls().empty());

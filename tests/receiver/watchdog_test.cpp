@@ -4,6 +4,7 @@
 #include <tuple>
 #include <vector>
 
+#include "apps/app_record.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
 #include "settings/settings_store.h"
@@ -399,8 +400,9 @@ TEST_F(WatchdogTest, TicksWhileAFailedLaunchShowsItsBoxAreSkipped) {
     StartWatching();
     sys.bLaunchap = 1;
     sys.nCurRemoteTV = kPowerCinema;
-    sys.powerCinema.bInstalled = 1;
-    std::snprintf(sys.powerCinema.szInstallDir, sizeof sys.powerCinema.szInstallDir, "C:\\PC");
+    App(sys, kPowerCinema)->bInstalled = 1;
+    std::snprintf(App(sys, kPowerCinema)->szInstallDir, sizeof App(sys, kPowerCinema)->szInstallDir,
+                  "C:\\PC");
     desk.shellExecuteResult = 2;  // the program file is gone
     int boxes = 0;
     desk.onMessageBox = [&](const std::string&, const std::string&) {

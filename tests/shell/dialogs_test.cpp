@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "shell/dialogs.h"
 
 #include <gtest/gtest.h>
@@ -89,10 +90,10 @@ TEST_F(DialogsTest, AboutEndsWithItsCommandAndStoresNothing) {
 }
 
 TEST_F(DialogsTest, ListsInstalledApplicationsInOrderAndSelectsTheCurrentOne) {
-    sys.pallamo.bInstalled = 1;
-    sys.totalMedia.bInstalled = 1;
-    sys.powerCinema.bInstalled = 1;   // never listed
-    sys.lumetraPanel.bInstalled = 1;  // never listed
+    App(sys, kPallamo)->bInstalled = 1;
+    App(sys, kTotalMedia)->bInstalled = 1;
+    App(sys, kPowerCinema)->bInstalled = 1;   // never listed
+    App(sys, kLumetraPanel)->bInstalled = 1;  // never listed
     InstallMediaCenter();
     sys.nCurRemoteTV = kTotalMedia;
 
@@ -102,7 +103,7 @@ TEST_F(DialogsTest, ListsInstalledApplicationsInOrderAndSelectsTheCurrentOne) {
     EXPECT_EQ(sys.nCurRemoteTV, 5u);
     EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 9u);  // unchanged: not saved
 
-    sys.lumetraCenter.bInstalled = 1;
+    App(sys, kLumetraCenter)->bInstalled = 1;
     sys.nCurRemoteTV = kLumetraCenter;
     Setting([](Hwnd) {});
     EXPECT_EQ(items, (Items{"Pallamo", "Media Center Edition", "TotalMedia", "Lumetra Center"}));
@@ -110,8 +111,8 @@ TEST_F(DialogsTest, ListsInstalledApplicationsInOrderAndSelectsTheCurrentOne) {
 }
 
 TEST_F(DialogsTest, OkStoresTheApplicationTheUserChose) {
-    sys.pallamo.bInstalled = 1;
-    sys.lumetraCenter.bInstalled = 1;
+    App(sys, kPallamo)->bInstalled = 1;
+    App(sys, kLumetraCenter)->bInstalled = 1;
     Setting([&](Hwnd dlg) {
         desk.SetComboSelection(dlg, IDC_APP_LIST, 0);
         desk.SendDialogMessage(dlg, win::kWmCommand, (1u << 16) | IDC_APP_LIST, 0);  // ignored
@@ -135,9 +136,9 @@ TEST_F(DialogsTest, OkStoresTheApplicationTheUserChose) {
 }
 
 TEST_F(DialogsTest, UnlistedCurrentApplicationChangesOnlyWhenTheUserPicksOne) {
-    sys.pallamo.bInstalled = 1;
-    sys.totalMedia.bInstalled = 1;
-    sys.powerCinema.bInstalled = 1;
+    App(sys, kPallamo)->bInstalled = 1;
+    App(sys, kTotalMedia)->bInstalled = 1;
+    App(sys, kPowerCinema)->bInstalled = 1;
     sys.nCurRemoteTV = kPowerCinema;
     desk.SetRegDword(kSettingsKey, "DefaultTVAPP", 1);
 
@@ -172,13 +173,13 @@ TEST_F(DialogsTest, EmptyListChangesNothing) {
     EXPECT_EQ(desk.RegDword(kSettingsKey, "DefaultTVAPP"), 9u);
 
     // Not even after an earlier OK that chose "TotalMedia".
-    sys.totalMedia.bInstalled = 1;
+    App(sys, kTotalMedia)->bInstalled = 1;
     Setting([&](Hwnd dlg) {
         desk.SetComboSelection(dlg, IDC_APP_LIST, 0);
         desk.ClickDialogItem(dlg, win::kIdOk);
     });
     EXPECT_EQ(sys.nCurRemoteTV, 5u);
-    sys.totalMedia.bInstalled = 0;
+    App(sys, kTotalMedia)->bInstalled = 0;
     sys.nCurRemoteTV = kLumetraCenter;
     SettingOk();
     EXPECT_TRUE(items.empty());

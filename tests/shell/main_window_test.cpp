@@ -1,3 +1,4 @@
+#include "apps/app_record.h"
 #include "shell/main_window.h"
 
 #include <gtest/gtest.h>
@@ -94,7 +95,7 @@ TEST_F(StartTest, ReadyReceiverPollsFromAHiddenWindowWithItsIcon) {
     ASSERT_GE(bringUp, 0);
     EXPECT_LT(bringUp, IndexOf(desk, Kind::LibraryCall, -1, "af15_init"));
     EXPECT_LT(IndexOf(desk, Kind::LibraryCall, -1, "af15_init"), added);
-    EXPECT_EQ(sys.mediaCenter.bInstalled, 1);
+    EXPECT_EQ(App(sys, kMediaCenter)->bInstalled, 1);
     EXPECT_EQ(sys.pointer.right, 1599);
     auto icons = desk.TrayIcons();
     ASSERT_EQ(icons.size(), 1u);
