@@ -226,8 +226,11 @@ TEST_F(PollTickTest, ConfirmKeysDependOnTheLayout) {
         SCOPED_TRACE("layout " + std::to_string(c.layout) + " key " + std::to_string(c.keyCode));
         desk.ClearLog();
         OpenShutdownDialog(c.layout);
-        AnswerShutdownDialog(sys, Press{c.keyCode});
+        PressOutcome outcome = AnswerShutdownDialog(sys, Press{c.keyCode});
         EXPECT_EQ(DialogCalls(), c.expected ? *c.expected : std::vector<std::string>{});
+        EXPECT_EQ(outcome.sent, c.expected == &kEnter    ? "Enter"
+                                : c.expected == &kEscape ? "Esc"
+                                                         : "");
         EXPECT_EQ(Lines(), Lines_{"bIsShutDownDlg"});
     }
 }

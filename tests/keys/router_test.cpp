@@ -498,5 +498,47 @@ TEST_F(RouterTest, UserApplicationTakesOnlyWhatTheSixLeave) {
     EXPECT_EQ(Script(), "post:Tessaryn:3000:25");
 }
 
+// ---- What a press did -------------------------------------------------------------
+
+std::string Said(const PressOutcome& o) {
+    return std::to_string(static_cast<int>(o.taker)) + " " + o.name + ": " +
+           (o.sent.empty() ? "(" + o.why + ")" : o.sent);
+}
+
+TEST_F(RouterTest, TheOutcomeSaysWhoTookThePressAndWhatWasSent) {
+    constexpr int kApp = static_cast<int>(PressTaker::kBuiltInApp);
+    sys->nIRKEYType = k44Key;
+    OpenTotalMedia();
+    App(*sys, kTotalMedia)->bLaunched = 1;
+    EXPECT_EQ(Said(Route(68)), std::to_string(kApp) + " TotalMedia: Ctrl+P");
+    EXPECT_EQ(Said(RouteKey(*sys, Press{68, true}, mainWindow)),
+              std::to_string(kApp) + " TotalMedia: (TotalMedia does nothing with a held button)");
+    EXPECT_EQ(Said(Route(29)),
+              std::to_string(kApp) + " TotalMedia: (TotalMedia has no command for this button)");
+    desk.SetForegroundWindow(desk.AddWindow("Notepad", "Editor"));
+    desk.refuseForeground = true;
+    desk.refuseForegroundAttached = true;
+    EXPECT_EQ(Said(Route(68)), std::to_string(kApp) + " TotalMedia: (TotalMedia is not in front)");
+
+    Reset();
+    OpenPallamo();
+    EXPECT_EQ(Said(Route(0)), std::to_string(kApp) + " Pallamo: message 3000 (10001)")
+        << "found by the window search";
+
+    // The power key: the current application's launch, not the others' closes.
+    Reset();
+    sys->nCurRemoteTV = kLumetraCenter;
+    EXPECT_EQ(Said(Route(12)), std::to_string(kApp) + " Lumetra Center: launch");
+}
+
+TEST_F(RouterTest, TheOutcomeOfThePointerAndTheShutDownOffer) {
+    constexpr int kPointer = static_cast<int>(PressTaker::kPointer);
+    sys->nIRKEYType = k44Key;
+    EXPECT_EQ(Said(Route(2)), std::to_string(kPointer) + " : pointer up");
+    EXPECT_EQ(Said(Route(40)), std::to_string(kPointer) + " : (no pointer action for this button)");
+    EXPECT_EQ(Said(Route(29)),
+              std::to_string(static_cast<int>(PressTaker::kShutdownDialog)) + " : opened");
+}
+
 }  // namespace
 }  // namespace rc
