@@ -10,14 +10,13 @@ namespace rc {
 
 namespace {
 
-constexpr std::uint8_t kNone = kNoKey;  // an unused cell: never a button
-
-// The KeyCodes of one button on one layout.
+// The KeyCodes of one button on one layout; an unused one is kNoKey, never
+// a button.
 struct KeyPair {
     constexpr KeyPair() = default;
-    constexpr KeyPair(std::uint8_t first, std::uint8_t second = kNone) : a(first), b(second) {}
-    std::uint8_t a = kNone;
-    std::uint8_t b = kNone;
+    constexpr KeyPair(std::uint8_t first, std::uint8_t second = kNoKey) : a(first), b(second) {}
+    std::uint8_t a = kNoKey;
+    std::uint8_t b = kNoKey;
 };
 
 struct ButtonRow {
@@ -83,7 +82,7 @@ consteval bool KeyCodesUniquePerLayout() {
         bool seen[256] = {};
         for (const ButtonRow& row : kButtons) {
             for (std::uint8_t code : {(row.*column).a, (row.*column).b}) {
-                if (code == kNone) {
+                if (code == kNoKey) {
                     continue;
                 }
                 if (seen[code]) {
@@ -124,7 +123,7 @@ int FindButtonName(std::string_view name) {
 }
 
 bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode) {
-    if (nameIndex < 0 || nameIndex >= ButtonNameCount() || keyCode >= kNone) {
+    if (nameIndex < 0 || nameIndex >= ButtonNameCount() || keyCode >= kNoKey) {
         return false;
     }
     const KeyPair* pair = PairOf(kButtons[nameIndex], layout);

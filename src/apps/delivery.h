@@ -110,6 +110,45 @@ struct LayoutColumn {
     Cell Row::*cells;
 };
 
+// The maps' lookups take the first match, so a map has one row per KeyCode
+// and one column per layout; each map states both.
+template <typename Row, std::size_t N>
+consteval bool OneRowPerKeyCode(const Row (&rows)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        for (std::size_t j = i + 1; j < N; ++j) {
+            if (rows[i].keyCode == rows[j].keyCode) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+template <typename Row, typename Cell, std::size_t L>
+consteval bool OneColumnPerLayout(const LayoutColumn<Row, Cell> (&columns)[L]) {
+    for (std::size_t i = 0; i < L; ++i) {
+        for (std::size_t j = i + 1; j < L; ++j) {
+            if (columns[i].layout == columns[j].layout) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The same for a table of command codes: one row per code.
+template <typename Row, std::size_t N>
+consteval bool OneRowPerCode(const Row (&rows)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        for (std::size_t j = i + 1; j < N; ++j) {
+            if (rows[i].code == rows[j].code) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // The cell of the KeyCode in the layout's column, or null when the
 // application has no map for that layout or the KeyCode has no row.
 template <typename Row, typename Cell, std::size_t N, std::size_t L>

@@ -133,6 +133,8 @@ constexpr MapRow kKeyMaps[] = {
     {75,      24,           _             },
 };
 // clang-format on
+static_assert(OneRowPerKeyCode(kKeyMaps));
+static_assert(OneColumnPerLayout(kLayouts));
 
 bool RuleOf(std::uint32_t code, DialogRule* rule) {
     if (code >= kDigit0 && code <= kDigit0 + 9) {

@@ -61,6 +61,7 @@ constexpr MapRow kKeyMap[] = {
     {31,      8,       no,       2000},
 };
 // clang-format on
+static_assert(OneRowPerKeyCode(kKeyMap));
 
 consteval bool ActivationColumnAgrees() {
     for (const MapRow& row : kKeyMap) {

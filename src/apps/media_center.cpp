@@ -205,6 +205,8 @@ constexpr MapRow kKeyMaps[] = {
     {94,      _,            _,            AltCtrlB,     _           },
 };
 // clang-format on
+static_assert(OneRowPerKeyCode(kKeyMaps));
+static_assert(OneColumnPerLayout(kLayouts));
 
 // Every command searches the window afresh.
 Hwnd Run(System& sys, McCommand command) {

@@ -60,6 +60,7 @@ constexpr CodeRow kCommands[] = {
     {35005, kDialogFirst},
 };
 // clang-format on
+static_assert(OneRowPerCode(kCommands));
 // The digits d = 0 to 9 are the codes 10000 + d.
 constexpr std::uint32_t kDigit0 = 10000;
 constexpr DialogRule kDigitRule = kMainWhenNoDialog;
@@ -151,6 +152,8 @@ constexpr MapRow kKeyMaps[] = {
     {75,      24,           _,      _    },
 };
 // clang-format on
+static_assert(OneRowPerKeyCode(kKeyMaps));
+static_assert(OneColumnPerLayout(kLayouts));
 
 bool RuleOf(std::uint32_t code, DialogRule* rule) {
     if (code >= kDigit0 && code <= kDigit0 + 9) {

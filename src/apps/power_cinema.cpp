@@ -111,6 +111,7 @@ constexpr MapRow kKeyMap[] = {
     {17, NumPadDigit0}, {31, CtrlD},
 };
 // clang-format on
+static_assert(OneRowPerKeyCode(kKeyMap));
 
 // Every command searches the window afresh.
 Hwnd Run(System& sys, PcCommand command) {

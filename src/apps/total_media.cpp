@@ -213,6 +213,8 @@ constexpr MapRow kKeyMaps[] = {
     {94,      _,              _,            CtrlShiftB  },
 };
 // clang-format on
+static_assert(OneRowPerKeyCode(kKeyMaps));
+static_assert(OneColumnPerLayout(kLayouts));
 
 // Every command: TotalMedia's own search (class and title); nothing is
 // launched without a window.
