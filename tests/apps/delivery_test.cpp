@@ -7,6 +7,7 @@
 #include "apps/power_cinema.h"
 #include "core/press.h"
 #include "core/system.h"
+#include "support/test_support.h"
 
 namespace rc {
 namespace {
@@ -21,7 +22,7 @@ class ForegroundTest : public ::testing::Test {
         sys.traceOn = true;
         editor = desk.AddWindow("Notepad", "Editor");
         desk.SetForegroundWindow(editor);
-        target = desk.AddWindow("AnyClass", "PowerCinema");
+        target = test::OpenAppWindow(desk, kPowerCinema);
         desk.ClearLog();
     }
 

@@ -5,6 +5,7 @@
 
 #include "apps/app_script.h"
 #include "core/system.h"
+#include "support/test_support.h"
 
 namespace rc {
 namespace {
@@ -14,7 +15,7 @@ using test::Script;
 class LumetraCenterTest : public ::testing::Test {
   protected:
     void SetUp() override { desk.ClearLog(); }
-    Hwnd Open() { return desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center"); }
+    Hwnd Open() { return test::OpenAppWindow(desk, kLumetraCenter); }
     void Press(std::uint32_t layout, std::uint32_t keyCode) {
         LumetraCenterKeyMap(sys, layout, keyCode);
     }

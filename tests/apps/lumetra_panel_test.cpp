@@ -5,6 +5,7 @@
 
 #include "apps/app_script.h"
 #include "core/system.h"
+#include "support/test_support.h"
 
 namespace rc {
 namespace {
@@ -14,7 +15,7 @@ using test::Script;
 class LumetraPanelTest : public ::testing::Test {
   protected:
     void SetUp() override { desk.ClearLog(); }
-    Hwnd Open() { return desk.AddWindow("OrvalixMainPanel_Class", "Mirvo"); }
+    Hwnd Open() { return test::OpenAppWindow(desk, kLumetraPanel); }
 
     SimDesktop desk;
     System sys{desk};
@@ -51,7 +52,7 @@ TEST_F(LumetraPanelTest, KeysWithoutACommandDoNothing) {
 }
 
 TEST_F(LumetraPanelTest, OnlyTheMirvoTitleIsCommanded) {
-    desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center");
+    test::OpenAppWindow(desk, kLumetraCenter);
     desk.AddWindow("OtherClass", "Mirvo");
     LumetraPanelKeyMap(sys, 18);
     EXPECT_EQ(Script(desk), "");

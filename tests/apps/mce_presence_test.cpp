@@ -9,6 +9,7 @@
 #include "apps/target_app.h"
 #include "core/system.h"
 #include "support/sim_desktop.h"
+#include "support/test_support.h"
 #include "platform/win_defs.h"
 
 namespace rc {
@@ -154,7 +155,7 @@ TEST_F(MceTest, WindowNeedsTheTitleUnlessFoundOnXp) {
     Hwnd other = desk.AddWindow("eHome Render Window", "Media Player");
     desk.AddWindow("Other Class", "Windows Media Center");
     EXPECT_EQ(FindMceWindow(sys), 0u);
-    Hwnd mce = desk.AddWindow("eHome Render Window", "Windows Media Center");
+    Hwnd mce = test::OpenAppWindow(desk, kMediaCenter);
     EXPECT_EQ(FindMceWindow(sys), mce);
     Xp();
     ASSERT_EQ(IsMceInstalled(sys), 1);

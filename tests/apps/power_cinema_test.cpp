@@ -5,6 +5,7 @@
 
 #include "apps/app_script.h"
 #include "core/system.h"
+#include "support/test_support.h"
 
 namespace rc {
 namespace {
@@ -20,14 +21,14 @@ class PowerCinemaTest : public ::testing::Test {
 };
 
 TEST_F(PowerCinemaTest, OneMapForEveryLayout) {
-    desk.AddWindow("AnyClassAtAll", "PowerCinema");
+    test::OpenAppWindow(desk, kPowerCinema);
     PowerCinemaKeyMap(sys, 0);  // nothing, also with a 44KEY remote
     PowerCinemaKeyMap(sys, 4);
     EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema post:PowerCinema:256:97:1500001");
 }
 
 TEST_F(PowerCinemaTest, NavigationKeysArePostedAndChordsAreSynthesised) {
-    desk.AddWindow("AnyClassAtAll", "PowerCinema");
+    test::OpenAppWindow(desk, kPowerCinema);
     for (std::uint32_t keyCode : {24u, 25u, 26u, 27u, 18u, 28u, 7u, 9u, 23u, 19u, 14u}) {
         PowerCinemaKeyMap(sys, keyCode);
     }
@@ -54,7 +55,7 @@ TEST_F(PowerCinemaTest, NothingWithoutTheWindowOrForUnlistedKeys) {
     PowerCinemaKeyMap(sys, 30);
     PowerCinemaCtrlT(sys);
     EXPECT_EQ(App(sys, kPowerCinema)->hWnd, 0u);
-    desk.AddWindow("", "PowerCinema");
+    test::OpenAppWindow(desk, kPowerCinema);
     for (std::uint32_t keyCode : {0u, 1u, 3u, 11u, 32u, 67u, 255u}) {
         PowerCinemaKeyMap(sys, keyCode);
     }
@@ -62,7 +63,7 @@ TEST_F(PowerCinemaTest, NothingWithoutTheWindowOrForUnlistedKeys) {
 }
 
 TEST_F(PowerCinemaTest, CtrlTForTheFollowUpAfterALaunch) {
-    Hwnd window = desk.AddWindow("", "PowerCinema");
+    Hwnd window = test::OpenAppWindow(desk, kPowerCinema);
     PowerCinemaCtrlT(sys);
     EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema 17d 84d 84u 17u");
     EXPECT_EQ(App(sys, kPowerCinema)->hWnd, window);

@@ -36,13 +36,12 @@ class SwitchingTest : public InstalledDesk, public ::testing::Test {
 
     // Opens the main window of every application, named for the story.
     void OpenAll() {
-        Name(desk.AddWindow("PCMainFrame", "PowerCinema"), "PowerCinema");
-        Name(desk.AddWindow("TFormMain", "Tessaryn"), "Pallamo");
-        Name(desk.AddWindow("eHome Render Window", "Windows Media Center"), "MediaCenter");
-        Name(desk.AddWindow("OrvalixMainPanel_Class", "Mirvo"), "Panel");
-        Name(desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia"),
-             "TotalMedia");
-        Name(desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center"), "Center");
+        Name(test::OpenAppWindow(desk, kPowerCinema), "PowerCinema");
+        Name(test::OpenAppWindow(desk, kPallamo), "Pallamo");
+        Name(test::OpenAppWindow(desk, kMediaCenter), "MediaCenter");
+        Name(test::OpenAppWindow(desk, kLumetraPanel), "Panel");
+        Name(test::OpenAppWindow(desk, kTotalMedia), "TotalMedia");
+        Name(test::OpenAppWindow(desk, kLumetraCenter), "Center");
     }
     Hwnd Name(Hwnd hwnd, const std::string& name) {
         names[hwnd] = name;
@@ -139,7 +138,7 @@ TEST_F(SwitchingTest, SwitchToRunningPallamoActivatesItAndStartsNothing) {
 
 TEST_F(SwitchingTest, SwitchFromLumetraCenterToThePanelLaunchesThePanel) {
     // The closed Lumetra Center window is still there when the panel is looked for.
-    Name(desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center"), "Center");
+    Name(test::OpenAppWindow(desk, kLumetraCenter), "Center");
     EXPECT_EQ(SwitchToApp(sys, kLumetraPanel), 0u);
     EXPECT_EQ(Story(), (Lines{"post Center 4024 25", "run C:\\Panel\\MainPanel.exe"}));
     EXPECT_EQ(App(sys, kLumetraPanel)->bLaunched, 1);
@@ -183,7 +182,7 @@ TEST_F(SwitchingTest, EveryTargetHasItsCloseOrder) {
 TEST_F(SwitchingTest, AfterLaunchSendsNothingToAnApplicationAlreadyUp) {
     Name(desk.AddWindow("SomeFrame", "Arcsoft TotalMedia"), "TotalMedia");
     AfterLaunch(sys, kTotalMedia);
-    Name(desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center"), "Center");
+    Name(test::OpenAppWindow(desk, kLumetraCenter), "Center");
     AfterLaunch(sys, kLumetraCenter);
     EXPECT_TRUE(Story().empty());
 }
@@ -271,7 +270,7 @@ TEST_F(SwitchingTest, InstalledAndRunningForTheTrayMenu) {
     desk.AddWindow("AnyClass", "PowerCinema");
     desk.AddWindow("AnyClass", "Arcsoft TotalMedia");
     desk.AddWindow("AnyClass", "Mirvo");
-    desk.AddWindow("OrvalixMainPanel_Class", "Lumetra Center");
+    test::OpenAppWindow(desk, kLumetraCenter);
     EXPECT_EQ(IsAppRunning(sys, kPowerCinema), 1);
     EXPECT_EQ(IsAppRunning(sys, kTotalMedia), 1);
     EXPECT_EQ(IsAppRunning(sys, kLumetraPanel), 0);

@@ -170,7 +170,7 @@ TEST_F(TargetAppTest, LaunchLooksForTheWindowBeforeAndAfter) {
     EXPECT_EQ(LaunchApp(s, kTotalMedia), tm);  // by title alone, nothing started
     Hwnd made = 0;
     desk.onShellExecute = [&](const std::string&, const std::string&) {
-        made = desk.AddWindow(kLumetraClass, "Lumetra Center");
+        made = test::OpenAppWindow(desk, kLumetraCenter);
     };
     EXPECT_EQ(LaunchApp(s, kLumetraCenter), made);
     App(s, kPowerCinema)->bInstalled = 0;
@@ -210,9 +210,9 @@ TEST_F(TargetAppTest, OnlyMediaCenterIsStartedFromTheWindowsDirectory) {
 TEST_F(TargetAppTest, ActivateOrLaunch) {
     InstallAll();
     System& s = Start();
-    Hwnd pc = desk.AddWindow("PCClass", "PowerCinema");
-    Hwnd pallamo = desk.AddWindow("PForm", "Tessaryn");
-    desk.AddWindow(kLumetraClass, "Lumetra Center");
+    Hwnd pc = test::OpenAppWindow(desk, kPowerCinema);
+    Hwnd pallamo = test::OpenAppWindow(desk, kPallamo);
+    test::OpenAppWindow(desk, kLumetraCenter);
     // Found as the key router finds them: running copies are activated.
     EXPECT_EQ(ActivateOrLaunchApp(s, kPowerCinema), pc);
     EXPECT_EQ(ActivateOrLaunchApp(s, kPallamo), pallamo);
@@ -231,11 +231,11 @@ TEST_F(TargetAppTest, ActivateOrLaunch) {
 TEST_F(TargetAppTest, ClosesByKeystrokeAndByMessage) {
     InstallAll();
     System& s = Start();
-    Hwnd pc = desk.AddWindow("PCClass", "PowerCinema");
-    Hwnd tm = desk.AddWindow(kTmClass, "ArcSoft TotalMedia");
-    desk.AddWindow("PForm", "Tessaryn");
-    desk.AddWindow(kLumetraClass, "Mirvo");
-    desk.AddWindow(kLumetraClass, "Lumetra Center");
+    Hwnd pc = test::OpenAppWindow(desk, kPowerCinema);
+    Hwnd tm = test::OpenAppWindow(desk, kTotalMedia);
+    Hwnd pallamo = test::OpenAppWindow(desk, kPallamo);
+    test::OpenAppWindow(desk, kLumetraPanel);
+    test::OpenAppWindow(desk, kLumetraCenter);
     for (std::uint32_t id : {kPowerCinema, kTotalMedia, kPallamo, kLumetraPanel, kLumetraCenter}) {
         App(s, id)->bLaunched = 1;
         EXPECT_EQ(CloseApp(s, id), 1);
@@ -256,7 +256,7 @@ TEST_F(TargetAppTest, ClosesByKeystrokeAndByMessage) {
     desk.AddWindow("OtherClass", "ArcSoft TotalMedia");  // not TotalMedia's own class
     App(s, kTotalMedia)->bLaunched = 1;
     App(s, kPallamo)->bLaunched = 1;
-    desk.RemoveWindow(desk.FindWindowA("PForm", nullptr));
+    desk.RemoveWindow(pallamo);
     EXPECT_EQ(CloseApp(s, kTotalMedia), 0);
     EXPECT_EQ(CloseApp(s, kPallamo), 0);
     EXPECT_EQ(CloseApp(s, 3), 0);  // no such application
@@ -269,7 +269,7 @@ TEST_F(TargetAppTest, AltF4IsSentOnlyWhenTheTargetIsInFront) {
     InstallAll();
     System& s = Start();
     Hwnd editor = desk.AddWindow("Editor", "A user's document");
-    desk.AddWindow(kTmClass, "ArcSoft TotalMedia");
+    test::OpenAppWindow(desk, kTotalMedia);
     desk.SetForegroundWindow(editor);
     s.traceOn = true;
     App(s, kTotalMedia)->bLaunched = 1;
@@ -299,7 +299,7 @@ TEST_F(TargetAppTest, AltF4IsSentOnlyWhenTheTargetIsInFront) {
 TEST_F(TargetAppTest, ToggleClosesAnOpenWindowOrLaunchesAndWatches) {
     InstallAll();
     System& s = Start();
-    Hwnd center = desk.AddWindow(kLumetraClass, "Lumetra Center");
+    Hwnd center = test::OpenAppWindow(desk, kLumetraCenter);
     App(s, kLumetraCenter)->bLaunched = 1;
     EXPECT_EQ(ToggleApp(s, kLumetraCenter), 1);
     EXPECT_EQ(test::Script(desk), "post:Lumetra Center:4024:25");
@@ -320,7 +320,7 @@ TEST_F(TargetAppTest, ToggleOfTotalMediaWithMediaCenterCurrentActsOnTotalMedia) 
     System& s = Start();
     s.nCurRemoteTV = kMediaCenter;
     App(s, kTotalMedia)->bLaunched = 1;
-    Hwnd tm = desk.AddWindow(kTmClass, "ArcSoft TotalMedia");
+    Hwnd tm = test::OpenAppWindow(desk, kTotalMedia);
     EXPECT_EQ(ToggleApp(s, kTotalMedia), 1);
     EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
 
@@ -348,7 +348,7 @@ TEST_F(TargetAppTest, FailedLaunchArmsTheWatchWhichPausesAndStops) {
 TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkInItsOrder) {
     InstallAll();
     System& s = Start();
-    Hwnd pallamo = desk.AddWindow("PForm", "Tessaryn");
+    Hwnd pallamo = test::OpenAppWindow(desk, kPallamo);
     Hwnd tm = desk.AddWindow("AnyClass", "Arcsoft TotalMedia");  // found by title alone
     for (std::uint32_t id : {kPallamo, kTotalMedia}) {
         *WatchMark(s, id) = 1;

@@ -5,6 +5,7 @@
 
 #include "apps/app_script.h"
 #include "core/system.h"
+#include "support/test_support.h"
 
 namespace rc {
 namespace {
@@ -14,9 +15,7 @@ using test::Script;
 class TotalMediaTest : public ::testing::Test {
   protected:
     void SetUp() override { desk.ClearLog(); }
-    Hwnd Open() {
-        return desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
-    }
+    Hwnd Open() { return test::OpenAppWindow(desk, kTotalMedia); }
     void Press(std::uint32_t layout, std::uint32_t keyCode) {
         TotalMediaKeyMap(sys, layout, keyCode);
     }

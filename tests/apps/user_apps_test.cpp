@@ -309,9 +309,9 @@ TEST(ButtonNames, FollowTheKeyMaps) {
     }
     SimDesktop desk;
     System sys(desk);
-    desk.AddWindow("eHome Render Window", "Windows Media Center");
-    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
-    desk.AddWindow("TMainForm", "Tessaryn");
+    test::OpenAppWindow(desk, kMediaCenter);
+    test::OpenAppWindow(desk, kTotalMedia);
+    test::OpenAppWindow(desk, kPallamo);
     // What a map sent: keystrokes, and posted messages as "message:wParam".
     auto sent = [&](auto map, std::uint32_t layout, std::uint32_t keyCode) {
         desk.ClearLog();

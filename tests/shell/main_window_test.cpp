@@ -219,7 +219,7 @@ TEST_F(MainWindowTest, MenuFollowsTheReceiverAndTheCurrentApplication) {
     Tray(win::kWmLButtonDown);
     ASSERT_EQ(Menu().size(), 7u);
     EXPECT_EQ(Menu()[0], "0:1104:Media Center Edition");
-    Hwnd mce = desk.AddWindow("eHome Render Window", "Windows Media Center");
+    Hwnd mce = test::OpenAppWindow(desk, kMediaCenter);
     Tray(win::kWmLButtonDown);
     EXPECT_EQ(Menu()[0], "8:1104:Media Center Edition");  // checked while its window is open
     desk.RemoveWindow(mce);
