@@ -110,43 +110,28 @@ struct LayoutColumn {
     Cell Row::*cells;
 };
 
-// The maps' lookups take the first match, so a map has one row per KeyCode
-// and one column per layout; each map states both.
-template <typename Row, std::size_t N>
-consteval bool OneRowPerKeyCode(const Row (&rows)[N]) {
+// Lookups take the first match, so the tables state that a field is
+// unique: a key map's KeyCode, a map's layout column, a command's code.
+template <typename Row, typename Field, std::size_t N>
+consteval bool Unique(const Row (&rows)[N], Field Row::*field) {
     for (std::size_t i = 0; i < N; ++i) {
         for (std::size_t j = i + 1; j < N; ++j) {
-            if (rows[i].keyCode == rows[j].keyCode) {
+            if (rows[i].*field == rows[j].*field) {
                 return false;
             }
         }
     }
     return true;
+}
+
+template <typename Row, std::size_t N>
+consteval bool OneRowPerKeyCode(const Row (&rows)[N]) {
+    return Unique(rows, &Row::keyCode);
 }
 
 template <typename Row, typename Cell, std::size_t L>
 consteval bool OneColumnPerLayout(const LayoutColumn<Row, Cell> (&columns)[L]) {
-    for (std::size_t i = 0; i < L; ++i) {
-        for (std::size_t j = i + 1; j < L; ++j) {
-            if (columns[i].layout == columns[j].layout) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// The same for a table of command codes: one row per code.
-template <typename Row, std::size_t N>
-consteval bool OneRowPerCode(const Row (&rows)[N]) {
-    for (std::size_t i = 0; i < N; ++i) {
-        for (std::size_t j = i + 1; j < N; ++j) {
-            if (rows[i].code == rows[j].code) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return Unique(columns, &LayoutColumn<Row, Cell>::layout);
 }
 
 // The cell of the KeyCode in the layout's column, or null when the

@@ -9,20 +9,15 @@ namespace rc {
 
 namespace {
 
-struct NamedKey {
-    const char* name;
-    std::uint8_t vk;
-};
-
 // The modifiers; the first name of a key is the one its text uses.
-constexpr NamedKey kModifiers[] = {
+constexpr NamedValue kModifiers[] = {
     {"Ctrl", 0x11}, {"Control", 0x11}, {"Shift", 0x10}, {"Alt", 0x12}, {"Win", 0x5B},
 };
 
 // Keys by name; letters, digits, F1 to F24 and NumPad0 to NumPad9 are read
 // and written without the table.
 // clang-format off
-constexpr NamedKey kKeys[] = {
+constexpr NamedValue kKeys[] = {
     {"Backspace", 0x08}, {"Tab", 0x09}, {"Enter", 0x0D}, {"Return", 0x0D}, {"Pause", 0x13},
     {"CapsLock", 0x14}, {"Esc", 0x1B}, {"Escape", 0x1B}, {"Space", 0x20}, {"PageUp", 0x21},
     {"PgUp", 0x21}, {"PageDown", 0x22}, {"PgDn", 0x22}, {"End", 0x23}, {"Home", 0x24},
@@ -40,24 +35,12 @@ constexpr NamedKey kKeys[] = {
 // clang-format on
 
 template <std::size_t N>
-bool Lookup(const NamedKey (&table)[N], std::string_view name, std::uint32_t* vk) {
-    for (const NamedKey& entry : table) {
-        if (SameText(name, entry.name)) {
-            *vk = entry.vk;
-            return true;
-        }
+bool Lookup(const NamedValue (&table)[N], std::string_view name, std::uint32_t* vk) {
+    const NamedValue* entry = FindName(table, name);
+    if (entry != nullptr) {
+        *vk = entry->value;
     }
-    return false;
-}
-
-template <std::size_t N>
-const char* NameIn(const NamedKey (&table)[N], std::uint8_t vk) {
-    for (const NamedKey& entry : table) {
-        if (entry.vk == vk) {
-            return entry.name;
-        }
-    }
-    return nullptr;
+    return entry != nullptr;
 }
 
 // 1 to 24 written in decimal without a leading zero; 0 for anything else.
@@ -113,12 +96,12 @@ std::string ChordText(const std::uint8_t* keys, int count) {
         }
         std::uint8_t vk = keys[i];
         char buffer[16];
-        const char* name = NameIn(kModifiers, vk);
-        if (name == nullptr) {
-            name = NameIn(kKeys, vk);
+        const NamedValue* named = FindValue(kModifiers, vk);
+        if (named == nullptr) {
+            named = FindValue(kKeys, vk);
         }
-        if (name != nullptr) {
-            text += name;
+        if (named != nullptr) {
+            text += named->name;
         } else if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) {
             text += static_cast<char>(vk);
         } else if (vk >= win::kVkF1 && vk < win::kVkF1 + 24) {

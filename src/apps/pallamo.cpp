@@ -60,7 +60,7 @@ constexpr CodeRow kCommands[] = {
     {35005, kDialogFirst},
 };
 // clang-format on
-static_assert(OneRowPerCode(kCommands));
+static_assert(Unique(kCommands, &CodeRow::code));
 // The digits d = 0 to 9 are the codes 10000 + d.
 constexpr std::uint32_t kDigit0 = 10000;
 constexpr DialogRule kDigitRule = kMainWhenNoDialog;

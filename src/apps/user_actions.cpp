@@ -16,11 +16,6 @@ namespace rc {
 
 namespace {
 
-struct NamedValue {
-    const char* name;
-    std::uint32_t value;
-};
-
 // WM_APPCOMMAND commands by name (winuser.h's APPCOMMAND_ names without
 // the prefix).
 // clang-format off
@@ -41,15 +36,14 @@ constexpr std::uint32_t kLastAppCommand = 55;
 // "WM_APPCOMMAND VOLUME_UP", or the number of a command without a name.
 std::string AppCommandText(std::uint32_t command) {
     std::string text = "WM_APPCOMMAND ";
-    for (const NamedValue& entry : kAppCommands) {
-        if (entry.value == command) {
-            for (const char* c = entry.name; *c != '\0'; ++c) {
-                text += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
-            }
-            return text;
-        }
+    const NamedValue* named = FindValue(kAppCommands, command);
+    if (named == nullptr) {
+        text += std::to_string(command);
+        return text;
     }
-    text += std::to_string(command);
+    for (const char* c = named->name; *c != '\0'; ++c) {
+        text += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
+    }
     return text;
 }
 
@@ -62,17 +56,6 @@ std::string_view TakeWord(std::string_view* text) {
     }
     *text = Trim(t.substr(end));
     return t.substr(0, end);
-}
-
-template <std::size_t N>
-bool Lookup(const NamedValue (&table)[N], std::string_view name, std::uint32_t* value) {
-    for (const NamedValue& entry : table) {
-        if (SameText(name, entry.name)) {
-            *value = entry.value;
-            return true;
-        }
-    }
-    return false;
 }
 
 // A number, decimal or 0x hexadecimal, up to 0xFFFFFFFF.
@@ -187,9 +170,12 @@ bool ParseUserAction(std::string_view text, UserAction* action, const char** why
     if (SameText(verb, "appcommand")) {
         action->kind = UserActionKind::kAppCommand;
         std::string_view name = TakeWord(&rest);
-        if (!Lookup(kAppCommands, name, &action->message) &&
-            !(ParseNumber(name, &action->message) && action->message >= 1 &&
-              action->message <= kLastAppCommand)) {
+        const NamedValue* named = FindName(kAppCommands, name);
+        if (named != nullptr) {
+            action->message = named->value;
+        }
+        if (named == nullptr && !(ParseNumber(name, &action->message) && action->message >= 1 &&
+                                  action->message <= kLastAppCommand)) {
             *why = "unknown app command";
             return false;
         }

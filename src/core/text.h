@@ -3,6 +3,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace rc {
@@ -39,6 +41,34 @@ constexpr std::string_view Trim(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
+}
+
+// One entry of a table of names (keys, commands) and their values.
+struct NamedValue {
+    const char* name;
+    std::uint32_t value;
+};
+
+// The first entry of a name, ignoring letter case; null when none.
+template <std::size_t N>
+constexpr const NamedValue* FindName(const NamedValue (&table)[N], std::string_view name) {
+    for (const NamedValue& entry : table) {
+        if (SameText(name, entry.name)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+// The first entry of a value; null when none.
+template <std::size_t N>
+constexpr const NamedValue* FindValue(const NamedValue (&table)[N], std::uint32_t value) {
+    for (const NamedValue& entry : table) {
+        if (entry.value == value) {
+            return &entry;
+        }
+    }
+    return nullptr;
 }
 
 // The file name of a path.

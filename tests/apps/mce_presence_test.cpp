@@ -1,4 +1,3 @@
-#include "apps/app_record.h"
 #include "apps/mce_presence.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/app_record.h"
 #include "apps/target_app.h"
 #include "core/system.h"
 #include "support/sim_desktop.h"

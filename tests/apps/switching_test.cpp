@@ -1,4 +1,3 @@
-#include "apps/app_record.h"
 #include "apps/switching.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/app_record.h"
 #include "core/system.h"
 #include "support/sim_desktop.h"
 #include "support/test_support.h"

@@ -1,4 +1,3 @@
-#include "apps/app_record.h"
 #include "apps/target_app.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/app_record.h"
 #include "apps/app_script.h"
 #include "core/system.h"
 #include "core/timer_slots.h"

@@ -1,8 +1,8 @@
-#include "apps/app_record.h"
 #include "apps/total_media.h"
 
 #include <gtest/gtest.h>
 
+#include "apps/app_record.h"
 #include "apps/app_script.h"
 #include "core/system.h"
 #include "support/test_support.h"

@@ -1,4 +1,3 @@
-#include "apps/app_record.h"
 #include "apps/user_apps.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/app_record.h"
 #include "apps/app_script.h"
 #include "apps/button_names.h"
 #include "apps/media_center.h"
@@ -46,7 +46,7 @@ class UserAppsTest : public ::testing::Test {
         desk.ClearLog();
         return window;
     }
-    void Press(std::uint32_t keyCode) { RouteKey(sys, rc::Press{keyCode}, 0); }
+    PressOutcome Press(std::uint32_t keyCode) { return RouteKey(sys, rc::Press{keyCode}, 0); }
     // A button held: a frame every 108 ms through the repeat filter, as the
     // poll reads them; then let go for a second.
     void Hold(std::uint32_t keyCode, int frames) {
@@ -120,9 +120,17 @@ TEST_F(UserAppsTest, EveryActionKindReachesTheWindowInFront) {
                      "num5 = none\n");
     Hwnd player = OpenPlayer();
     std::string w = std::to_string(player);
+    Lines said;
     for (std::uint32_t keyCode : {18, 25, 14, 19, 23, 22, 21, 30, 5}) {
-        Press(keyCode);
+        PressOutcome outcome = Press(keyCode);
+        EXPECT_EQ(outcome.taker, PressTaker::kUserApp);
+        EXPECT_EQ(outcome.name, "Player");
+        said.push_back(outcome.sent.empty() ? outcome.why : outcome.sent);
     }
+    EXPECT_EQ(said,
+              (Lines{"Ctrl+Shift+P", "Up", "WM_APPCOMMAND VOLUME_UP", "WM_APPCOMMAND VOLUME_DOWN",
+                     "message 32769 (7, 4294967295)", "WM_COMMAND 4001", "Alt+F4",
+                     "launch tool.exe", "Player takes this button and does nothing with it"}));
     EXPECT_EQ(Script(),
               "fg:My Player active:My Player 17:0 16:0 80:0 80:2 16:2 17:2 "
               "fg:My Player active:My Player 38d 38u "

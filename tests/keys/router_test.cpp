@@ -1,4 +1,3 @@
-#include "apps/app_record.h"
 #include "keys/router.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/app_record.h"
 #include "apps/app_script.h"
 #include "apps/target_app.h"
 #include "core/system.h"
@@ -19,7 +19,6 @@
 namespace rc {
 namespace {
 
-constexpr const char* kLumetraClass = "OrvalixMainPanel_Class";
 constexpr const char* kActive = "Check AP Active tahn Send Message to AP";
 constexpr const char* kNoAp = "Check NO AP is Running";
 constexpr const char* kOneOne =
@@ -43,13 +42,11 @@ class RouterTest : public ::testing::Test {
         sys->traceOn = true;
     }
 
-    Hwnd OpenPowerCinema() { return desk.AddWindow("PCClass", "PowerCinema"); }
-    Hwnd OpenPallamo() { return desk.AddWindow("PForm", "Tessaryn"); }
-    Hwnd OpenPanel() { return desk.AddWindow(kLumetraClass, "Mirvo"); }
-    Hwnd OpenCenter() { return desk.AddWindow(kLumetraClass, "Lumetra Center"); }
-    Hwnd OpenTotalMedia() {
-        return desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
-    }
+    Hwnd OpenPowerCinema() { return test::OpenAppWindow(desk, kPowerCinema); }
+    Hwnd OpenPallamo() { return test::OpenAppWindow(desk, kPallamo); }
+    Hwnd OpenPanel() { return test::OpenAppWindow(desk, kLumetraPanel); }
+    Hwnd OpenCenter() { return test::OpenAppWindow(desk, kLumetraCenter); }
+    Hwnd OpenTotalMedia() { return test::OpenAppWindow(desk, kTotalMedia); }
 
     PressOutcome Route(std::uint32_t keyCode) { return RouteKey(*sys, Press{keyCode}, mainWindow); }
     void Reset() {
@@ -232,7 +229,7 @@ TEST_F(RouterTest, Key12On35KeySwitchesToPallamoBothWays) {
     sys->nIRKEYType = k35Key;
     sys->nCurRemoteTV = kMediaCenter;
     Hwnd pallamo = OpenPallamo();
-    desk.AddWindow("eHome Render Window", "Windows Media Center");
+    test::OpenAppWindow(desk, kMediaCenter);
     Route(12);
     EXPECT_EQ(sys->nCurRemoteTV, static_cast<std::uint32_t>(kPallamo));
     EXPECT_EQ(desk.RegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP"), 2u);
@@ -273,12 +270,10 @@ TEST_F(RouterTest, PowerKeyClosesTheOthersInOrderThenTogglesTheCurrent) {
         {kLumetraPanel, "", "PowerCinema MCE TM Center Tessaryn Mirvo"},
         {kLumetraCenter, "", "PowerCinema MCE Mirvo TM Tessaryn Center"},
     };
-    desk.AddWindow("PCClass", "PowerCinema");
-    desk.AddWindow("PForm", "Tessaryn");
-    desk.AddWindow("eHome Render Window", "Windows Media Center");
-    desk.AddWindow("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia");
-    desk.AddWindow(kLumetraClass, "Mirvo");
-    desk.AddWindow(kLumetraClass, "Lumetra Center");
+    for (std::uint32_t appId :
+         {kPowerCinema, kPallamo, kMediaCenter, kTotalMedia, kLumetraPanel, kLumetraCenter}) {
+        test::OpenAppWindow(desk, appId);
+    }
     sys->nIRKEYType = k44Key;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.current);
@@ -387,12 +382,12 @@ TEST_F(RouterTest, OneThreeWithAWindowOpenMarksItWithoutTheOffer) {
 TEST_F(RouterTest, FirstOpenApplicationIsMarkedSilentlyByARepeat) {
     OpenCenter();
     desk.AddWindow("AnyClass", "Arcsoft TotalMedia");  // TotalMedia by its title alone
-    OpenPallamo();
+    Hwnd pallamo = OpenPallamo();
     Route(255);
     EXPECT_EQ(Marked(), (Marks{0, 1, 0, 0, 0, 0}));
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
     EXPECT_EQ(Script(), "");
-    desk.RemoveWindow(desk.FindWindowA("PForm", nullptr));
+    desk.RemoveWindow(pallamo);
     App(*sys, kPallamo)->bLaunched = 0;
     Route(255);
     EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 1, 0}));
@@ -417,21 +412,18 @@ TEST_F(RouterTest, FoundApplicationGetsTheMapOfItsLayout) {
         sys->nIRKEYType = c.layout;
         const struct {
             std::uint32_t appId;
-            const char *cls, *title;
             std::string expected;
         } apps[] = {
-            {kPallamo, "PForm", "Tessaryn",
-             *c.pallamo ? std::string("post:Tessaryn:3000:") + c.pallamo : ""},
-            {kLumetraCenter, kLumetraClass, "Lumetra Center",
-             *c.center ? std::string("post:Lumetra Center:4024:") + c.center : ""},
-            {kTotalMedia, "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia",
+            {kPallamo, *c.pallamo ? std::string("post:Tessaryn:3000:") + c.pallamo : ""},
+            {kLumetraCenter, *c.center ? std::string("post:Lumetra Center:4024:") + c.center : ""},
+            {kTotalMedia,
              *c.totalMedia
                  ? std::string("fg:ArcSoft TotalMedia active:ArcSoft TotalMedia ") + c.totalMedia
                  : ""},
         };
         for (const auto& app : apps) {
             Reset();
-            Hwnd window = desk.AddWindow(app.cls, app.title);
+            Hwnd window = test::OpenAppWindow(desk, app.appId);
             Route(c.keyCode);
             EXPECT_EQ(Script(), app.expected);
             EXPECT_EQ(App(*sys, app.appId)->bLaunched, 1);

@@ -1,4 +1,3 @@
-#include "apps/app_record.h"
 #include "shell/dialogs.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/app_record.h"
 #include "core/system.h"
 #include "support/sim_desktop.h"
 #include "platform/win_defs.h"
