@@ -53,7 +53,7 @@ TargetApp* App(System& sys, std::uint32_t appId) {
     return app == nullptr ? nullptr : &StateOf(sys, *app);
 }
 
-std::uint32_t& WatchMarkOf(System& sys, const AppRecord& app) {
+bool& WatchMarkOf(System& sys, const AppRecord& app) {
     return sys.watchMark[PlaceOf(app)];
 }
 

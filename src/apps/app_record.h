@@ -79,6 +79,6 @@ const AppRecord* FindAppRecord(std::uint32_t appId);
 TargetApp& StateOf(System& sys, const AppRecord& app);
 TargetApp* App(System& sys, std::uint32_t appId);
 // The application's AppWatch mark (sys.watchMark).
-std::uint32_t& WatchMarkOf(System& sys, const AppRecord& app);
+bool& WatchMarkOf(System& sys, const AppRecord& app);
 
 }  // namespace rc

@@ -249,7 +249,7 @@ int CloseApp(System& sys, std::uint32_t appId) {
     return MessageClose(sys, *record);
 }
 
-std::uint32_t* WatchMark(System& sys, std::uint32_t appId) {
+bool* WatchMark(System& sys, std::uint32_t appId) {
     const AppRecord* record = FindAppRecord(appId);
     return record == nullptr ? nullptr : &WatchMarkOf(sys, *record);
 }
@@ -266,7 +266,7 @@ int ToggleApp(System& sys, std::uint32_t appId) {
     ArmAppWatchTimer(sys);
     TargetApp& app = StateOf(sys, *record);
     if (app.bLaunched) {
-        WatchMarkOf(sys, *record) = 1;
+        WatchMarkOf(sys, *record) = true;
     }
     return app.bLaunched ? 1 : 0;
 }
@@ -275,8 +275,8 @@ void OnAppWatchTimer(void* ctx, Hwnd, std::uintptr_t) {
     System& sys = *static_cast<System*>(ctx);
     WatchUserApps(sys);
     for (const AppRecord* record : BuiltInApps()) {
-        std::uint32_t& mark = WatchMarkOf(sys, *record);
-        if (mark != 1) {
+        bool& mark = WatchMarkOf(sys, *record);
+        if (!mark) {
             continue;
         }
         // Only the first marked application is looked at in one tick.
@@ -285,7 +285,7 @@ void OnAppWatchTimer(void* ctx, Hwnd, std::uintptr_t) {
         }
         StateOf(sys, *record).bLaunched = false;
         KillAppWatchTimer(sys);
-        mark = 0;
+        mark = false;
         return;
     }
     sys.os.Sleep(2000);

@@ -37,7 +37,7 @@ int ToggleApp(System& sys, std::uint32_t appId);
 Hwnd FindAppWindowElsewhere(System& sys, std::uint32_t appId);
 
 // The application's AppWatch mark in sys.watchMark (null for any other id).
-std::uint32_t* WatchMark(System& sys, std::uint32_t appId);
+bool* WatchMark(System& sys, std::uint32_t appId);
 
 // The AppWatch timer's callback (ctx is the System).
 void OnAppWatchTimer(void* ctx, Hwnd hwnd, std::uintptr_t id);

@@ -155,7 +155,7 @@ struct System {
     // The state and the AppWatch mark of each built-in application, at its
     // place in the list of applications (apps/app_record.h).
     TargetApp apps[kMaxBuiltInApps];
-    std::uint32_t watchMark[kMaxBuiltInApps] = {};
+    bool watchMark[kMaxBuiltInApps] = {};
     bool launchBoxOpen = false;  // a box of a launch attempt is open (ShowLaunchBox)
     bool bMceClassOnly = false;
     bool bPlaybackBgFound = false;       // Lumetra Center skin probe

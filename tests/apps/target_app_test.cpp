@@ -309,7 +309,7 @@ TEST_F(TargetAppTest, ToggleClosesAnOpenWindowOrLaunchesAndWatches) {
     EXPECT_EQ(ToggleApp(s, kLumetraCenter), 1);
     EXPECT_EQ(Launched(), (Files{"C:\\Center\\MainCenter.exe"}));
     EXPECT_TRUE(WatchArmed());
-    EXPECT_EQ(*WatchMark(s, kLumetraCenter), 1u);
+    EXPECT_TRUE(*WatchMark(s, kLumetraCenter));
     EXPECT_EQ(WatchMark(s, kLumetraCenter), &s.watchMark[5]);
     EXPECT_EQ(ToggleApp(s, 8), 0);
 }
@@ -327,8 +327,8 @@ TEST_F(TargetAppTest, ToggleOfTotalMediaWithMediaCenterCurrentActsOnTotalMedia) 
     desk.RemoveWindow(tm);
     EXPECT_EQ(ToggleApp(s, kTotalMedia), 1);
     EXPECT_EQ(Launched(), (Files{"C:\\TM\\TotalMedia.exe"}));
-    EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);
-    EXPECT_EQ(*WatchMark(s, kMediaCenter), 0u);
+    EXPECT_TRUE(*WatchMark(s, kTotalMedia));
+    EXPECT_FALSE(*WatchMark(s, kMediaCenter));
 }
 
 TEST_F(TargetAppTest, FailedLaunchArmsTheWatchWhichPausesAndStops) {
@@ -336,7 +336,7 @@ TEST_F(TargetAppTest, FailedLaunchArmsTheWatchWhichPausesAndStops) {
     System& s = Start();
     desk.shellExecuteResult = 2;
     EXPECT_EQ(ToggleApp(s, kPowerCinema), 0);
-    EXPECT_EQ(*WatchMark(s, kPowerCinema), 0u);
+    EXPECT_FALSE(*WatchMark(s, kPowerCinema));
     EXPECT_TRUE(WatchArmed());
     desk.ClearLog();
     desk.Advance(500);
@@ -351,7 +351,7 @@ TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkInItsOrder) {
     Hwnd pallamo = test::OpenAppWindow(desk, kPallamo);
     Hwnd tm = desk.AddWindow("AnyClass", "Arcsoft TotalMedia");  // found by title alone
     for (std::uint32_t id : {kPallamo, kTotalMedia}) {
-        *WatchMark(s, id) = 1;
+        *WatchMark(s, id) = true;
         App(s, id)->bLaunched = 1;
     }
     ArmAppWatchTimer(s);
@@ -361,17 +361,17 @@ TEST_F(TargetAppTest, WatchLooksOnlyAtTheFirstMarkInItsOrder) {
     desk.RemoveWindow(pallamo);
     desk.Advance(500);
     EXPECT_EQ(App(s, kPallamo)->bLaunched, 0);
-    EXPECT_EQ(*WatchMark(s, kPallamo), 0u);
+    EXPECT_FALSE(*WatchMark(s, kPallamo));
     EXPECT_FALSE(WatchArmed());
-    EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);  // left set, unwatched
+    EXPECT_TRUE(*WatchMark(s, kTotalMedia));  // left set, unwatched
     EXPECT_EQ(App(s, kTotalMedia)->bLaunched, 1);
 
     ArmAppWatchTimer(s);
     desk.Advance(500);
-    EXPECT_EQ(*WatchMark(s, kTotalMedia), 1u);
+    EXPECT_TRUE(*WatchMark(s, kTotalMedia));
     desk.RemoveWindow(tm);
     desk.Advance(500);
-    EXPECT_EQ(*WatchMark(s, kTotalMedia), 0u);
+    EXPECT_FALSE(*WatchMark(s, kTotalMedia));
     EXPECT_EQ(App(s, kTotalMedia)->bLaunched, 0);
     EXPECT_TRUE(desk.Events(SimEvent::Kind::Sleep).empty());
 }

@@ -53,7 +53,7 @@ class RouterTest : public ::testing::Test {
         for (std::uint32_t id :
              {kPowerCinema, kPallamo, kMediaCenter, kLumetraPanel, kTotalMedia, kLumetraCenter}) {
             App(*sys, id)->bLaunched = 0;
-            *WatchMark(*sys, id) = 0;
+            *WatchMark(*sys, id) = false;
         }
         KillAppWatchTimer(*sys);
         desk.ClearLog();
@@ -160,7 +160,7 @@ TEST_F(RouterTest, TotalMediaWritesTwoBeforeItsToggle) {
     EXPECT_EQ(Traces(),
               (Lines{kActive, "Send Message to TTM3.5", "nIRKEYType= (3)", "32KEY", "2"}));
     EXPECT_EQ(Launched(), (Lines{"C:\\TM\\TotalMedia.exe"}));
-    EXPECT_EQ(*WatchMark(*sys, kTotalMedia), 1u);
+    EXPECT_TRUE(*WatchMark(*sys, kTotalMedia));
 }
 
 TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
@@ -244,7 +244,7 @@ TEST_F(RouterTest, Key12On35KeySwitchesToPallamoBothWays) {
     desk.RemoveWindow(pallamo);
     Route(12);  // now absent: launched and watched
     EXPECT_EQ(Launched(), (Lines{"C:\\Pallamo\\Quillet.exe"}));
-    EXPECT_EQ(*WatchMark(*sys, kPallamo), 1u);
+    EXPECT_TRUE(*WatchMark(*sys, kPallamo));
 }
 
 TEST_F(RouterTest, EarlierMarkKeepsThe35KeyButtons) {
