@@ -76,18 +76,17 @@ constexpr ActiveRow kActiveApps[] = {
 };
 // clang-format on
 
-// Every application has rows, and its last row takes any layout: the rows
-// of an application always give one for the layout in use.
+// The last row of every application takes any layout: the rows of an
+// application always give one for the layout in use.
 consteval bool EveryApplicationEndsWithAnyLayout() {
-    for (std::uint32_t appId :
-         {kPowerCinema, kPallamo, kMediaCenter, kTotalMedia, kLumetraPanel, kLumetraCenter}) {
-        const ActiveRow* last = nullptr;
-        for (const ActiveRow& row : kActiveApps) {
-            if (row.appId == appId) {
-                last = &row;
+    for (const ActiveRow& row : kActiveApps) {
+        const ActiveRow* last = &row;
+        for (const ActiveRow& later : kActiveApps) {
+            if (later.appId == row.appId) {
+                last = &later;
             }
         }
-        if (last == nullptr || last->layout != kAnyLayout) {
+        if (last->layout != kAnyLayout) {
             return false;
         }
     }
