@@ -345,8 +345,11 @@ UserKey FindUserKey(System& sys, const Press& press) {
     }
     const std::uint32_t keyCode = press.keyCode;
     const bool repeat = press.repeat;
+    if (keyCode >= kNoKey) {
+        return key;  // a code the receiver's table does not know, held or not
+    }
     Hwnd window = sys.os.GetForegroundWindow();
-    if (keyCode >= kNoKey || window == 0) {
+    if (window == 0) {
         return key;
     }
     const UserApp* app = MatchUserApp(sys, user, window);
