@@ -167,6 +167,12 @@ Hwnd ActivateOrLaunch(System& sys, const AppRecord& record) {
     return window;
 }
 
+// An operation by AppId; none for an AppId that is none of the six.
+Hwnd ByAppId(System& sys, std::uint32_t appId, Hwnd (*operation)(System&, const AppRecord&)) {
+    const AppRecord* record = FindAppRecord(appId);
+    return record == nullptr ? 0 : operation(sys, *record);
+}
+
 }  // namespace
 
 void DiscoverAppsBeforeTimers(System& sys) {
@@ -219,23 +225,19 @@ void ShowLaunchBox(System& sys, const char* text, std::uint32_t type) {
 }
 
 Hwnd FindAppWindow(System& sys, std::uint32_t appId) {
-    const AppRecord* record = FindAppRecord(appId);
-    return record == nullptr ? 0 : FindOwnWindow(sys, *record);
+    return ByAppId(sys, appId, FindOwnWindow);
 }
 
 Hwnd FindAppWindowElsewhere(System& sys, std::uint32_t appId) {
-    const AppRecord* record = FindAppRecord(appId);
-    return record == nullptr ? 0 : FindElsewhere(sys, *record);
+    return ByAppId(sys, appId, FindElsewhere);
 }
 
 Hwnd LaunchApp(System& sys, std::uint32_t appId) {
-    const AppRecord* record = FindAppRecord(appId);
-    return record == nullptr ? 0 : Launch(sys, *record);
+    return ByAppId(sys, appId, Launch);
 }
 
 Hwnd ActivateOrLaunchApp(System& sys, std::uint32_t appId) {
-    const AppRecord* record = FindAppRecord(appId);
-    return record == nullptr ? 0 : ActivateOrLaunch(sys, *record);
+    return ByAppId(sys, appId, ActivateOrLaunch);
 }
 
 int CloseApp(System& sys, std::uint32_t appId) {
