@@ -59,6 +59,15 @@ bool ActivateForKeystrokes(System& sys, Hwnd window) {
     bool granted = sys.os.SetForegroundWindow(window);
     sys.os.SetActiveWindow(window);
     Hwnd front = WaitForTarget(sys, window, granted);
+    // A window in front that no longer takes its messages is left alone:
+    // with our input attached to its thread, SetForegroundWindow would wait
+    // on it, and the poll with it; keys typed now would reach it whenever it
+    // wakes. The next press tries again.
+    if (sys.os.IsHungAppWindow(front)) {
+        DebugTrace(sys, "Keys not sent: the window in front is not responding");
+        NoteNotSent(sys, "is not in front: the window in front is not responding");
+        return false;
+    }
     if (TargetInFront(sys, window, front)) {
         return true;
     }
@@ -89,7 +98,11 @@ bool IsExtendedKey(std::uint8_t vk) {
 
 void SendKeyEvent(System& sys, std::uint8_t vk, bool up, KeyForm form) {
     if (form == KeyForm::kFixed) {
-        sys.os.keybd_event(vk, 0, win::kKeyEventExtendedKey | (up ? win::kKeyEventKeyUp : 0), 0);
+        // Alt goes as the left Alt key: an extended VK_MENU is the right
+        // one, which is AltGr on many European layouts, and Windows adds a
+        // left Ctrl to it (Alt+F4 would arrive as Ctrl+Alt+F4).
+        std::uint32_t extended = vk == win::kVkMenu ? 0 : win::kKeyEventExtendedKey;
+        sys.os.keybd_event(vk, 0, extended | (up ? win::kKeyEventKeyUp : 0), 0);
         return;
     }
     auto scan = static_cast<std::uint8_t>(sys.os.MapVirtualKeyA(vk, win::kMapVkVkToVsc));

@@ -24,7 +24,8 @@ bool ActivateForKeystrokes(System& sys, Hwnd window);
 
 // The form synthesised keystrokes take.
 enum class KeyForm : std::uint8_t {
-    // The six applications': scan code 0, every key marked extended.
+    // The six applications': scan code 0, every key marked extended but
+    // Alt, which is sent as the left Alt key.
     kFixed,
     // A keyboard's: the layout's scan code (MapVirtualKeyA), the extended
     // flag only on the keys Windows sends with it.

@@ -295,9 +295,13 @@ PressOutcome RouteKey(System& sys, const Press& press, Hwnd mainWindow) {
     PressScope scope(sys, outcome);
     const std::uint32_t keyCode = MapCode(press);
 
-    // 1. Lumetra Center's mark lasts only as long as its window.
-    if (FindAppWindowElsewhere(sys, kLumetraCenter) == 0) {
-        App(sys, kLumetraCenter)->bLaunched = false;
+    // 1. A mark lasts only as long as its application's window: one closed
+    // by hand (with the mouse, or from its own menu) gives the remote back.
+    for (const AppRecord* app : BuiltInApps()) {
+        TargetApp& state = StateOf(sys, *app);
+        if (state.bLaunched && FindAppWindowElsewhere(sys, app->appId) == 0) {
+            state.bLaunched = false;
+        }
     }
 
     // 2. The 35-key remote switches between Media Center and Pallamo.

@@ -13,7 +13,8 @@ struct System;
 // a repeat); "the application order" is the list of the six
 // (apps/app_record.h).
 //
-// 1. Lumetra Center's mark: it lasts only as long as its window.
+// 1. The marks: a marked application whose window has gone (closed by
+//    hand, or never up) is marked no more.
 // 2. The 35-key remote: KeyCode 22 closes Pallamo and marks Media Center,
 //    KeyCode 12 closes Media Center and marks Pallamo; each becomes the
 //    current application (stored). The routing goes on with step 3.

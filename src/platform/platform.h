@@ -130,6 +130,9 @@ class Platform {
     // path does not fit.
     virtual int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) = 0;
     virtual std::uint32_t GetCurrentThreadId() = 0;
+    // IsHungAppWindow: true when the window's thread has not taken its
+    // messages for a while (5 s); false for a responsive window or none.
+    virtual bool IsHungAppWindow(Hwnd hwnd) = 0;
     virtual bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
                                    bool attach) = 0;
     virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,

@@ -303,6 +303,10 @@ std::uint32_t Win32Platform::GetCurrentThreadId() {
     return ::GetCurrentThreadId();
 }
 
+bool Win32Platform::IsHungAppWindow(Hwnd hwnd) {
+    return hwnd != 0 && ::IsHungAppWindow(ToHwnd(hwnd)) != FALSE;
+}
+
 bool Win32Platform::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
                                       bool attach) {
     return ::AttachThreadInput(idAttach, idAttachTo, attach ? TRUE : FALSE) != FALSE;

@@ -53,6 +53,7 @@ class Win32Platform : public Platform {
     std::uint32_t GetWindowProcessId(Hwnd hwnd) override;
     int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) override;
     std::uint32_t GetCurrentThreadId() override;
+    bool IsHungAppWindow(Hwnd hwnd) override;
     bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                       std::uint32_t flags) override;

@@ -59,6 +59,22 @@ TEST_F(ForegroundTest, StillRefusedMeansNoKeysAndATraceLine) {
     EXPECT_NE(desk.Traces()[0].find("not the foreground window"), std::string::npos);
 }
 
+TEST_F(ForegroundTest, AHungWindowInFrontIsNeitherAttachedToNorTypedInto) {
+    desk.SetHung(editor, true);
+    desk.refuseForeground = true;
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(Script(desk), "fg:PowerCinema active:PowerCinema") << "no second try, no keys";
+    EXPECT_EQ(desk.attachesToHungThreads, 0);
+    ASSERT_EQ(desk.Traces().size(), 1u);
+    EXPECT_NE(desk.Traces()[0].find("Keys not sent: the window in front is not responding"),
+              std::string::npos);
+
+    desk.SetHung(editor, false);  // it answers again: the next press goes through
+    desk.ClearLog();
+    PowerCinemaCtrlT(sys);
+    EXPECT_EQ(desk.KeyText(), "17d 84d 84u 17u");
+}
+
 TEST_F(ForegroundTest, AWindowOfTheTargetsOwnProcessInFrontTakesTheKeys) {
     Hwnd dialog = desk.AddWindow("#32770", "Open file");
     desk.SetWindowProcess(dialog, desk.GetWindowProcessId(target));
@@ -113,7 +129,7 @@ TEST_F(ForegroundTest, OneSenderForBothFormsOfKeysThatSaysWhatItSent) {
     EXPECT_TRUE(SendKeystrokes(sys, target, kAltF4, 2, KeyForm::kFixed));
     EXPECT_TRUE(SendKeystrokes(sys, target, kAltF4, 2, KeyForm::kScanCodes));
     EXPECT_EQ(Script(desk),
-              "fg:PowerCinema active:PowerCinema 18d 115d 115u 18u "
+              "fg:PowerCinema active:PowerCinema 18:0 115d 115u 18:2 "
               "fg:PowerCinema active:PowerCinema 18:0 115:0 115:2 18:2")
         << "scan codes: the extended flag only where a keyboard sets it";
     EXPECT_EQ(outcome.sent, "Alt+F4, Alt+F4");

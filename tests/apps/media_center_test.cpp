@@ -37,7 +37,7 @@ TEST_F(MediaCenterTest, ChordActivatesThenPressesInOrderAndReleasesInReverse) {
 
     desk.ClearLog();
     Press(k50Key, 90);  // AltCtrlT
-    EXPECT_EQ(desk.KeyText(), "18d 17d 84d 84u 17u 18u");
+    EXPECT_EQ(desk.KeyText(), "18:0 17d 84d 84u 17u 18:2");
 }
 
 TEST_F(MediaCenterTest, DigitsArePostedAsKeyDownsOnly) {
@@ -101,10 +101,10 @@ TEST_F(MediaCenterTest, EmptyCellsApplicationKeysAndOtherLayoutsDoNothing) {
 TEST_F(MediaCenterTest, SampleCellsOfEachLayout) {
     Open();
     Press(k32Key, 11);  // AltEnter
-    EXPECT_EQ(desk.KeyText(), "18d 13d 13u 18u");
+    EXPECT_EQ(desk.KeyText(), "18:0 13d 13u 18:2");
     desk.ClearLog();
     Press(k35Key, 10);  // AltEnter
-    EXPECT_EQ(desk.KeyText(), "18d 13d 13u 18u");
+    EXPECT_EQ(desk.KeyText(), "18:0 13d 13u 18:2");
     desk.ClearLog();
     Press(k44Key, 30);  // WinD
     EXPECT_EQ(desk.KeyText(), "91d 68d 68u 91u");

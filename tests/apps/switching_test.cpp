@@ -63,7 +63,7 @@ class SwitchingTest : public InstalledDesk, public ::testing::Test {
             if (e.kind == Kind::KeybdEvent) {
                 keys += ' ';
                 keys += std::to_string(e.a);
-                keys += e.b == 1 ? 'd' : 'u';
+                keys += e.b == 1 ? "d" : e.b == 3 ? "u" : ":" + std::to_string(e.b);
                 continue;
             }
             flushKeys();
@@ -109,10 +109,10 @@ TEST_F(SwitchingTest, SwitchClosesTheOthersInOrderThenActivatesTheTarget) {
     EXPECT_EQ(names[result], "TotalMedia");
     EXPECT_EQ(Story(), (Lines{
                            "activate PowerCinema",
-                           "keys 18d 115d 115u 18u",
+                           "keys 18:0 115d 115u 18:2",
                            "post Pallamo 3000 25",
                            "activate MediaCenter",
-                           "keys 18d 115d 115u 18u",
+                           "keys 18:0 115d 115u 18:2",
                            "post Panel 4024 1",
                            "post Center 4024 25",
                            "activate TotalMedia",
@@ -124,12 +124,12 @@ TEST_F(SwitchingTest, SwitchToRunningPallamoActivatesItAndStartsNothing) {
     EXPECT_EQ(names[SwitchToApp(sys, kPallamo)], "Pallamo");
     EXPECT_EQ(Story(), (Lines{
                            "activate PowerCinema",
-                           "keys 18d 115d 115u 18u",
+                           "keys 18:0 115d 115u 18:2",
                            "activate MediaCenter",
-                           "keys 18d 115d 115u 18u",
+                           "keys 18:0 115d 115u 18:2",
                            "post Panel 4024 1",
                            "activate TotalMedia",
-                           "keys 18d 115d 115u 18u",
+                           "keys 18:0 115d 115u 18:2",
                            "sleep 1000",
                            "post Center 4024 25",
                            "activate Pallamo",

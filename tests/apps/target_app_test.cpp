@@ -242,8 +242,8 @@ TEST_F(TargetAppTest, ClosesByKeystrokeAndByMessage) {
         EXPECT_EQ(App(s, id)->bLaunched, 0);
     }
     EXPECT_EQ(test::Script(desk),
-              "fg:PowerCinema active:PowerCinema 18d 115d 115u 18u "
-              "fg:ArcSoft TotalMedia active:ArcSoft TotalMedia 18d 115d 115u 18u sleep:1000 "
+              "fg:PowerCinema active:PowerCinema 18:0 115d 115u 18:2 "
+              "fg:ArcSoft TotalMedia active:ArcSoft TotalMedia 18:0 115d 115u 18:2 sleep:1000 "
               "post:Tessaryn:3000:25 post:Mirvo:4024:1 post:Lumetra Center:4024:25");
     EXPECT_EQ(App(s, kPowerCinema)->hWnd, pc);
     EXPECT_EQ(App(s, kTotalMedia)->hWnd, tm);
@@ -277,7 +277,7 @@ TEST_F(TargetAppTest, AltF4IsSentOnlyWhenTheTargetIsInFront) {
     // Refused at first, granted with our input attached to the editor's thread.
     desk.refuseForeground = true;
     EXPECT_EQ(CloseApp(s, kTotalMedia), 1);
-    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
+    EXPECT_EQ(desk.KeyText(), "18:0 115d 115u 18:2");
     EXPECT_EQ(desk.AttachedInputs(), 0);
 
     // Refused even then: nothing reaches the editor and the mark stays.
@@ -322,7 +322,7 @@ TEST_F(TargetAppTest, ToggleOfTotalMediaWithMediaCenterCurrentActsOnTotalMedia) 
     App(s, kTotalMedia)->bLaunched = 1;
     Hwnd tm = test::OpenAppWindow(desk, kTotalMedia);
     EXPECT_EQ(ToggleApp(s, kTotalMedia), 1);
-    EXPECT_EQ(desk.KeyText(), "18d 115d 115u 18u");
+    EXPECT_EQ(desk.KeyText(), "18:0 115d 115u 18:2");
 
     desk.RemoveWindow(tm);
     EXPECT_EQ(ToggleApp(s, kTotalMedia), 1);

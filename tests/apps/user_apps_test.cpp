@@ -327,7 +327,7 @@ TEST(ButtonNames, FollowTheKeyMaps) {
         std::string out;
         for (const SimEvent& e : desk.Log()) {
             if (e.kind == SimEvent::Kind::KeybdEvent) {
-                out += std::to_string(e.a) + (e.b == 1 ? "d " : "u ");
+                out += std::to_string(e.a) + ((e.b & 2) != 0 ? "u " : "d ");
             } else if (e.kind == SimEvent::Kind::PostMessage) {
                 out += std::to_string(e.a) + ":" + std::to_string(e.b) + " ";
             }

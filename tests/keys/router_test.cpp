@@ -106,7 +106,10 @@ TEST_F(RouterTest, MarkedApplicationWritesItsTracesByLayout) {
          k50Key,
          {"Send Message to Lumetra Center", "nIRKEYType= (4)", "32KEY", "Check bActive is finish"}},
     };
-    OpenCenter();  // else step 1 drops Lumetra Center's mark
+    for (std::uint32_t appId :
+         {kPowerCinema, kPallamo, kMediaCenter, kTotalMedia, kLumetraPanel, kLumetraCenter}) {
+        test::OpenAppWindow(desk, appId);  // else step 1 drops the marks
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.appId << " on " << c.layout);
         Reset();
@@ -140,39 +143,35 @@ TEST_F(RouterTest, OnOffKeysOfTheLayoutReachToggleApp) {
         Reset();
         sys->nIRKEYType = c.layout;
         App(*sys, c.appId)->bLaunched = 1;
-        if (c.appId == kLumetraCenter) {  // open (step 1 needs it): its ToggleApp closes it
-            Hwnd center = OpenCenter();
-            Route(c.keyCode);
-            EXPECT_EQ(Script().find("post:Lumetra Center:4024:25") != std::string::npos, c.toggles);
-            desk.RemoveWindow(center);
-        } else {
-            Route(c.keyCode);  // absent: launched and watched
-            EXPECT_EQ(Launched().size(), c.toggles ? 1u : 0u);
-            EXPECT_EQ(sys->appWatchTimer.armed, c.toggles);
-        }
+        Hwnd window = test::OpenAppWindow(desk, c.appId);  // open: its ToggleApp closes it
+        Route(c.keyCode);
+        EXPECT_EQ(App(*sys, c.appId)->bLaunched, !c.toggles) << "a close clears the mark";
+        EXPECT_TRUE(Launched().empty());
+        desk.RemoveWindow(window);
     }
 }
 
 TEST_F(RouterTest, TotalMediaWritesTwoBeforeItsToggle) {
     sys->nIRKEYType = k32Key;
     App(*sys, kTotalMedia)->bLaunched = 1;
+    OpenTotalMedia();
     Route(67);
     EXPECT_EQ(Traces(),
               (Lines{kActive, "Send Message to TTM3.5", "nIRKEYType= (3)", "32KEY", "2"}));
-    EXPECT_EQ(Launched(), (Lines{"C:\\TM\\TotalMedia.exe"}));
-    EXPECT_TRUE(*WatchMark(*sys, kTotalMedia));
+    EXPECT_NE(Script().find("115d"), std::string::npos) << "closed with Alt+F4";
+    EXPECT_FALSE(App(*sys, kTotalMedia)->bLaunched);
 }
 
 TEST_F(RouterTest, FirstMarkInTheApplicationOrderWins) {
     OpenCenter();
+    OpenPanel();
     sys->nIRKEYType = k32Key;
     App(*sys, kLumetraCenter)->bLaunched = 1;
     App(*sys, kLumetraPanel)->bLaunched = 1;
     Route(67);
-    // The panel takes the key. Its window is absent, so its ToggleApp
-    // launches it; the Lumetra Center window is left alone.
-    EXPECT_EQ(Script(), "");
-    EXPECT_EQ(Launched(), (Lines{"C:\\Panel\\MainPanel.exe"}));
+    // The panel takes the key: its ToggleApp closes it; the Lumetra Center
+    // window is left alone.
+    EXPECT_EQ(Script(), "post:Mirvo:4024:1");
     EXPECT_EQ(Traces(), (Lines{kActive}));
 }
 
@@ -196,15 +195,30 @@ TEST_F(RouterTest, LumetraCenterMarkGoesWithItsWindow) {
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOther, kRecheck}));
 }
 
-TEST_F(RouterTest, OtherMarksOutliveTheirWindow) {
+TEST_F(RouterTest, EveryMarkGoesWithItsWindow) {
     sys->nIRKEYType = k44Key;
-    App(*sys, kPowerCinema)->bLaunched = 1;
+    for (std::uint32_t appId :
+         {kPowerCinema, kPallamo, kMediaCenter, kLumetraPanel, kTotalMedia, kLumetraCenter}) {
+        SCOPED_TRACE(appId);
+        Reset();
+        Hwnd window = test::OpenAppWindow(desk, appId);
+        Route(255);  // found by the window search and marked
+        ASSERT_TRUE(App(*sys, appId)->bLaunched);
+        desk.RemoveWindow(window);  // closed by hand
+        desk.ClearLog();
+        Route(0);  // routed as if nothing were marked: the pointer's left click
+        EXPECT_EQ(Marked(), (Marks{0, 0, 0, 0, 0, 0}));
+        EXPECT_EQ(desk.Events(SimEvent::Kind::MouseEvent).size(), 2u);
+    }
+    // While the window is there the mark holds, also for a key the search
+    // would give to another application.
+    Reset();
+    OpenPowerCinema();
     OpenPanel();
+    App(*sys, kPowerCinema)->bLaunched = 1;
     Route(29);  // the 1-3 button, but PowerCinema is marked: no search, no offer
     EXPECT_EQ(Marked(), (Marks{1, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(desk.Events(SimEvent::Kind::DialogOpened).empty());
-    Route(67);  // its on/off key launches it again
-    EXPECT_EQ(Launched(), (Lines{"C:\\PC\\PowerCinema.exe"}));
 }
 
 // ---- Step 2: the 35-key remote ------------------------------------------------------
@@ -235,7 +249,7 @@ TEST_F(RouterTest, Key12On35KeySwitchesToPallamoBothWays) {
     EXPECT_EQ(desk.RegDword("SOFTWARE\\Orvalix Multimedia\\Calderin", "DefaultTVAPP"), 2u);
     // Media Center closed, then Pallamo's window exists: closed too.
     EXPECT_EQ(Script(),
-              "fg:Windows Media Center active:Windows Media Center 18d 115d 115u 18u "
+              "fg:Windows Media Center active:Windows Media Center 18:0 115d 115u 18:2 "
               "post:Tessaryn:3000:25");
     EXPECT_EQ(Traces(), (Lines{"RC is 35key  & Launch PALLAMO", kActive, "Send Message to PALLAMO",
                                "nIRKEYType= (5)", "35KEY"}));
@@ -250,6 +264,7 @@ TEST_F(RouterTest, Key12On35KeySwitchesToPallamoBothWays) {
 TEST_F(RouterTest, EarlierMarkKeepsThe35KeyButtons) {
     sys->nIRKEYType = k35Key;
     App(*sys, kPowerCinema)->bLaunched = 1;
+    OpenPowerCinema();
     Route(22);
     EXPECT_EQ(Marked(), (Marks{1, 0, 1, 0, 0, 0}));
     EXPECT_TRUE(Launched().empty());  // 22 went to PowerCinema's map
@@ -321,7 +336,7 @@ TEST_F(RouterTest, PowerKeyWithTheCurrentApplicationMissing) {
     EXPECT_EQ(tracesAtBox, (std::vector<Lines>{{kActive, kNoAp, kOneOne}}));
     // The launch goes on: the others are closed, TotalMedia is not started.
     EXPECT_EQ(Script(),
-              "fg:PowerCinema active:PowerCinema 18d 115d 115u 18u post:Lumetra Center:4024:25");
+              "fg:PowerCinema active:PowerCinema 18:0 115d 115u 18:2 post:Lumetra Center:4024:25");
     EXPECT_TRUE(Launched().empty());
     EXPECT_TRUE(sys->appWatchTimer.armed);
     EXPECT_EQ(Traces(), (Lines{kActive, kNoAp, kOneOne, kValid, "3"}));

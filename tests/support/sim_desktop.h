@@ -100,6 +100,11 @@ class SimDesktop : public Platform {
     void SetWindowProcess(Hwnd hwnd, std::uint32_t processId);
     void SetProcessImage(std::uint32_t processId, const std::string& path);
     int AttachedInputs() const;  // AttachThreadInput attachments not undone
+    // A window whose thread no longer takes its messages (IsHungAppWindow).
+    // Attaching our input to its thread would make SetForegroundWindow wait
+    // on it: such an attach is counted.
+    void SetHung(Hwnd hwnd, bool hung);
+    int attachesToHungThreads = 0;
     // Called when a message is posted or sent to a window other than the main
     // window and dialogs (a stand-in application reacting, e.g. closing itself).
     // Every PostMessageA/SendMessageA is logged, also to a window that does not
@@ -331,6 +336,7 @@ class SimDesktop : public Platform {
     Hwnd SetActiveWindow(Hwnd hwnd) override;
     bool BringWindowToTop(Hwnd hwnd) override;
     Hwnd GetForegroundWindow() override;
+    bool IsHungAppWindow(Hwnd hwnd) override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
     std::uint32_t GetWindowProcessId(Hwnd hwnd) override;
     int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) override;

@@ -42,6 +42,7 @@ struct SimDesktop::State {
     Hwnd pendingForeground = 0;       // a delayed foreground change on its way
     std::uint64_t foregroundDue = 0;  // when it lands
     std::set<std::pair<std::uint32_t, std::uint32_t>> attachedInputs;
+    std::set<Hwnd> hungWindows;
     std::map<std::uint32_t, std::string> processImages;
 
     // --- Main window and messages ---

@@ -262,9 +262,24 @@ std::uint32_t SimDesktop::GetCurrentThreadId() {
     return kOurThread;
 }
 
+bool SimDesktop::IsHungAppWindow(Hwnd hwnd) {
+    return s_->hungWindows.count(hwnd) != 0 && s_->FindWin(hwnd) != nullptr;
+}
+
+void SimDesktop::SetHung(Hwnd hwnd, bool hung) {
+    if (hung) {
+        s_->hungWindows.insert(hwnd);
+    } else {
+        s_->hungWindows.erase(hwnd);
+    }
+}
+
 bool SimDesktop::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) {
     if (idAttach == 0 || idAttachTo == 0 || idAttach == idAttachTo) {
         return false;
+    }
+    if (attach && s_->hungWindows.count(static_cast<Hwnd>(idAttachTo)) != 0) {
+        ++attachesToHungThreads;  // a window's thread id is its handle here
     }
     if (attach) {
         return s_->attachedInputs.insert({idAttach, idAttachTo}).second;

@@ -38,5 +38,9 @@ sleep 1
 e2e_tuner press 12 >/dev/null
 e2e_wait 15 e2e_logged ehshell 'kind=close reason=WM_CLOSE' ||
     e2e_fail "the second power press did not close Media Center"
+# Alt is the left Alt key (the right one is AltGr on many layouts).
+e2e_logged ehshell 'kind=key vk=18 dir=down .*injected=1 extended=0' ||
+    e2e_fail "Alt was not sent as the left Alt key"
+e2e_logged ehshell 'kind=key vk=18 .*extended=1' && e2e_fail "Alt was sent as the right Alt key"
 e2e_logged ehshell 'kind=key vk=115 dir=down .*fg=1' || e2e_fail "Media Center was not closed with Alt+F4"
 e2e_pass "Media Center: launched from ehome, posted digit, Alt+Enter, closed with Alt+F4"
