@@ -63,7 +63,12 @@ class SwitchingTest : public InstalledDesk, public ::testing::Test {
             if (e.kind == Kind::KeybdEvent) {
                 keys += ' ';
                 keys += std::to_string(e.a);
-                keys += e.b == 1 ? "d" : e.b == 3 ? "u" : ":" + std::to_string(e.b);
+                if (e.b == 1 || e.b == 3) {
+                    keys += e.b == 1 ? 'd' : 'u';
+                } else {
+                    keys += ':';
+                    keys += std::to_string(e.b);
+                }
                 continue;
             }
             flushKeys();
