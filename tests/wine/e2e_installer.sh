@@ -10,11 +10,19 @@
 #              own key-map file
 #   logon      a logon (wineboot runs the Run values) starts the program from
 #              the Run value's command line
-#   upgrade    a silent install over a running copy ends it (exit code 0) and
-#              replaces its file
-#   uninstall  a silent uninstall with the program running ends it (exit code
-#              0) and leaves no file, shortcut, Run value or uninstall entry;
-#              the settings key stays
+#   upgrade    a silent install over a running copy, and over a second copy
+#              on another Wine desktop (another session, whose window the
+#              installer's FindWindow does not see), ends both (the first with
+#              code 0, as its Exit does), replaces the file and starts the
+#              program again in the installer's session
+#   uninstall  a silent uninstall with the program running there and on
+#              another desktop ends both and leaves no file, shortcut, Run
+#              value or uninstall entry; the settings key stays
+#   held       RemoteControl.exe held open by a process the installer does
+#              not end: the silent upgrade ends with code 3010 and leaves the
+#              new program beside the old one, to be put in place at the next
+#              restart; the silent uninstall has the file and its folder
+#              removed at the next restart
 # The case stops by itself within its time limit; Wine's output stays in
 # BUILD/e2e-logs/installer_CASE.
 #   e2e_installer.sh BUILD-DIR CASE
@@ -100,6 +108,26 @@ started_from_run_value() {
     done
     return 1
 }
+# The Wine processes of this prefix that run RemoteControl.exe (on any desktop).
+program_pids() {
+    local pid
+    for pid in $(pgrep -f 'RemoteControl\.exe'); do
+        grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null || continue
+        tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n1 | grep -qi 'RemoteControl\.exe$' &&
+            echo "$pid"
+    done
+}
+copies_are() { test "$(program_pids | wc -l)" = "$1"; }
+# A copy on a Wine desktop of its own: another session for the installer.
+start_other_copy() {
+    "$RC_WINE_LOADER" explorer /desktop=other,800x600 "$exe" </dev/null >>"$log" 2>&1 &
+    e2e_wait 60 copies_are 2
+}
+# The renames and deletions Windows does at the next restart.
+pending_renames() {
+    in_wine 60 reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+        /v PendingFileRenameOperations | tr -d '\r'
+}
 appdata() { printf '%s/drive_c/users/%s/AppData/Roaming/Remote Control' "$WINEPREFIX" "$USER"; }
 shortcut() { printf '%s/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Remote Control.lnk' "$WINEPREFIX"; }
 
@@ -165,27 +193,37 @@ logon)
 upgrade)
     install
     expect "the first install ends with code 0" $? 0
-    check "the program runs" start_program
     # The installed file differs from the build's until the upgrade replaces it.
     printf 'older' >>"$(unix "$exe")"
+    check "the program runs" start_program
+    check "a second copy runs on another desktop" start_other_copy
+    old_pids=$(program_pids | tr '\n' ' ')
     install
     expect "the silent upgrade ends with code 0" $? 0
     wait_end "$app_pid" 30
     expect "the running copy ended with code 0" $? 0
     app_pid=
-    expect "no window is left" "$(tool count "$class")" 0
+    for pid in $old_pids; do
+        check "no copy of the old program is left (process $pid)" e2e_wait 10 eval "! alive $pid"
+    done
     check "RemoteControl.exe is replaced by the build's" cmp -s "$(unix "$exe")" "$build/RemoteControl.exe"
+    check "the program runs again in the installer's session" tool wait "$class" 60000
+    check "one copy runs" e2e_wait 30 copies_are 1
+    tool post "$class" 0x111 1201 0 >/dev/null
+    check "Exit ends it" tool gone "$class" 30000
     ;;
 uninstall)
     install
     expect "the silent install ends with code 0" $? 0
     check "the program runs" start_program
+    check "a second copy runs on another desktop" start_other_copy
     # The uninstaller copies itself away and returns at once; the copy works on.
     in_wine 60 "$dir\\uninstall.exe" /S >>"$log"
     expect "the silent uninstall starts with code 0" $? 0
     wait_end "$app_pid" 30
     expect "the running copy ended with code 0" $? 0
     app_pid=
+    check "no copy of the program is left" e2e_wait 30 copies_are 0
     expect "no window is left" "$(tool count "$class")" 0
     check "the folder is gone" e2e_wait 30 test ! -e "$(unix "$dir")"
     check "the uninstall entry is gone" e2e_wait 30 no_key "$uninstall_key"
@@ -193,6 +231,28 @@ uninstall)
     check "the Start-menu shortcut is gone" test ! -e "$(shortcut)"
     settings_are DefaultTVAPP="REG_DWORD 0x9" AlwaysRemoteOff="REG_DWORD 0x0" \
         Default44keyIR="REG_DWORD 0x0" DefaultLaunchAp="REG_DWORD 0x0"
+    ;;
+held)
+    install
+    expect "the silent install ends with code 0" $? 0
+    printf 'older' >>"$(unix "$exe")"
+    holder_out=$logs/holder.out
+    timeout -k 5 200 "$RC_WINE_LOADER" "$build/wintool.exe" hold "$exe" 150000 </dev/null \
+        >"$holder_out" 2>>"$log" &
+    check "another process holds RemoteControl.exe" e2e_wait 60 grep -q held "$holder_out"
+    install
+    expect "the silent upgrade ends with code 3010" $? 3010
+    check "the new program waits beside the old one" \
+        cmp -s "$(unix "$exe.new")" "$build/RemoteControl.exe"
+    check "the old one stays until the restart" test "$(tail -c 5 "$(unix "$exe")")" = older
+    check "the restart puts the new one in place" eval 'pending_renames | grep -qiF "RemoteControl.exe.new"'
+    expect "the uninstall entry names the new version" \
+        "$(reg_value "$uninstall_key" DisplayVersion)" "REG_SZ $version"
+    in_wine 60 "$dir\\uninstall.exe" /S >>"$log"
+    check "the uninstall entry is gone" e2e_wait 30 no_key "$uninstall_key"
+    check "the other files are gone" e2e_wait 30 test ! -e "$(unix "$dir\\uninstall.exe")"
+    check "the restart removes the program and its folder" \
+        eval 'pending_renames | grep -qiF "Remote Control"'
     ;;
 *)
     rc_die "unknown case $case_name"
