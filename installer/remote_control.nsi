@@ -285,6 +285,9 @@ Section "${PRODUCT}" SecProgram
             Abort "${EXE} could not be replaced."
         ${EndIf}
         Rename /REBOOTOK "$INSTDIR\${EXE}.new" "$INSTDIR\${EXE}"
+    ${Else}
+        ; One left by an earlier run must not replace this one at the restart.
+        Delete "$INSTDIR\${EXE}.new"
     ${EndIf}
     File "/oname=README.txt" "${SOURCE}/README.md"
     File "${SOURCE}/LICENSE.txt"
