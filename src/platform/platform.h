@@ -332,6 +332,23 @@ class Platform {
     // never hears Explorer's "TaskbarCreated").
     virtual bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
                                              std::uint32_t action) = 0;
+
+    // --- The program's folder, folders and copies -----------------------------------
+    // GetModuleFileNameA(no module): the full path of the program's own
+    // executable into buffer (size bytes). Gives the path's length, 0 on
+    // failure; a path that does not fit is cut and gives size (Windows XP
+    // then leaves it without its NUL).
+    virtual std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) = 0;
+    // CreateDirectoryA(path, no security attributes): false when the folder
+    // or a file of that name exists (ERROR_ALREADY_EXISTS), the folder above
+    // it is missing (ERROR_PATH_NOT_FOUND) or the user may not write there
+    // (ERROR_ACCESS_DENIED).
+    virtual bool CreateDirectoryA(const char* path) = 0;
+    // CopyFileA: the file, its time stamp and its attributes copied to
+    // newFile. False when the source is missing, the target's folder is
+    // missing or not the user's to write, or (failIfExists) the target exists
+    // (ERROR_FILE_EXISTS); a target that exists is never touched then.
+    virtual bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) = 0;
 };
 
 }  // namespace rc

@@ -912,4 +912,18 @@ bool Win32Platform::ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message
     return change != nullptr && change(ToHwnd(hwnd), message, action, nullptr) != FALSE;
 }
 
+// --- The program's folder, folders and copies -----------------------------------------------
+
+std::uint32_t Win32Platform::GetModuleFileNameA(char* buffer, std::uint32_t size) {
+    return ::GetModuleFileNameA(nullptr, buffer, size);
+}
+
+bool Win32Platform::CreateDirectoryA(const char* path) {
+    return ::CreateDirectoryA(path, nullptr) != FALSE;
+}
+
+bool Win32Platform::CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) {
+    return ::CopyFileA(existingFile, newFile, failIfExists ? TRUE : FALSE) != FALSE;
+}
+
 }  // namespace rc

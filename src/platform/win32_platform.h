@@ -156,6 +156,10 @@ class Win32Platform : public Platform {
     bool ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message,
                                      std::uint32_t action) override;
 
+    std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
+    bool CreateDirectoryA(const char* path) override;
+    bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) override;
+
   private:
     Handle instance_;
 };

@@ -4,6 +4,7 @@
 #include "apps/lumetra_center.h"
 #include "apps/mce_presence.h"
 #include "apps/switching.h"
+#include "apps/user_apps_setup.h"
 #include "core/debug_trace.h"
 #include "core/system.h"
 #include "core/timer_slots.h"
@@ -249,6 +250,10 @@ int RunRemoteControl(System& sys) {
         DebugTrace(sys, "StartChkUSBTimer");
         ArmChkUsbTimer(sys);
     }
+
+    // The user's key maps, made from the example at a first start: by the
+    // program, which runs as the user, not by the installer.
+    CopyExampleUserApps(sys);
 
     Handle accelerators = os.LoadAcceleratorsA(kAcceleratorTable);
     return os.RunMessageLoop(accelerators);

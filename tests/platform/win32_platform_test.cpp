@@ -848,6 +848,12 @@ TEST(Win32System, ProfileFilesAndTheUsersFolder) {
     std::fclose(file);
     test::CheckProfileFacts(platform, path.c_str(),
                             (std::string(folder) + "rc_missing.ini").c_str());
+    const std::string copies = std::string(folder) + "rc_copy_facts";
+    ::CreateDirectoryA(copies.c_str(), nullptr);
+    test::CheckFolderAndCopyFacts(platform, copies, path.c_str());
+    std::remove((copies + "\\sub\\copy.ini").c_str());
+    ::RemoveDirectoryA((copies + "\\sub").c_str());
+    ::RemoveDirectoryA(copies.c_str());
     std::remove(path.c_str());
 
     char appData[MAX_PATH] = {};

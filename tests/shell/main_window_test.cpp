@@ -164,6 +164,38 @@ TEST_F(StartTest, AlwaysRemoteOffEndsWithoutTimerLoopOrIcon) {
     EXPECT_EQ(d.LoadedAccelerators(), 23);
 }
 
+const std::string kExample = "C:\\Program Files\\Remote Control\\applications.example.ini";
+const std::string kUserFolder = "C:\\Users\\Ada\\AppData\\Roaming\\Remote Control";
+const std::string kUserFile = kUserFolder + "\\applications.ini";
+
+TEST_F(StartTest, TheExampleBesideTheProgramBecomesTheUsersKeyMapsOnceTheTimerRuns) {
+    desk.SetFileText(kExample, "[Player]\r\nExe = player.exe\r\n");
+    RunRemoteControl(sys);
+    EXPECT_EQ(desk.FileText(kUserFile), "[Player]\r\nExe = player.exe\r\n");
+    auto writes = desk.Events(Kind::FileWrite);
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].text, kUserFolder);
+    EXPECT_EQ(writes[1].text, kUserFile);
+    EXPECT_EQ(writes[1].text2, kExample);
+    EXPECT_LT(IndexOf(desk, Kind::TimerSet), IndexOf(desk, Kind::FileWrite));
+    EXPECT_EQ(desk.Traces().back(),
+              P + "User applications: applications.example.ini copied to " + kUserFile);
+}
+
+TEST_F(StartTest, TheUsersOwnKeyMapsAreKeptAndNoExampleMeansNoFile) {
+    desk.SetFileText(kExample, "[Player]\r\n");
+    desk.SetFileText(kUserFile, "; mine\r\n");
+    RunRemoteControl(sys);
+    EXPECT_EQ(desk.FileText(kUserFile), "; mine\r\n");
+    EXPECT_TRUE(desk.Events(Kind::FileWrite).empty());
+
+    SimDesktop d;  // the zip: the program alone
+    System s(d);
+    RunRemoteControl(s);
+    EXPECT_EQ(d.GetFileAttributesA(kUserFolder.c_str()), win::kInvalidFileAttributes);
+    EXPECT_TRUE(d.Events(Kind::FileWrite).empty());
+}
+
 // A running process: the main window exists, the settings are read.
 class MainWindowTest : public ::testing::Test {
   protected:

@@ -43,6 +43,7 @@ class SimDesktop : public Platform {
     struct State;
     std::unique_ptr<State> s_;
     SimEventLog log_;
+    bool IsFolder(const std::string& lowerPath) const;
 
   public:
     SimDesktop();
@@ -219,6 +220,13 @@ class SimDesktop : public Platform {
     // The folder SHGetFolderPathA gives for CSIDL_APPDATA; empty: the call
     // fails. Every other folder fails.
     std::string appDataFolder = "C:\\Users\\Ada\\AppData\\Roaming";
+    // The program's own path (GetModuleFileNameA); empty: the call fails.
+    // Folders: those made with AddFolder or CreateDirectoryA, those above a
+    // file or folder, the drives ("C:") and appDataFolder.
+    std::string modulePath = "C:\\Program Files\\Remote Control\\RemoteControl.exe";
+    void AddFolder(const std::string& path);
+    // A file's text ("" for a file without one or no file).
+    std::string FileText(const std::string& path) const;
     bool failOpenProcessToken = false;
     std::uint32_t adjustPrivilegeError = 0;
     bool failExitWindows = false;
@@ -435,6 +443,11 @@ class SimDesktop : public Platform {
     void* GetProcAddress(Handle module, const char* name) override;
     bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
     bool SetDllDirectoryA(const char* path) override;
+
+    // The program's folder, folders and copies (sim_system.cpp).
+    std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
+    bool CreateDirectoryA(const char* path) override;
+    bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) override;
 };
 
 }  // namespace rc

@@ -125,6 +125,7 @@ struct SimDesktop::State {
         std::uint64_t writeTime;
     };
     std::map<std::string, TextFile> textFiles;  // by lower-case path
+    std::set<std::string> folders;              // made ones, lower case
     std::uint64_t lastWriteTime = 0x01D0000000000000ull;
     std::set<Handle> tokens;
 

@@ -607,5 +607,15 @@ TEST(SimSystem, ProfileFilesReadAsWindowsReadsThem) {
     EXPECT_STREQ(folder, "");
 }
 
+TEST(SimSystem, FoldersAreMadeAndFilesCopiedAsOnWindows) {
+    SimDesktop desk;
+    desk.SetFileText("C:\\Data\\test.ini", test::kProfileText);
+    test::CheckFolderAndCopyFacts(desk, "C:\\Data", "C:\\Data\\test.ini");
+    EXPECT_EQ(desk.FileText("c:\\data\\sub\\COPY.ini"), test::kProfileText);
+    desk.modulePath.clear();
+    char program[260];
+    EXPECT_EQ(desk.GetModuleFileNameA(program, sizeof program), 0u);
+}
+
 }  // namespace
 }  // namespace rc

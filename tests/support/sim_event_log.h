@@ -36,6 +36,7 @@ struct SimEvent {
         MenuTracked,    // a = x, b = y, text = the item labels joined by '|'
         TimerSet,       // hwnd, a = id, b = elapse
         TimerKilled,    // hwnd, a = id
+        FileWrite,      // text = the folder made or the file written, text2 = the file copied
     };
     Kind kind;
     std::uint32_t time;  // the clock when it happened

@@ -294,11 +294,23 @@ std::uint32_t SimDesktop::GetFileAttributesA(const char* path) {
     if (s_->files.count(p)) {
         return win::kFileAttributeArchive;
     }
-    auto above = s_->files.lower_bound(p + "\\");
-    if (above != s_->files.end() && above->rfind(p + "\\", 0) == 0) {
-        return win::kFileAttributeDirectory;
+    return IsFolder(p) ? win::kFileAttributeDirectory : win::kInvalidFileAttributes;
+}
+
+bool SimDesktop::IsFolder(const std::string& lowerPath) const {
+    const std::string& p = lowerPath;
+    if ((p.size() == 2 && p[1] == ':') || s_->folders.count(p) ||
+        (!appDataFolder.empty() && Lower(appDataFolder).rfind(p, 0) == 0 &&
+         (p.size() == appDataFolder.size() || appDataFolder[p.size()] == '\\'))) {
+        return true;
     }
-    return win::kInvalidFileAttributes;
+    for (const std::set<std::string>* set : {&s_->files, &s_->folders}) {
+        auto above = set->lower_bound(p + "\\");
+        if (above != set->end() && above->rfind(p + "\\", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool SimDesktop::OpenProcessToken(Handle* token) {
@@ -324,6 +336,74 @@ bool SimDesktop::ExitWindowsEx(std::uint32_t flags, std::uint32_t /*reason*/) {
 
 bool SimDesktop::CloseHandle(Handle handle) {
     return s_->tokens.erase(handle) != 0 || devices.CloseHandle(handle);
+}
+
+// ===== The program's folder, folders and copies ======================================
+
+namespace {
+
+// The folder a path is in ("" for a path without one).
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+void SimDesktop::AddFolder(const std::string& path) {
+    s_->folders.insert(Lower(path));
+}
+
+std::string SimDesktop::FileText(const std::string& path) const {
+    auto it = s_->textFiles.find(Lower(path));
+    return it == s_->textFiles.end() ? std::string() : it->second.text;
+}
+
+std::uint32_t SimDesktop::GetModuleFileNameA(char* buffer, std::uint32_t size) {
+    if (modulePath.empty() || buffer == nullptr || size == 0) {
+        return 0;
+    }
+    if (modulePath.size() >= size) {
+        CopyTruncated(modulePath, buffer, static_cast<int>(size));
+        return size;
+    }
+    std::memcpy(buffer, modulePath.c_str(), modulePath.size() + 1);
+    return static_cast<std::uint32_t>(modulePath.size());
+}
+
+bool SimDesktop::CreateDirectoryA(const char* path) {
+    if (path == nullptr || std::strlen(path) >= kMaxPath) {
+        return false;
+    }
+    const std::string p = Lower(path);
+    if (s_->files.count(p) || IsFolder(p) || !IsFolder(FolderOf(p))) {
+        return false;
+    }
+    s_->folders.insert(p);
+    log_.Add(SimEvent::Kind::FileWrite).text = Text(path);
+    return true;
+}
+
+bool SimDesktop::CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) {
+    if (existingFile == nullptr || newFile == nullptr || std::strlen(newFile) >= kMaxPath) {
+        return false;
+    }
+    const std::string from = Lower(existingFile), to = Lower(newFile);
+    if (!s_->files.count(from) || IsFolder(to) || !IsFolder(FolderOf(to)) ||
+        (failIfExists && s_->files.count(to))) {
+        return false;
+    }
+    s_->files.insert(to);
+    auto text = s_->textFiles.find(from);
+    if (text != s_->textFiles.end()) {
+        s_->textFiles[to] = text->second;
+    } else {
+        s_->textFiles.erase(to);
+    }
+    auto& e = log_.Add(SimEvent::Kind::FileWrite);
+    e.text = Text(newFile);
+    e.text2 = Text(existingFile);
+    return true;
 }
 
 }  // namespace rc

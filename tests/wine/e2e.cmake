@@ -13,7 +13,7 @@ add_test(NAME e2e_families_cdecl
 set_tests_properties(e2e_families_cdecl PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 LABELS e2e)
 
 # The installer of the build, under Wine: one case per test, each in a fresh prefix.
-foreach(case install settings logon upgrade uninstall)
+foreach(case install settings logon upgrade uninstall held)
   add_test(NAME e2e_installer_${case}
            COMMAND bash ${RC_E2E_DIR}/e2e_installer.sh ${CMAKE_BINARY_DIR} ${case})
   set_tests_properties(e2e_installer_${case} PROPERTIES RUN_SERIAL TRUE TIMEOUT 300 LABELS e2e)

@@ -4,17 +4,26 @@
 # copy of the build's template prefix on a virtual display of its own:
 #   install    a silent install (/S) puts the files, the Start-menu shortcut,
 #              the Run value, the Programs and Features entry and the settings
-#              defaults in place
+#              defaults in place, and writes no user's profile
 #   settings   a settings key that already existed keeps its values, whatever
 #              their type, and gains only the missing ones; so does a user's
 #              own key-map file
 #   logon      a logon (wineboot runs the Run values) starts the program from
-#              the Run value's command line
-#   upgrade    a silent install over a running copy ends it (exit code 0) and
-#              replaces its file
-#   uninstall  a silent uninstall with the program running ends it (exit code
-#              0) and leaves no file, shortcut, Run value or uninstall entry;
-#              the settings key stays
+#              the Run value's command line; it makes the user's key maps
+#              from the installed example
+#   upgrade    a silent install over a running copy, and over a second copy
+#              on another Wine desktop (another session, whose window the
+#              installer's FindWindow does not see), ends both (the first with
+#              code 0, as its Exit does), replaces the file and starts the
+#              program again in the installer's session
+#   uninstall  a silent uninstall with the program running there and on
+#              another desktop ends both and leaves no file, shortcut, Run
+#              value or uninstall entry; the settings key stays
+#   held       RemoteControl.exe held open by a process the installer does
+#              not end: the silent upgrade ends with code 3010 and leaves the
+#              new program beside the old one, to be put in place at the next
+#              restart; the silent uninstall has the file and its folder
+#              removed at the next restart
 # The case stops by itself within its time limit; Wine's output stays in
 # BUILD/e2e-logs/installer_CASE.
 #   e2e_installer.sh BUILD-DIR CASE
@@ -100,6 +109,26 @@ started_from_run_value() {
     done
     return 1
 }
+# The Wine processes of this prefix that run RemoteControl.exe (on any desktop).
+program_pids() {
+    local pid
+    for pid in $(pgrep -f 'RemoteControl\.exe'); do
+        grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null || continue
+        tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n1 | grep -qi 'RemoteControl\.exe$' &&
+            echo "$pid"
+    done
+}
+copies_are() { test "$(program_pids | wc -l)" = "$1"; }
+# A copy on a Wine desktop of its own: another session for the installer.
+start_other_copy() {
+    "$RC_WINE_LOADER" explorer /desktop=other,800x600 "$exe" </dev/null >>"$log" 2>&1 &
+    e2e_wait 60 copies_are 2
+}
+# The renames and deletions Windows does at the next restart.
+pending_renames() {
+    in_wine 60 reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+        /v PendingFileRenameOperations | tr -d '\r'
+}
 appdata() { printf '%s/drive_c/users/%s/AppData/Roaming/Remote Control' "$WINEPREFIX" "$USER"; }
 shortcut() { printf '%s/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Remote Control.lnk' "$WINEPREFIX"; }
 
@@ -119,7 +148,7 @@ install)
     check "the Start-menu shortcut exists" test -s "$(shortcut)"
     if [ -f "$example" ]; then
         check "the example key maps are installed" cmp -s "$(unix "$dir\\applications.example.ini")" "$example"
-        check "the user gets a copy of them" cmp -s "$(appdata)/applications.ini" "$example"
+        check "the installer writes no user's key maps" test ! -e "$(appdata)"
     fi
     expect "Run value" "$(reg_value "$run_key" "Remote Control")" "REG_SZ \"$exe\""
     expect "uninstall DisplayName" "$(reg_value "$uninstall_key" DisplayName)" "REG_SZ Remote Control"
@@ -159,33 +188,47 @@ logon)
     check "the logon starts a window of class \"$class\"" tool wait "$class" 60000
     check "its message loop runs" tool sync "$class" 60000
     check "it runs the Run value's command line" started_from_run_value
+    if [ -f "$example" ]; then
+        check "it makes the user's key maps from the example" \
+            e2e_wait 30 cmp -s "$(appdata)/applications.ini" "$example"
+    fi
     tool post "$class" 0x111 1201 0 >/dev/null
     check "Exit ends it" tool gone "$class" 30000
     ;;
 upgrade)
     install
     expect "the first install ends with code 0" $? 0
-    check "the program runs" start_program
     # The installed file differs from the build's until the upgrade replaces it.
     printf 'older' >>"$(unix "$exe")"
+    check "the program runs" start_program
+    check "a second copy runs on another desktop" start_other_copy
+    old_pids=$(program_pids | tr '\n' ' ')
     install
     expect "the silent upgrade ends with code 0" $? 0
     wait_end "$app_pid" 30
     expect "the running copy ended with code 0" $? 0
     app_pid=
-    expect "no window is left" "$(tool count "$class")" 0
+    for pid in $old_pids; do
+        check "no copy of the old program is left (process $pid)" e2e_wait 10 eval "! alive $pid"
+    done
     check "RemoteControl.exe is replaced by the build's" cmp -s "$(unix "$exe")" "$build/RemoteControl.exe"
+    check "the program runs again in the installer's session" tool wait "$class" 60000
+    check "one copy runs" e2e_wait 30 copies_are 1
+    tool post "$class" 0x111 1201 0 >/dev/null
+    check "Exit ends it" tool gone "$class" 30000
     ;;
 uninstall)
     install
     expect "the silent install ends with code 0" $? 0
     check "the program runs" start_program
+    check "a second copy runs on another desktop" start_other_copy
     # The uninstaller copies itself away and returns at once; the copy works on.
     in_wine 60 "$dir\\uninstall.exe" /S >>"$log"
     expect "the silent uninstall starts with code 0" $? 0
     wait_end "$app_pid" 30
     expect "the running copy ended with code 0" $? 0
     app_pid=
+    check "no copy of the program is left" e2e_wait 30 copies_are 0
     expect "no window is left" "$(tool count "$class")" 0
     check "the folder is gone" e2e_wait 30 test ! -e "$(unix "$dir")"
     check "the uninstall entry is gone" e2e_wait 30 no_key "$uninstall_key"
@@ -193,6 +236,31 @@ uninstall)
     check "the Start-menu shortcut is gone" test ! -e "$(shortcut)"
     settings_are DefaultTVAPP="REG_DWORD 0x9" AlwaysRemoteOff="REG_DWORD 0x0" \
         Default44keyIR="REG_DWORD 0x0" DefaultLaunchAp="REG_DWORD 0x0"
+    ;;
+held)
+    install
+    expect "the silent install ends with code 0" $? 0
+    printf 'older' >>"$(unix "$exe")"
+    holder_out=$logs/holder.out
+    timeout -k 5 200 "$RC_WINE_LOADER" "$build/wintool.exe" hold "$exe" 150000 </dev/null \
+        >"$holder_out" 2>>"$log" &
+    check "another process holds RemoteControl.exe" e2e_wait 60 grep -q held "$holder_out"
+    install
+    # A Linux exit status holds the low byte of the Windows code: 3010 & 255.
+    expect "the silent upgrade ends with code 3010" $? $((3010 & 255))
+    check "the new program waits beside the old one" \
+        cmp -s "$(unix "$exe.new")" "$build/RemoteControl.exe"
+    check "the old one stays until the restart" test "$(tail -c 5 "$(unix "$exe")")" = older
+    # reg shows the list's strings joined by \0; a deletion has an empty target.
+    check "the restart puts the new one in place" \
+        eval 'pending_renames | grep -qF "$exe.new\\0!\\??\\$exe"'
+    expect "the uninstall entry names the new version" \
+        "$(reg_value "$uninstall_key" DisplayVersion)" "REG_SZ $version"
+    in_wine 60 "$dir\\uninstall.exe" /S >>"$log"
+    check "the uninstall entry is gone" e2e_wait 30 no_key "$uninstall_key"
+    check "the other files are gone" e2e_wait 30 test ! -e "$(unix "$dir\\uninstall.exe")"
+    check "the restart removes the program" eval 'pending_renames | grep -qF "$exe\\0\\0"'
+    check "and then its folder" eval 'pending_renames | grep -qF "$dir\\\\0"'
     ;;
 *)
     rc_die "unknown case $case_name"

@@ -8,6 +8,9 @@
 //   wintool sync CLASS MS            exit 0 once the window's thread answers a sent WM_NULL
 //                                    (it runs a message loop), 1 after MS ms
 //   wintool post CLASS MSG WPARAM LPARAM   PostMessageA to the window, exit 0 when posted
+//   wintool hold FILE MS             opens FILE for reading, shared for reading only (so that
+//                                    nobody may write, rename or delete it), prints "held",
+//                                    keeps it so for MS ms; exit 1 when it can't be opened
 //
 // Numbers may be decimal or 0x-hexadecimal. Every wait is bounded.
 #include <windows.h>
@@ -35,7 +38,7 @@ BOOL CALLBACK CountWindows(HWND hwnd, LPARAM lParam) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: wintool find|count CLASS | wait|gone|sync CLASS MS |"
-                 " post CLASS MSG WPARAM LPARAM\n");
+                 " post CLASS MSG WPARAM LPARAM | hold FILE MS\n");
     return 2;
 }
 
@@ -52,6 +55,22 @@ int main(int argc, char** argv) {
     const char* command = argv[1];
     const char* className = argv[2];
 
+    if (std::strcmp(command, "hold") == 0) {
+        if (argc < 4) {
+            return Usage();
+        }
+        HANDLE file = CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            std::fprintf(stderr, "wintool hold: cannot open %s\n", argv[2]);
+            return 1;
+        }
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(Number(argv[3])));
+        CloseHandle(file);
+        return 0;
+    }
     if (std::strcmp(command, "find") == 0) {
         HWND hwnd = FindWindowA(className, nullptr);
         if (hwnd == nullptr) {
