@@ -12,6 +12,7 @@
 extern "C" {
 #include <hidsdi.h>
 }
+#include <wtsapi32.h>
 
 #include <cstddef>
 #include <cstring>
@@ -906,6 +907,33 @@ bool Win32Platform::ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message
     using Fn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
     const Fn change = SystemExport<Fn>("user32.dll", "ChangeWindowMessageFilterEx");
     return change != nullptr && change(ToHwnd(hwnd), message, action, nullptr) != FALSE;
+}
+
+// --- Sessions -----------------------------------------------------------------------------
+
+bool Win32Platform::WTSRegisterSessionNotification(Hwnd hwnd, std::uint32_t flags) {
+    return ::WTSRegisterSessionNotification(ToHwnd(hwnd), flags) != FALSE;
+}
+
+bool Win32Platform::WTSUnRegisterSessionNotification(Hwnd hwnd) {
+    return ::WTSUnRegisterSessionNotification(ToHwnd(hwnd)) != FALSE;
+}
+
+std::uint32_t Win32Platform::WTSGetActiveConsoleSessionId() {
+    return ::WTSGetActiveConsoleSessionId();
+}
+
+std::uint32_t Win32Platform::GetCurrentProcessId() {
+    return ::GetCurrentProcessId();
+}
+
+bool Win32Platform::ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) {
+    DWORD session = 0;
+    if (sessionId == nullptr || !::ProcessIdToSessionId(processId, &session)) {
+        return false;
+    }
+    *sessionId = session;
+    return true;
 }
 
 }  // namespace rc
