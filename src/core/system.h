@@ -142,6 +142,16 @@ struct System {
     // System's constructor wires this to the automatic launch. Null does
     // nothing.
     void (*onReceiverBack)(System& sys) = nullptr;
+    // Who may use the receiver: not while the computer sleeps, and only the
+    // copy in the session that the physical console shows (one copy runs in
+    // each logged-on user's session).
+    bool suspended = false;         // from PBT_APMSUSPEND to the resume
+    bool awayFromConsole = false;   // this session is not at the console, or is remote
+    std::uint32_t sessionId = 0;    // this process's session
+    bool sessionKnown = false;      // sessionId could be read
+    std::uint32_t resumesSeen = 0;  // the resume messages since the last suspend (bits)
+    std::uint32_t releases = 0;     // times the receiver was let go (ReleaseReceiver)
+    bool launchAtHandOver = true;   // the watchdog's hand-over runs onReceiverBack
 
     // --- Remote keys ---
     RepeatFilter repeat;

@@ -20,6 +20,8 @@ constexpr std::uint32_t kRepeatWindow = 150;
 constexpr std::uint32_t kSlowRepeatKey = 10;
 constexpr std::uint32_t kSlowRepeatWindow = 380;
 constexpr std::uint32_t kPowerKeyWindow = 1000;
+// A last KeyCode that no reader gives (they give 0 to 255).
+constexpr std::uint32_t kNoLastKey = 0xFFFFFFFF;
 
 }  // namespace
 
@@ -86,6 +88,11 @@ Press FilterRepeat(System& sys, std::uint32_t keyCode) {
         }
     }
     return Press{keyCode, false};
+}
+
+void ForgetLastPress(System& sys) {
+    sys.repeat = RepeatFilter{};
+    sys.repeat.lastKeyCode = kNoLastKey;
 }
 
 }  // namespace rc

@@ -19,5 +19,8 @@ void OnGpioTimer(void* ctx, Hwnd hwnd, std::uintptr_t id);
 std::optional<PressOutcome> PollTick(System& sys, Hwnd mainWindow);
 // The press of a KeyCode just read: whether it repeats the one before.
 Press FilterRepeat(System& sys, std::uint32_t keyCode);
+// The next KeyCode read is a new press, whatever came before (the receiver
+// has been brought up again).
+void ForgetLastPress(System& sys);
 
 }  // namespace rc

@@ -349,6 +349,30 @@ class Platform {
     // missing or not the user's to write, or (failIfExists) the target exists
     // (ERROR_FILE_EXISTS); a target that exists is never touched then.
     virtual bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) = 0;
+
+    // --- Sessions ------------------------------------------------------------------------
+    // Which Windows session this process runs in and which one the physical
+    // console shows. Fast user switching gives each logged-on user a session
+    // of their own; a remote-desktop client takes a session away from the
+    // console. The remote-desktop test is GetSystemMetrics(SM_REMOTESESSION).
+    //
+    // wtsapi32's WTSRegisterSessionNotification(hwnd, flags): the window then
+    // receives WM_WTSSESSION_CHANGE (0x02B1; wParam the event, lParam the
+    // session); flags 0 (NOTIFY_FOR_THIS_SESSION): only the events of the
+    // window's own session. False on failure (RPC_S_INVALID_BINDING when
+    // Terminal Services are not running yet).
+    virtual bool WTSRegisterSessionNotification(Hwnd hwnd, std::uint32_t flags) = 0;
+    // WTSUnRegisterSessionNotification(hwnd), before the window goes. False
+    // on failure.
+    virtual bool WTSUnRegisterSessionNotification(Hwnd hwnd) = 0;
+    // WTSGetActiveConsoleSessionId: the session attached to the physical
+    // console, 0xFFFFFFFF while none is (during a switch).
+    virtual std::uint32_t WTSGetActiveConsoleSessionId() = 0;
+    virtual std::uint32_t GetCurrentProcessId() = 0;
+    // ProcessIdToSessionId(processId, sessionId): false when the process
+    // can't be queried (gone, or not ours to query); *sessionId is then left
+    // alone.
+    virtual bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) = 0;
 };
 
 }  // namespace rc

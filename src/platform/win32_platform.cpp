@@ -12,6 +12,7 @@
 extern "C" {
 #include <hidsdi.h>
 }
+#include <wtsapi32.h>
 
 #include <cstddef>
 #include <cstring>
@@ -924,6 +925,33 @@ bool Win32Platform::CreateDirectoryA(const char* path) {
 
 bool Win32Platform::CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) {
     return ::CopyFileA(existingFile, newFile, failIfExists ? TRUE : FALSE) != FALSE;
+}
+
+// --- Sessions -----------------------------------------------------------------------------
+
+bool Win32Platform::WTSRegisterSessionNotification(Hwnd hwnd, std::uint32_t flags) {
+    return ::WTSRegisterSessionNotification(ToHwnd(hwnd), flags) != FALSE;
+}
+
+bool Win32Platform::WTSUnRegisterSessionNotification(Hwnd hwnd) {
+    return ::WTSUnRegisterSessionNotification(ToHwnd(hwnd)) != FALSE;
+}
+
+std::uint32_t Win32Platform::WTSGetActiveConsoleSessionId() {
+    return ::WTSGetActiveConsoleSessionId();
+}
+
+std::uint32_t Win32Platform::GetCurrentProcessId() {
+    return ::GetCurrentProcessId();
+}
+
+bool Win32Platform::ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) {
+    DWORD session = 0;
+    if (sessionId == nullptr || !::ProcessIdToSessionId(processId, &session)) {
+        return false;
+    }
+    *sessionId = session;
+    return true;
 }
 
 }  // namespace rc

@@ -160,6 +160,12 @@ class Win32Platform : public Platform {
     bool CreateDirectoryA(const char* path) override;
     bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) override;
 
+    bool WTSRegisterSessionNotification(Hwnd hwnd, std::uint32_t flags) override;
+    bool WTSUnRegisterSessionNotification(Hwnd hwnd) override;
+    std::uint32_t WTSGetActiveConsoleSessionId() override;
+    std::uint32_t GetCurrentProcessId() override;
+    bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) override;
+
   private:
     Handle instance_;
 };

@@ -26,8 +26,11 @@ constexpr std::uint32_t kWmLButtonDown = 0x0201;
 constexpr std::uint32_t kWmLButtonUp = 0x0202;
 constexpr std::uint32_t kWmRButtonDown = 0x0204;
 constexpr std::uint32_t kWmRButtonUp = 0x0205;
+constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
+constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
 constexpr std::uint32_t kWmAppCommand = 0x0319;
 constexpr std::uint32_t kWmUser = 0x0400;
+constexpr std::uint32_t kWmApp = 0x8000;
 
 // Combo box and button messages
 constexpr std::uint32_t kCbAddString = 0x0143;
@@ -99,6 +102,7 @@ constexpr int kSmCyScreen = 1;
 constexpr int kSmCxFullScreen = 16;
 constexpr int kSmCyFullScreen = 17;
 constexpr int kSmSwapButton = 23;
+constexpr int kSmRemoteSession = 0x1000;
 
 // GetWindow
 constexpr std::uint32_t kGwHwndNext = 2;
@@ -167,6 +171,18 @@ constexpr long kErrorNoMoreItems = 259;
 // Libraries and the message filter
 constexpr std::uint32_t kLoadLibrarySearchDefaultDirs = 0x1000;
 constexpr std::uint32_t kMsgFltAllow = 1;
+
+// Power and sessions
+constexpr std::uintptr_t kPbtApmSuspend = 4;
+constexpr std::uintptr_t kPbtApmResumeSuspend = 7;
+constexpr std::uintptr_t kPbtApmResumeAutomatic = 18;
+constexpr std::intptr_t kBroadcastQueryGranted = 1;  // TRUE: what WM_POWERBROADCAST answers
+constexpr std::uint32_t kNotifyForThisSession = 0;
+constexpr std::uintptr_t kWtsConsoleConnect = 1;
+constexpr std::uintptr_t kWtsConsoleDisconnect = 2;
+constexpr std::uintptr_t kWtsRemoteConnect = 3;
+constexpr std::uintptr_t kWtsRemoteDisconnect = 4;
+constexpr std::uint32_t kNoConsoleSession = 0xFFFFFFFFu;
 
 // COM
 constexpr long kSOk = 0;

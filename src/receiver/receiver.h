@@ -51,4 +51,19 @@ void StartupBringUp(System& sys, Hwnd mainWindow);
 // The ChkUSB timer's callback (ctx is the System).
 void OnChkUsbTimer(void* ctx, Hwnd hwnd, std::uintptr_t id);
 
+// Lets go of the receiver: polling and the watchdog stop, so that no timer
+// calls a chip library, the Conexant channel closes and bDeviceReady is 0,
+// as on a removal but without the watchdog. Nothing uses the receiver again
+// until BringUpReceiver.
+void ReleaseReceiver(System& sys);
+// Brings the receiver up from scratch, as after a re-plug: it is let go,
+// then the watchdog takes over and, at the tick that finds the stick, runs
+// the chip's initialisation, the receiver-back hook when launch is true
+// (the automatic launch), and the hand-over to the poll. Its ticks come
+// every 3000 ms; RunWatchdogNow runs one at once.
+void BringUpReceiver(System& sys, bool launch);
+// A watchdog tick now, when the watchdog is on (ChkUSB armed); nothing
+// otherwise.
+void RunWatchdogNow(System& sys, Hwnd mainWindow);
+
 }  // namespace rc

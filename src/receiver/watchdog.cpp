@@ -47,21 +47,43 @@ void BringUpRtl2832u(System& sys, Hwnd mainWindow, const RtlTraces& traces) {
     }
 }
 
+// The stick is let go: the Conexant channel closes (it is opened
+// exclusively) and nothing may be polled.
+void LetGoOfStick(System& sys) {
+    DestroyHidDeviceInfoSet(sys);
+    CloseHidHandle(sys);
+    sys.bDeviceReady = false;
+}
+
 // Polling goes back to the GPIO timer, after the hook of a receiver that is
-// back (the automatic launch, when the settings ask for it).
-void HandOverToPoll(System& sys) {
-    if (sys.onReceiverBack != nullptr) {
+// back (the automatic launch, when the settings ask for it). releases: the
+// count of ReleaseReceiver when the tick began.
+void HandOverToPoll(System& sys, std::uint32_t releases) {
+    const bool launch = sys.launchAtHandOver;
+    sys.launchAtHandOver = true;
+    if (launch && sys.onReceiverBack != nullptr) {
         sys.onReceiverBack(sys);
+    }
+    // A box of the launch keeps dispatching: the computer may have gone to
+    // sleep, or the console to another session, meanwhile. What this tick
+    // brought up is then stale, and whoever took the receiver away decides
+    // what runs next.
+    if (sys.releases != releases) {
+        LetGoOfStick(sys);
+        return;
     }
     KillChkUsbTimer(sys);
     ArmGpioTimer(sys);
 }
 
 void WatchdogTick(System& sys, Hwnd mainWindow) {
+    const std::uint32_t releases = sys.releases;
     if (!FindFilter(sys)) {
         ReleaseFilter(sys);
         CloseHidHandle(sys);
         sys.bDeviceReady = false;
+        // A stick that comes later is plugged in: its bring-up launches.
+        sys.launchAtHandOver = true;
         return;  // the ChkUSB timer keeps running
     }
     ReleaseFilter(sys);
@@ -107,7 +129,7 @@ void WatchdogTick(System& sys, Hwnd mainWindow) {
             sys.bDeviceReady = false;
             break;
     }
-    HandOverToPoll(sys);
+    HandOverToPoll(sys, releases);
 }
 
 }  // namespace
@@ -172,6 +194,25 @@ void OnChkUsbTimer(void* ctx, Hwnd hwnd, std::uintptr_t) {
     sys.watchdogRunning = true;
     WatchdogTick(sys, hwnd);
     sys.watchdogRunning = false;
+}
+
+void ReleaseReceiver(System& sys) {
+    KillGpioTimer(sys);
+    KillChkUsbTimer(sys);
+    LetGoOfStick(sys);
+    ++sys.releases;
+}
+
+void BringUpReceiver(System& sys, bool launch) {
+    ReleaseReceiver(sys);
+    sys.launchAtHandOver = launch;
+    ArmChkUsbTimer(sys);
+}
+
+void RunWatchdogNow(System& sys, Hwnd mainWindow) {
+    if (sys.chkUsbTimer.armed) {
+        OnChkUsbTimer(&sys, mainWindow, kChkUsbTimerId);
+    }
 }
 
 }  // namespace rc

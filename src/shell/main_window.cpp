@@ -13,6 +13,7 @@
 #include "receiver/receiver.h"
 #include "settings/settings_store.h"
 #include "shell/dialogs.h"
+#include "shell/receiver_owner.h"
 
 namespace rc {
 
@@ -106,7 +107,14 @@ void RemoveTrayIcon(System& sys, Hwnd hwnd) {
 }
 
 void OnCreate(System& sys, Hwnd hwnd) {
-    StartupBringUp(sys, hwnd);
+    WatchSessions(sys, hwnd);
+    if (sys.awayFromConsole) {
+        // Another session's copy may be using the receiver: this one waits
+        // for the console to come to its session.
+        sys.bDeviceReady = false;
+    } else {
+        StartupBringUp(sys, hwnd);
+    }
     ProbeLumetraCenterSkin(sys);
     IsMceInstalled(sys);
     ComputePointerAreaFromMetrics(sys);
@@ -243,7 +251,9 @@ int RunRemoteControl(System& sys) {
     os.UpdateWindow(sys.mainWindow);
 
     BindTimerSlots(sys, sys.mainWindow);
-    if (sys.bDeviceReady) {
+    if (sys.awayFromConsole) {
+        DebugTrace(sys, "Not at the console: wait");
+    } else if (sys.bDeviceReady) {
         DebugTrace(sys, "StartGPIOTimer");
         ArmGpioTimer(sys);
     } else {
@@ -270,6 +280,16 @@ std::intptr_t MainWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintp
             RemoveTrayIcon(sys, hwnd);
             sys.os.PostQuitMessage(0);
             CloseHidHandle(sys);
+            StopWatchingSessions(sys, hwnd);
+            return 0;
+        case win::kWmPowerBroadcast:
+            OnPowerBroadcast(sys, hwnd, wParam);
+            return win::kBroadcastQueryGranted;
+        case win::kWmWtsSessionChange:
+            OnSessionChange(sys, hwnd, wParam, lParam);
+            return 0;
+        case kWatchdogNowMessage:
+            RunWatchdogNow(sys, hwnd);
             return 0;
         case win::kWmDisplayChange:
             ComputePointerArea(sys, static_cast<int>(lParam & 0xFFFF),

@@ -896,5 +896,23 @@ TEST(Win32System, MenusAreBuiltAndDestroyed) {
     EXPECT_TRUE(platform.DestroyMenu(menu));
 }
 
+// The tests run at the console (under Wine, every process is in the console's
+// session): the program's own check that it may use the receiver.
+TEST(Win32System, ThisProcessIsInTheConsolesSessionAndHearsItsEvents) {
+    Win32Platform platform(ThisInstance());
+    ASSERT_TRUE(
+        platform.RegisterMainClass("rc test session window", IDI_REMOTE, PlainWndProc, nullptr));
+    const Hwnd window = platform.CreateMainWindow("rc test session window", "sessions");
+    ASSERT_NE(window, 0u);
+    EXPECT_TRUE(platform.WTSRegisterSessionNotification(window, win::kNotifyForThisSession));
+    std::uint32_t session = 0xFFFFFFFF;
+    ASSERT_TRUE(platform.ProcessIdToSessionId(platform.GetCurrentProcessId(), &session));
+    EXPECT_EQ(session, platform.WTSGetActiveConsoleSessionId());
+    EXPECT_EQ(platform.GetSystemMetrics(win::kSmRemoteSession), 0);
+    // Wine's stub reports a failure here (the program ignores the result).
+    platform.WTSUnRegisterSessionNotification(window);
+    platform.DestroyWindow(window);
+}
+
 }  // namespace
 }  // namespace rc

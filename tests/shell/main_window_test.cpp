@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "support/sim_desktop.h"
 #include "support/test_support.h"
 #include "platform/win_defs.h"
+#include "receiver/receiver_fixture.h"
 #include "settings/settings_store.h"
 
 namespace rc {
@@ -427,6 +430,311 @@ TEST(MainWindow, DestroyRemovesTheIconQuitsAndClosesTheHidChannel) {
     EXPECT_TRUE(desk.TrayIcons().empty());
     EXPECT_TRUE(desk.QuitPosted());
     EXPECT_EQ(desk.OpenHidHandles(), 0);
+    EXPECT_EQ(desk.SessionWindow(), 0u);
+}
+
+// --- Sleep and sessions ------------------------------------------------------------
+
+// The program, started over an AF9015 stick with the trace on.
+struct Program {
+    SimDesktop desk;
+    std::unique_ptr<System> sys;  // made by Start, once the registry is set
+    Hwnd main = 0;
+    int stick = 0;
+
+    Program() {
+        desk.SetRegDword(kSettingsKey, "DBM", 1);
+        desk.InstallLibrary("af15bdaex.dll");
+        desk.InstallLibrary("af9100ex.dll");
+        desk.Entry("af15_init").defaultResult = 1;
+        desk.Entry("af15_GetIR").defaultResult = 1;
+        stick = desk.AddFilter(SimDesktop::kBdaNetworkTuner, "AF9015 BDA Filter");
+    }
+    void Start() {
+        sys = std::make_unique<System>(desk);
+        RunRemoteControl(*sys);
+        main = desk.MainWindow();
+        desk.ClearLog();
+    }
+    // WM_POWERBROADCAST, sent as Windows sends it; then the queue.
+    void Power(std::uintptr_t event) {
+        EXPECT_EQ(desk.SendToMainWindow(win::kWmPowerBroadcast, event, 0), 1);
+        desk.Pump();
+    }
+    bool Polling() const { return desk.TimerArmed(main, 1); }
+    bool Watching() const { return desk.TimerArmed(main, 3); }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> out;
+        for (const std::string& line : desk.Traces()) {
+            out.push_back(test::Untraced(line));
+        }
+        return out;
+    }
+    bool Traced(const std::string& text) const {
+        const std::vector<std::string> lines = Lines();
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    }
+    // One press of the num1 button (KeyCode 4), read by the next poll tick.
+    void Press() {
+        desk.af15Buffers.push_back({7, 0, 0x1E});
+        desk.Advance(65);
+    }
+};
+
+int LibraryCalls(const SimDesktop& desk, const std::string& entry) {
+    const std::vector<std::string> calls = desk.LibraryCalls();
+    return static_cast<int>(std::count(calls.begin(), calls.end(), entry));
+}
+
+TEST(Power, ASuspendStopsPollingAndTheWatchdogUntilTheResume) {
+    for (bool plugged : {true, false}) {
+        SCOPED_TRACE(plugged ? "polling" : "watching");
+        Program p;
+        if (!plugged) {
+            p.desk.RemoveFilter(p.stick);
+        }
+        p.Start();
+        ASSERT_NE(p.Polling(), p.Watching());
+
+        p.Power(win::kPbtApmSuspend);
+        EXPECT_FALSE(p.Polling());
+        EXPECT_FALSE(p.Watching());
+        p.desk.AddFilter(SimDesktop::kBdaNetworkTuner, "AF9015 BDA Filter");
+        const int searches = p.desk.CategoryOpenCount();
+        p.Press();
+        p.desk.Advance(60000);
+        EXPECT_TRUE(p.desk.LibraryCalls().empty());
+        EXPECT_EQ(p.desk.CategoryOpenCount(), searches) << "no detection either";
+        EXPECT_EQ(p.Lines(), (std::vector<std::string>{"PBT_APMSUSPEND", "Release the receiver"}));
+    }
+}
+
+TEST(Power, EitherResumeMessageOrBothInAnyOrderGiveOneBringUp) {
+    constexpr std::uintptr_t kSuspend = win::kPbtApmSuspend;
+    constexpr std::uintptr_t kAutomatic = win::kPbtApmResumeAutomatic;
+    constexpr std::uintptr_t kByAPerson = win::kPbtApmResumeSuspend;
+    const struct {
+        const char* name;
+        std::vector<std::uintptr_t> events;
+        int bringUps;
+    } cases[] = {
+        {"automatic", {kSuspend, kAutomatic}, 1},
+        {"by a person", {kSuspend, kByAPerson}, 1},
+        {"automatic, then by a person", {kSuspend, kAutomatic, kByAPerson}, 1},
+        {"by a person, then automatic", {kSuspend, kByAPerson, kAutomatic}, 1},
+        {"no suspend before", {kAutomatic}, 1},
+        {"no suspend before, both", {kAutomatic, kByAPerson}, 1},
+        {"two resumes, the second suspend unheard", {kSuspend, kAutomatic, kAutomatic}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Program p;
+        p.Start();
+        for (std::uintptr_t event : c.events) {
+            p.Power(event);
+        }
+        p.desk.Advance(3000);
+        EXPECT_EQ(LibraryCalls(p.desk, "af15_init"), c.bringUps);
+        EXPECT_TRUE(p.Polling());
+        EXPECT_FALSE(p.Watching());
+        EXPECT_EQ(p.sys->bDeviceReady, 1);
+    }
+}
+
+// Pulled and plugged in again, or asleep and woken: the same bring-up, the
+// same automatic launch.
+TEST(Power, AResumeBringsTheStickUpAsARePlugDoes) {
+    struct Outcome {
+        std::vector<std::string> calls, launches, lines;
+    };
+    // One program at a time: the library entry points answer the newest
+    // desktop.
+    auto run = [](std::uint32_t launchAp, bool replug) {
+        Program p;
+        test::InstallAllApps(p.desk);
+        p.desk.SetRegDword(kSettingsKey, "DefaultTVAPP", kPallamo);
+        p.desk.SetRegDword(kSettingsKey, "DefaultLaunchAp", launchAp);
+        p.Start();
+        if (replug) {
+            p.desk.RemoveFilter(p.stick);
+            p.desk.Advance(65);
+            p.desk.AddFilter(SimDesktop::kBdaNetworkTuner, "AF9015 BDA Filter");
+            p.desk.ClearLog();
+            p.desk.Advance(3000);
+        } else {
+            p.Power(win::kPbtApmSuspend);
+            p.desk.ClearLog();
+            p.Power(win::kPbtApmResumeAutomatic);
+        }
+        EXPECT_TRUE(p.Polling());
+        Outcome out{p.desk.LibraryCalls(), {}, p.Lines()};
+        for (const SimEvent& e : p.desk.Events(Kind::ShellExecute)) {
+            out.launches.push_back(e.text + " " + e.text2);
+        }
+        return out;
+    };
+    for (std::uint32_t launchAp : {1u, 0u}) {
+        SCOPED_TRACE(launchAp);
+        const Outcome replugged = run(launchAp, true);
+        const Outcome resumed = run(launchAp, false);
+        EXPECT_EQ(resumed.calls, replugged.calls);
+        EXPECT_EQ(resumed.launches, replugged.launches);
+        EXPECT_EQ(resumed.launches.size(), launchAp);
+        // The watchdog's lines, from its search on.
+        auto from = std::find(resumed.lines.begin(), resumed.lines.end(), "Find 9015 Device");
+        EXPECT_EQ(std::vector<std::string>(from, resumed.lines.end()), replugged.lines);
+    }
+}
+
+TEST(Power, TheFirstPressAfterAResumeIsANewPress) {
+    Program p;
+    test::OpenAppWindow(p.desk, kPallamo);  // num1 goes to Pallamo as command 10001
+    p.Start();
+    p.Press();
+    p.Power(win::kPbtApmSuspend);
+    p.Power(win::kPbtApmResumeAutomatic);
+    ASSERT_TRUE(p.Polling());
+    p.desk.ClearLog();
+    p.Press();  // 65 ms after the one before the suspend: it would be a repeat
+    EXPECT_FALSE(p.Traced("bRepeatKey"));
+    auto posted = p.desk.Events(Kind::PostMessage);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].a, 3000);
+    EXPECT_EQ(posted[0].b, 10001);
+}
+
+// The watchdog's automatic launch shows a box (the program file is gone);
+// the computer sleeps while it is open.
+TEST(Power, ASuspendDuringTheWatchdogsLaunchKeepsItsBringUpFromPolling) {
+    Program p;
+    p.desk.SetRegDword(kSettingsKey, "DefaultTVAPP", kPowerCinema);
+    p.desk.SetRegDword(kSettingsKey, "DefaultLaunchAp", 1);
+    p.desk.SetRegString("SOFTWARE\\CyberLink\\PowerCinema", "InstallPath", "C:\\PC");
+    p.desk.shellExecuteResult = 2;
+    p.desk.RemoveFilter(p.stick);
+    p.Start();
+    ASSERT_TRUE(p.Watching());
+    bool asleep = false;
+    p.desk.onMessageBox = [&](const std::string&, const std::string&) {
+        if (!asleep) {
+            asleep = true;
+            p.Power(win::kPbtApmSuspend);
+        }
+        return win::kIdOk;
+    };
+    p.desk.AddFilter(SimDesktop::kBdaNetworkTuner, "AF9015 BDA Filter");
+    p.desk.Advance(3000);
+    ASSERT_TRUE(asleep);
+    EXPECT_FALSE(p.Polling());
+    EXPECT_FALSE(p.Watching());
+    EXPECT_EQ(p.sys->bDeviceReady, 0);
+
+    p.desk.onMessageBox = nullptr;
+    p.desk.ClearLog();
+    p.Power(win::kPbtApmResumeAutomatic);
+    EXPECT_EQ(LibraryCalls(p.desk, "af15_init"), 1);
+    EXPECT_TRUE(p.Polling());
+}
+
+// Several users: the copy in this program's session (1) and the console.
+TEST(Sessions, ACopyStartedAwayFromTheConsoleWaitsUntilTheConsoleComes) {
+    Program p;
+    p.desk.SetRegDword(kSettingsKey, "DefaultLaunchAp", 1);
+    p.desk.consoleSession = 2;
+    p.desk.AddHidDevice(test::ConexantReceiver());
+    p.Start();
+    EXPECT_EQ(p.desk.SessionWindow(), p.main);
+    EXPECT_FALSE(p.Polling());
+    EXPECT_FALSE(p.Watching());
+    EXPECT_EQ(p.desk.CategoryOpenCount(), 0) << "no detection";
+    EXPECT_EQ(p.desk.OpenHidHandles(), 0) << "the receiver's channel is the console copy's";
+    EXPECT_EQ(p.sys->bDeviceReady, 0);
+    p.desk.Advance(10000);
+    EXPECT_TRUE(p.desk.LibraryCalls().empty());
+
+    p.desk.SwitchConsole(1);
+    p.desk.Pump();
+    EXPECT_EQ(LibraryCalls(p.desk, "af15_init"), 1);
+    EXPECT_TRUE(p.Polling());
+    EXPECT_FALSE(p.Traced("Launch Ap")) << "the user comes back to the desktop as left";
+}
+
+TEST(Sessions, TheConsoleLeavingReleasesWithoutTheWatchdogAndComingBackBringsUp) {
+    Program p;
+    p.desk.RemoveFilter(p.stick);
+    const int hid = p.desk.AddHidDevice(test::ConexantReceiver());
+    p.desk.AddFilter(SimDesktop::kCrossbar, "Conexant Polaris Crossbar");
+    p.Start();
+    ASSERT_TRUE(p.Polling());
+    ASSERT_EQ(p.desk.OpenHidHandles(), 1);
+
+    p.desk.SwitchConsole(2);
+    p.desk.Pump();
+    EXPECT_FALSE(p.Polling());
+    EXPECT_FALSE(p.Watching());
+    EXPECT_EQ(p.desk.OpenHidHandles(), 0) << "opened exclusively: the other copy needs it";
+    EXPECT_EQ(p.desk.OpenHidSets(), 0);
+    p.desk.Hid(hid).featureCodes.push_back(8);
+    p.desk.Advance(10000);
+    EXPECT_EQ(p.desk.Hid(hid).featureCodes.size(), 1u) << "not read";
+
+    p.desk.SwitchConsole(1);
+    p.desk.Pump();
+    EXPECT_TRUE(p.Polling());
+    EXPECT_EQ(p.desk.OpenHidHandles(), 1);
+    p.desk.Advance(65);
+    EXPECT_TRUE(p.Traced("ACK=> Code =  (8)"));
+}
+
+TEST(Sessions, ACopyInARemoteDesktopSessionNeverPolls) {
+    Program p;
+    p.desk.SetSystemMetric(win::kSmRemoteSession, 1);
+    p.Start();
+    EXPECT_FALSE(p.Polling());
+    EXPECT_FALSE(p.Watching());
+
+    // Even told that its session is at the console.
+    p.desk.SendToMainWindow(win::kWmWtsSessionChange, win::kWtsConsoleConnect, 1);
+    p.Power(win::kPbtApmResumeAutomatic);
+    p.desk.Advance(10000);
+    EXPECT_FALSE(p.Polling());
+    EXPECT_TRUE(p.desk.LibraryCalls().empty());
+}
+
+TEST(Sessions, ARemoteClientTakingTheSessionReleasesTheReceiverUntilItIsBackAtTheConsole) {
+    Program p;
+    p.Start();
+    p.desk.ConnectRemote();
+    p.desk.Pump();
+    EXPECT_FALSE(p.Polling());
+    EXPECT_FALSE(p.Watching());
+    p.desk.Advance(10000);
+    EXPECT_TRUE(p.desk.LibraryCalls().empty());
+
+    p.desk.SwitchConsole(1);  // logged on at the console again
+    p.desk.Pump();
+    EXPECT_TRUE(p.Polling());
+    EXPECT_EQ(LibraryCalls(p.desk, "af15_init"), 1);
+}
+
+TEST(Sessions, AResumeAwayFromTheConsoleLeavesTheReceiverToTheConsoleCopy) {
+    Program p;
+    p.Start();
+    p.desk.SwitchConsole(2);
+    p.desk.Pump();
+    p.Power(win::kPbtApmSuspend);
+    p.Power(win::kPbtApmResumeAutomatic);
+    p.desk.Advance(10000);
+    EXPECT_FALSE(p.Polling());
+    EXPECT_TRUE(p.desk.LibraryCalls().empty());
+}
+
+TEST(Sessions, WithoutSessionEventsTheCopyUsesTheReceiverAsBefore) {
+    Program p;
+    p.desk.failSessionRegistration = true;
+    p.desk.consoleSession = 2;
+    p.Start();
+    EXPECT_TRUE(p.Polling());
 }
 
 }  // namespace

@@ -231,6 +231,29 @@ class SimDesktop : public Platform {
     std::uint32_t adjustPrivilegeError = 0;
     bool failExitWindows = false;
 
+    // --- Sessions (sim_system.cpp) ---
+    // This program's session and the one the physical console shows
+    // (win::kNoConsoleSession: none). A remote-desktop session also answers
+    // SM_REMOTESESSION (SetSystemMetric).
+    std::uint32_t processSession = 1;
+    std::uint32_t consoleSession = 1;
+    bool failProcessSession = false;       // ProcessIdToSessionId fails
+    bool failSessionRegistration = false;  // WTSRegisterSessionNotification fails
+    // The window registered for session events, 0 when none is.
+    Hwnd SessionWindow() const;
+    // Fast user switching: the console goes to another session. As with
+    // NOTIFY_FOR_THIS_SESSION, the registered window hears the events of its
+    // own session only, posted: WTS_CONSOLE_DISCONNECT when the console
+    // leaves it, WTS_CONSOLE_CONNECT when it comes to it (after
+    // WTS_REMOTE_DISCONNECT and with SM_REMOTESESSION back to 0, when a
+    // remote-desktop client had it).
+    void SwitchConsole(std::uint32_t session);
+    // A remote-desktop client takes this program's session: it leaves the
+    // console (WTS_CONSOLE_DISCONNECT, and the console shows a session of its
+    // own) and joins the remote terminal (WTS_REMOTE_CONNECT);
+    // SM_REMOTESESSION becomes 1.
+    void ConnectRemote();
+
     // --- The log (sim_event_log.h) ---
     const std::vector<SimEvent>& Log() const { return log_.All(); }
     void ClearLog() { log_.Clear(); }
@@ -401,6 +424,11 @@ class SimDesktop : public Platform {
                                                  const char* path) override;
     std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
                                             const char* path) override;
+    bool WTSRegisterSessionNotification(Hwnd hwnd, std::uint32_t flags) override;
+    bool WTSUnRegisterSessionNotification(Hwnd hwnd) override;
+    std::uint32_t WTSGetActiveConsoleSessionId() override;
+    std::uint32_t GetCurrentProcessId() override;
+    bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) override;
 
     // The parts' (sim_desktop.cpp hands each call on).
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;

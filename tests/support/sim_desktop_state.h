@@ -129,6 +129,17 @@ struct SimDesktop::State {
     std::uint64_t lastWriteTime = 0x01D0000000000000ull;
     std::set<Handle> tokens;
 
+    // --- Sessions ---
+    Hwnd sessionWindow = 0;  // registered for session events
+
+    // Windows posts a session event to the registered window.
+    void PostSessionEvent(std::uintptr_t event, std::uint32_t session) {
+        if (sessionWindow != 0 && sessionWindow == mainWindow) {
+            queue.push_back({sessionWindow, win::kWmWtsSessionChange, event,
+                             static_cast<std::intptr_t>(session)});
+        }
+    }
+
     Window* FindWin(Hwnd h) {
         for (auto& w : windows) {
             if (w.hwnd == h) {

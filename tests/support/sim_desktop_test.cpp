@@ -617,5 +617,51 @@ TEST(SimSystem, FoldersAreMadeAndFilesCopiedAsOnWindows) {
     EXPECT_EQ(desk.GetModuleFileNameA(program, sizeof program), 0u);
 }
 
+// ----- Sessions -------------------------------------------------------------------
+
+std::intptr_t SessionProc(void* ctx, Hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                          std::intptr_t lParam) {
+    if (msg == win::kWmWtsSessionChange) {
+        static_cast<std::vector<std::string>*>(ctx)->push_back(std::to_string(wParam) + ":" +
+                                                               std::to_string(lParam));
+    }
+    return 0;
+}
+
+TEST(SimSystem, SessionEventsReachTheRegisteredWindowOfTheirSessionOnly) {
+    SimDesktop desk;
+    std::vector<std::string> events;
+    desk.RegisterMainClass("RC", 50, SessionProc, &events);
+    Hwnd w = desk.CreateMainWindow("RC", "RC");
+    std::uint32_t session = 0;
+    ASSERT_TRUE(desk.ProcessIdToSessionId(desk.GetCurrentProcessId(), &session));
+    EXPECT_EQ(session, 1u);
+    EXPECT_FALSE(desk.ProcessIdToSessionId(0x4321, &session));
+    EXPECT_EQ(desk.WTSGetActiveConsoleSessionId(), 1u);
+
+    desk.SwitchConsole(2);                                    // not registered yet: nothing heard
+    EXPECT_FALSE(desk.WTSRegisterSessionNotification(w, 1));  // all sessions: not modelled
+    ASSERT_TRUE(desk.WTSRegisterSessionNotification(w, win::kNotifyForThisSession));
+    desk.SwitchConsole(3);  // between two other sessions
+    desk.SwitchConsole(1);
+    desk.SwitchConsole(2);
+    desk.ConnectRemote();  // our session, away from the console already
+    EXPECT_EQ(desk.GetSystemMetrics(win::kSmRemoteSession), 1);
+    desk.SwitchConsole(1);
+    EXPECT_EQ(desk.GetSystemMetrics(win::kSmRemoteSession), 0);
+    desk.ConnectRemote();  // from the console
+    EXPECT_EQ(desk.WTSGetActiveConsoleSessionId(), 2u);
+    EXPECT_TRUE(events.empty()) << "posted";
+    desk.Pump();
+    EXPECT_EQ(events, (std::vector<std::string>{"1:1", "2:1", "3:1", "4:1", "1:1", "2:1", "3:1"}));
+
+    EXPECT_TRUE(desk.WTSUnRegisterSessionNotification(w));
+    EXPECT_EQ(desk.SessionWindow(), 0u);
+    desk.SwitchConsole(1);
+    EXPECT_EQ(desk.Pump(), 0);
+    desk.failProcessSession = true;
+    EXPECT_FALSE(desk.ProcessIdToSessionId(desk.GetCurrentProcessId(), &session));
+}
+
 }  // namespace
 }  // namespace rc

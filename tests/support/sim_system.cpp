@@ -406,4 +406,70 @@ bool SimDesktop::CopyFileA(const char* existingFile, const char* newFile, bool f
     return true;
 }
 
+// ===== Sessions ==================================================================
+
+bool SimDesktop::WTSRegisterSessionNotification(Hwnd hwnd, std::uint32_t flags) {
+    if (failSessionRegistration || flags != win::kNotifyForThisSession || !s_->FindWin(hwnd)) {
+        return false;
+    }
+    s_->sessionWindow = hwnd;
+    return true;
+}
+
+bool SimDesktop::WTSUnRegisterSessionNotification(Hwnd hwnd) {
+    if (hwnd == 0 || hwnd != s_->sessionWindow) {
+        return false;
+    }
+    s_->sessionWindow = 0;
+    return true;
+}
+
+Hwnd SimDesktop::SessionWindow() const {
+    return s_->sessionWindow;
+}
+
+std::uint32_t SimDesktop::WTSGetActiveConsoleSessionId() {
+    return consoleSession;
+}
+
+std::uint32_t SimDesktop::GetCurrentProcessId() {
+    return kOurProcess;
+}
+
+bool SimDesktop::ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) {
+    if (failProcessSession || processId != kOurProcess || sessionId == nullptr) {
+        return false;
+    }
+    *sessionId = processSession;
+    return true;
+}
+
+void SimDesktop::SwitchConsole(std::uint32_t session) {
+    if (session == consoleSession) {
+        return;
+    }
+    const bool leaves = consoleSession == processSession;
+    const bool comes = session == processSession;
+    consoleSession = session;
+    if (leaves) {
+        s_->PostSessionEvent(win::kWtsConsoleDisconnect, processSession);
+    }
+    if (comes) {
+        if (GetSystemMetrics(win::kSmRemoteSession) != 0) {
+            s_->PostSessionEvent(win::kWtsRemoteDisconnect, processSession);
+            SetSystemMetric(win::kSmRemoteSession, 0);
+        }
+        s_->PostSessionEvent(win::kWtsConsoleConnect, processSession);
+    }
+}
+
+void SimDesktop::ConnectRemote() {
+    if (consoleSession == processSession) {
+        consoleSession = processSession + 1;  // the logon screen, in a session of its own
+        s_->PostSessionEvent(win::kWtsConsoleDisconnect, processSession);
+    }
+    SetSystemMetric(win::kSmRemoteSession, 1);
+    s_->PostSessionEvent(win::kWtsRemoteConnect, processSession);
+}
+
 }  // namespace rc

@@ -8,6 +8,9 @@
 
 VT_EXPORT int VT_CALL af15_init(void) {
     int ok = vt::IsPlugged(vt::Family::kAf9015) && !vt::MustFail("af15_init");
+    if (ok) {
+        vt::RestoreSetup();
+    }
     return vt::LogResult("af15_init", ok ? 1 : 0);
 }
 

@@ -13,6 +13,9 @@ VT_EXPORT int VT_CALL af9100_init(void) {
 
 VT_EXPORT int VT_CALL af9100_initIRDev(void) {
     int ok = vt::IsPlugged(vt::Family::kIt9135) && !vt::MustFail("af9100_initIRDev");
+    if (ok) {
+        vt::RestoreSetup();
+    }
     return vt::LogResult("af9100_initIRDev", ok ? 1 : 0);
 }
 

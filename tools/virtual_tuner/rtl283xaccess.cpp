@@ -18,6 +18,9 @@ VT_EXPORT int VT_CALL RTK_DeviceIsOk(void) {
 
 VT_EXPORT int VT_CALL RTK_InitialAPModeIRParameter(void) {
     int ok = vt::IsPlugged(vt::Family::kRtl2832u) && !vt::MustFail("RTK_InitialAPModeIRParameter");
+    if (ok) {
+        vt::RestoreSetup();
+    }
     return vt::LogResult("RTK_InitialAPModeIRParameter", ok ? 1 : 0);
 }
 

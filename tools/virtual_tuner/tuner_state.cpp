@@ -131,6 +131,21 @@ bool MustFail(const char* entryPoint) {
     return false;
 }
 
+bool SetupLost() {
+    char text[32];
+    return ReadState("setup", text, sizeof text) && std::strncmp(text, "lost", 4) == 0;
+}
+
+void RestoreSetup() {
+    if (!SetupLost()) {
+        return;
+    }
+    char path[MAX_PATH];
+    StatePath("setup", path, sizeof path);
+    DeleteFileA(path);
+    LogCall("IR set-up restored");
+}
+
 bool TakeFrame(Family family, std::uint8_t* scan) {
     OnLoad();
     unsigned long seq = 0;
@@ -152,7 +167,7 @@ bool TakeFrame(Family family, std::uint8_t* scan) {
     if (!g_player.active) {
         return false;
     }
-    if (!IsPlugged(family)) {
+    if (!IsPlugged(family) || SetupLost()) {
         g_player.active = false;
         return false;
     }

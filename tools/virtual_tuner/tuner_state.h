@@ -15,6 +15,12 @@
 //             file as a whole.
 //   fail      optional; names of entry points that must report failure, one a
 //             line (for example af9100_initIRDev).
+//   setup     optional; "lost" while the chip has lost its IR set-up, as after
+//             the computer slept: the stick stays listed, but reads give
+//             nothing (a press made meanwhile is lost) until the family's
+//             library initialises the receiver again (af15_init,
+//             af9100_initIRDev, RTK_InitialAPModeIRParameter), which removes
+//             the file.
 //   calls.log appended by the libraries: every init and exit call with its
 //             result and every delivered frame, with the moment it was read
 //             (read_us=) and, for a press given a moment, the moment the frame
@@ -52,8 +58,12 @@ bool IsPlugged(Family family);
 bool MustFail(const char* entryPoint);
 
 // The frame due now for this family, if any: true and the raw scan code.
-// Nothing is delivered while the family's stick is not plugged in.
+// Nothing is delivered while the family's stick is not plugged in, or while
+// its chip has lost its IR set-up.
 bool TakeFrame(Family family, std::uint8_t* scan);
+
+// The receiver's initialisation succeeded: a lost IR set-up is back.
+void RestoreSetup();
 
 // Appends "time pid text" to calls.log.
 void LogCall(const char* text);
