@@ -191,6 +191,10 @@ class Platform {
     // GetVersionExA with OSVERSIONINFOEXA (extended) or OSVERSIONINFOA.
     virtual bool GetVersionExA(OsVersion* version, bool extended) = 0;
     virtual std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) = 0;
+    // GetSystemDirectoryA: the system folder (System32; SysWOW64 for a 32-bit
+    // program on 64-bit Windows). Gives the length without the NUL, or the
+    // size needed with it when the buffer is too small, 0 on failure.
+    virtual std::uint32_t GetSystemDirectoryA(char* buffer, std::uint32_t size) = 0;
     // GetFileAttributesA: the attributes (0x10 FILE_ATTRIBUTE_DIRECTORY for
     // a folder), or 0xFFFFFFFF INVALID_FILE_ATTRIBUTES when the path does not
     // exist or can't be read. Takes paths of up to MAX_PATH - 1 characters

@@ -505,6 +505,10 @@ std::uint32_t Win32Platform::GetWindowsDirectoryA(char* buffer, std::uint32_t si
     return ::GetWindowsDirectoryA(buffer, size);
 }
 
+std::uint32_t Win32Platform::GetSystemDirectoryA(char* buffer, std::uint32_t size) {
+    return ::GetSystemDirectoryA(buffer, size);
+}
+
 std::uint32_t Win32Platform::GetFileAttributesA(const char* path) {
     return ::GetFileAttributesA(path);
 }

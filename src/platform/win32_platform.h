@@ -98,6 +98,7 @@ class Win32Platform : public Platform {
                                 int showCmd) override;
     bool GetVersionExA(OsVersion* version, bool extended) override;
     std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
+    std::uint32_t GetSystemDirectoryA(char* buffer, std::uint32_t size) override;
     std::uint32_t GetFileAttributesA(const char* path) override;
     bool OpenProcessToken(Handle* token) override;
     std::uint32_t AdjustShutdownPrivilege(Handle token) override;

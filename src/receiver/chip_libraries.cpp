@@ -7,9 +7,14 @@
 // fails like any other and is retried by the watchdog. RTL283XACCESS.dll is
 // loaded each time an RTL2832U is brought up and never unloaded.
 #include <cstddef>
+#include <cstdio>
+#include <cstring>
 #include <iterator>
+#include <string>
 
+#include "core/debug_trace.h"
 #include "core/system.h"
+#include "platform/win_defs.h"
 #include "receiver/chip_family.h"
 #include "receiver/chip_libraries.h"
 #include "receiver/receiver.h"
@@ -97,6 +102,35 @@ void SyncRtkCalls(ChipLibraries& libs) {
     libs.RTK_GetAPModeIRCode = reinterpret_cast<RtkGetAPModeIRCode>(libs.rtk[kRtkGetAPModeIRCode]);
 }
 
+// A folder read into buffer; "?" when it can't be had or does not fit.
+template <std::size_t N>
+void ReadFolder(char (&buffer)[N], std::uint32_t length) {
+    if (length == 0 || length >= N) {
+        std::snprintf(buffer, N, "?");
+    }
+}
+
+// A family's library was not found: the trace says where the program looked.
+// Libraries named without a folder are looked for beside the program and in
+// the system folder only (the safe search set at start).
+void TraceMissingLibrary(System& sys, const char* name) {
+    char program[win::kMaxPath] = {};
+    std::uint32_t length = sys.os.GetModuleFileNameA(program, sizeof program);
+    ReadFolder(program, length);
+    if (char* slash = std::strrchr(program, '\\'); slash != nullptr) {
+        *slash = '\0';
+    }
+    char system[win::kMaxPath] = {};
+    ReadFolder(system, sys.os.GetSystemDirectoryA(system, sizeof system));
+    std::string text = name;
+    text += " not found: looked beside the program (";
+    text += program;
+    text += ") and in the system folder (";
+    text += system;
+    text += ")";
+    DebugTrace(sys, text.c_str());
+}
+
 }  // namespace
 
 void BindChipLibraries(System& sys) {
@@ -123,6 +157,7 @@ int LoadRtlLibrary(System& sys) {
 
     Handle module = sys.os.LoadLibraryA("RTL283XACCESS.dll");
     if (module == 0) {
+        TraceMissingLibrary(sys, "RTL283XACCESS.dll");
         return 0;
     }
     libs.rtlModule = module;
@@ -136,6 +171,9 @@ int LoadRtlLibrary(System& sys) {
 
 int InitAf9015(System& sys) {
     const ChipLibraries& libs = sys.libs;
+    if (libs.af15Module == 0) {
+        TraceMissingLibrary(sys, "af15bdaex.dll");
+    }
     if (libs.af15_init == nullptr || libs.af15_GetIR == nullptr) {
         return 0;
     }
@@ -150,6 +188,9 @@ void ExitAf9015(System& sys) {
 
 int InitIt9135(System& sys) {
     const ChipLibraries& libs = sys.libs;
+    if (libs.af9100Module == 0) {
+        TraceMissingLibrary(sys, "af9100ex.dll");
+    }
     if (libs.af9100_init == nullptr || libs.af9100_initIRDev == nullptr ||
         libs.af9100_ReadRawIR == nullptr) {
         return 0;

@@ -57,7 +57,10 @@ TEST_F(StartupTest, WithoutAnyVendorLibraryTheProgramStillStartsAndWatches) {
 
     desk.ClearLog();
     desk.Advance(3000);
-    EXPECT_EQ(Lines(), (Lines_{"Find 9015 Device", "USB Init Afa9015"}));
+    EXPECT_EQ(Lines(),
+              (Lines_{"Find 9015 Device", "USB Init Afa9015",
+                      "af15bdaex.dll not found: looked beside the program (C:\\Program "
+                      "Files\\Remote Control) and in the system folder (C:\\windows\\system32)"}));
     EXPECT_TRUE(desk.LibraryCalls().empty());
     EXPECT_TRUE(desk.TimerArmed(main, kChkUsbTimerId)) << "retried on the next tick";
 }
@@ -390,7 +393,10 @@ TEST_F(WatchdogTest, RtlHandsOverWithoutCallsWhenItsLibraryIsMissing) {
     desk.UninstallLibrary("RTL283XACCESS.dll");
     PlugRtl2832u();
     desk.Advance(3000);
-    EXPECT_EQ(Lines(), (Lines_{"USB Init Rtl ", "USB load RTL283XACCESS.dll "}));
+    EXPECT_EQ(Lines(),
+              (Lines_{"USB Init Rtl ", "USB load RTL283XACCESS.dll ",
+                      "RTL283XACCESS.dll not found: looked beside the program (C:\\Program "
+                      "Files\\Remote Control) and in the system folder (C:\\windows\\system32)"}));
     EXPECT_TRUE(desk.LibraryCalls().empty());
     EXPECT_EQ(sys.bDeviceReady, 0);
     EXPECT_TRUE(Polling());

@@ -209,6 +209,7 @@ class SimDesktop : public Platform {
     bool failVersionEx = false;     // the extended query fails
     bool failVersionBasic = false;  // the basic query fails
     std::string windowsDirectory = "C:\\windows";
+    std::string systemDirectory = "C:\\windows\\system32";
     // Case-insensitive. The folders above a file exist too (GetFileAttributesA
     // gives FILE_ATTRIBUTE_DIRECTORY for them).
     void AddFile(const std::string& path);
@@ -413,6 +414,7 @@ class SimDesktop : public Platform {
                                 int showCmd) override;
     bool GetVersionExA(OsVersion* version, bool extended) override;
     std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
+    std::uint32_t GetSystemDirectoryA(char* buffer, std::uint32_t size) override;
     std::uint32_t GetFileAttributesA(const char* path) override;
     bool OpenProcessToken(Handle* token) override;
     std::uint32_t AdjustShutdownPrivilege(Handle token) override;

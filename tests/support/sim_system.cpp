@@ -220,6 +220,15 @@ std::uint32_t SimDesktop::GetWindowsDirectoryA(char* buffer, std::uint32_t size)
     return length;
 }
 
+std::uint32_t SimDesktop::GetSystemDirectoryA(char* buffer, std::uint32_t size) {
+    const auto length = static_cast<std::uint32_t>(systemDirectory.size());
+    if (!buffer || size < length + 1) {
+        return length + 1;
+    }
+    std::memcpy(buffer, systemDirectory.c_str(), length + 1);
+    return length;
+}
+
 void SimDesktop::AddFile(const std::string& path) {
     s_->files.insert(Lower(path));
 }
