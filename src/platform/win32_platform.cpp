@@ -281,248 +281,6 @@ std::uint32_t Win32Platform::GetWindowProcessId(Hwnd hwnd) {
     return processId;
 }
 
-int Win32Platform::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
-    if (buffer == nullptr || bufferMax <= 0) {
-        return 0;
-    }
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (process == nullptr) {
-        return 0;
-    }
-    DWORD size = static_cast<DWORD>(bufferMax);
-    BOOL ok = ::QueryFullProcessImageNameA(process, 0, buffer, &size);
-    ::CloseHandle(process);
-    if (!ok) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    return static_cast<int>(size);
-}
-
-std::uint32_t Win32Platform::GetCurrentThreadId() {
-    return ::GetCurrentThreadId();
-}
-
-bool Win32Platform::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
-                                      bool attach) {
-    return ::AttachThreadInput(idAttach, idAttachTo, attach ? TRUE : FALSE) != FALSE;
-}
-
-bool Win32Platform::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
-                                 std::uint32_t flags) {
-    return ::SetWindowPos(ToHwnd(hwnd), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
-}
-
-bool Win32Platform::PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
-                                 std::intptr_t lParam) {
-    return ::PostMessageA(ToHwnd(hwnd), msg, wParam, lParam) != FALSE;
-}
-
-std::intptr_t Win32Platform::SendMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
-                                          std::intptr_t lParam) {
-    return ::SendMessageA(ToHwnd(hwnd), msg, wParam, lParam);
-}
-
-// --- Input synthesis and screen --------------------------------------------------
-
-void Win32Platform::keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
-                                std::uintptr_t extraInfo) {
-    ::keybd_event(vk, scan, flags, extraInfo);
-}
-
-void Win32Platform::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
-                                std::int32_t data, std::uintptr_t extraInfo) {
-    ::mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
-                  extraInfo);
-}
-
-std::intptr_t Win32Platform::GetMessageExtraInfo() {
-    return ::GetMessageExtraInfo();
-}
-
-std::uint32_t Win32Platform::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
-    return ::MapVirtualKeyA(code, mapType);
-}
-
-bool Win32Platform::SetCursorPos(int x, int y) {
-    return ::SetCursorPos(x, y) != FALSE;
-}
-
-bool Win32Platform::GetCursorPos(Point* point) {
-    POINT p{};
-    const bool ok = ::GetCursorPos(&p) != FALSE;
-    if (point != nullptr) {
-        point->x = p.x;
-        point->y = p.y;
-    }
-    return ok;
-}
-
-int Win32Platform::GetSystemMetrics(int index) {
-    return ::GetSystemMetrics(index);
-}
-
-// --- Timers, clock, pauses, trace ---------------------------------------------------
-
-std::uintptr_t Win32Platform::SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t elapse,
-                                       TimerProc proc, void* ctx) {
-    HWND window = ToHwnd(hwnd);
-    const UINT_PTR result = ::SetTimer(window, id, elapse, TimerTrampoline);
-    if (result != 0) {
-        // A window timer keeps the caller's id; a timer without a window gets
-        // a new id from Windows.
-        g_timers[{window, window != nullptr ? id : result}] = {proc, ctx};
-    }
-    return result;
-}
-
-bool Win32Platform::KillTimer(Hwnd hwnd, std::uintptr_t id) {
-    g_timers.erase({ToHwnd(hwnd), id});
-    return ::KillTimer(ToHwnd(hwnd), id) != FALSE;
-}
-
-std::uint32_t Win32Platform::GetTickCount() {
-    return ::GetTickCount();
-}
-
-void Win32Platform::Sleep(std::uint32_t milliseconds) {
-    ::Sleep(milliseconds);
-}
-
-void Win32Platform::OutputDebugStringA(const char* text) {
-    ::OutputDebugStringA(text);
-}
-
-// --- Tray icon and popup menu ---------------------------------------------------------
-
-bool Win32Platform::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) {
-    NOTIFYICONDATAA nid{};
-    // 88 is the size of the first version of the record on a 32-bit build;
-    // a 64-bit build needs the same version's own size.
-    DWORD size = data.cbSize;
-    if (size == 88) {
-        size = NOTIFYICONDATAA_V1_SIZE;
-    }
-    if (size > sizeof nid) {
-        size = sizeof nid;
-    }
-    nid.cbSize = size;
-    nid.hWnd = ToHwnd(data.hWnd);
-    nid.uID = data.uID;
-    nid.uFlags = data.uFlags;
-    nid.uCallbackMessage = data.uCallbackMessage;
-    nid.hIcon = To<HICON>(data.hIcon);
-    static_assert(sizeof nid.szTip >= sizeof data.szTip);
-    std::memcpy(nid.szTip, data.szTip, sizeof data.szTip);
-    nid.szTip[sizeof data.szTip - 1] = '\0';
-    return ::Shell_NotifyIconA(message, &nid) != FALSE;
-}
-
-Handle Win32Platform::CreatePopupMenu() {
-    return FromPtr(::CreatePopupMenu());
-}
-
-bool Win32Platform::AppendMenuA(Handle menu, std::uint32_t flags, std::uintptr_t id,
-                                const char* text) {
-    return ::AppendMenuA(To<HMENU>(menu), flags, id, text) != FALSE;
-}
-
-bool Win32Platform::DestroyMenu(Handle menu) {
-    return ::DestroyMenu(To<HMENU>(menu)) != FALSE;
-}
-
-int Win32Platform::TrackPopupMenu(Handle menu, std::uint32_t flags, int x, int y, Hwnd owner) {
-    return ::TrackPopupMenu(To<HMENU>(menu), flags, x, y, 0, ToHwnd(owner), nullptr);
-}
-
-// --- Dialogs and message boxes -----------------------------------------------------------
-
-std::intptr_t Win32Platform::DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
-                                             void* ctx) {
-    DialogRecord record{proc, ctx};
-    return ::DialogBoxParamA(To<HINSTANCE>(instance_), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
-                             DialogTrampoline, reinterpret_cast<LPARAM>(&record));
-}
-
-bool Win32Platform::EndDialog(Hwnd dlg, std::intptr_t result) {
-    return ::EndDialog(ToHwnd(dlg), result) != FALSE;
-}
-
-std::intptr_t Win32Platform::SendDlgItemMessageA(Hwnd dlg, int itemId, std::uint32_t msg,
-                                                 std::uintptr_t wParam, std::intptr_t lParam) {
-    return ::SendDlgItemMessageA(ToHwnd(dlg), itemId, msg, wParam, lParam);
-}
-
-int Win32Platform::MessageBoxA(Hwnd owner, const char* text, const char* caption,
-                               std::uint32_t type) {
-    return ::MessageBoxA(ToHwnd(owner), text, caption, type);
-}
-
-// --- Shell, system information, shutdown ---------------------------------------------------
-
-std::intptr_t Win32Platform::ShellExecuteA(Hwnd owner, const char* verb, const char* file,
-                                           const char* parameters, const char* directory,
-                                           int showCmd) {
-    return reinterpret_cast<std::intptr_t>(
-        ::ShellExecuteA(ToHwnd(owner), verb, file, parameters, directory, showCmd));
-}
-
-bool Win32Platform::GetVersionExA(OsVersion* version, bool extended) {
-    BOOL ok = FALSE;
-    DWORD major = 0, minor = 0, build = 0, platformId = 0;
-    if (extended) {
-        OSVERSIONINFOEXA info{};
-        info.dwOSVersionInfoSize = sizeof info;  // 156
-        ok = ::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info));
-        major = info.dwMajorVersion;
-        minor = info.dwMinorVersion;
-        build = info.dwBuildNumber;
-        platformId = info.dwPlatformId;
-    } else {
-        OSVERSIONINFOA info{};
-        info.dwOSVersionInfoSize = sizeof info;  // 148
-        ok = ::GetVersionExA(&info);
-        major = info.dwMajorVersion;
-        minor = info.dwMinorVersion;
-        build = info.dwBuildNumber;
-        platformId = info.dwPlatformId;
-    }
-    if (ok && version != nullptr) {
-        version->major = major;
-        version->minor = minor;
-        version->build = build;
-        version->platformId = platformId;
-    }
-    return ok != FALSE;
-}
-
-std::uint32_t Win32Platform::GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
-    return ::GetWindowsDirectoryA(buffer, size);
-}
-
-std::uint32_t Win32Platform::GetFileAttributesA(const char* path) {
-    return ::GetFileAttributesA(path);
-}
-
-bool Win32Platform::OpenProcessToken(Handle* token) {
-    HANDLE handle = nullptr;
-    const BOOL ok =
-        ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &handle);
-    if (token != nullptr) {
-        *token = ok ? FromPtr(handle) : 0;
-    }
-    return ok != FALSE;
-}
-
-std::uint32_t Win32Platform::AdjustShutdownPrivilege(Handle token) {
-    TOKEN_PRIVILEGES tp{};
-    ::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid);
-    tp.PrivilegeCount = 1;
-    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    ::AdjustTokenPrivileges(To<HANDLE>(token), FALSE, &tp, 0, nullptr, nullptr);
-    return ::GetLastError();
-}
-
 bool Win32Platform::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
     return ::ExitWindowsEx(flags, reason) != FALSE;
 }
@@ -550,16 +308,6 @@ bool Win32Platform::GetFileAttributesExA(const char* path, FileInfo* info) {
                           data.ftLastWriteTime.dwLowDateTime;
     info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return true;
-}
-
-std::uint32_t Win32Platform::GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
-                                                            const char* path) {
-    return ::GetPrivateProfileSectionNamesA(buffer, size, path);
-}
-
-std::uint32_t Win32Platform::GetPrivateProfileSectionA(const char* section, char* buffer,
-                                                       std::uint32_t size, const char* path) {
-    return ::GetPrivateProfileSectionA(section, buffer, size, path);
 }
 
 // --- Registry ---------------------------------------------------------------------------------
@@ -906,6 +654,127 @@ bool Win32Platform::ChangeWindowMessageFilterEx(Hwnd hwnd, std::uint32_t message
     using Fn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
     const Fn change = SystemExport<Fn>("user32.dll", "ChangeWindowMessageFilterEx");
     return change != nullptr && change(ToHwnd(hwnd), message, action, nullptr) != FALSE;
+}
+
+// --- Wide-character calls, the key-map file -----------------------------------------------------
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the W calls take UTF-16");
+
+namespace {
+
+const wchar_t* Wide(const char16_t* text) {
+    return reinterpret_cast<const wchar_t*>(text);
+}
+wchar_t* Wide(char16_t* text) {
+    return reinterpret_cast<wchar_t*>(text);
+}
+
+}  // namespace
+
+long Win32Platform::SHGetFolderPathW(int csidl, char16_t* path) {
+    path[0] = u'\0';
+    HRESULT result = ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, Wide(path));
+    if (result != S_OK) {
+        path[0] = u'\0';
+    }
+    return result;
+}
+
+bool Win32Platform::GetFileAttributesExW(const char16_t* path, FileInfo* info) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    info->attributes = data.dwFileAttributes;
+    info->lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+    info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+std::uint32_t Win32Platform::ReadWholeFileW(const char16_t* path, std::uint8_t* buffer,
+                                            std::uint32_t size, std::uint32_t* read) {
+    *read = 0;
+    HANDLE file = ::CreateFileW(Wide(path), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return ::GetLastError();
+    }
+    std::uint32_t total = 0;
+    DWORD error = ERROR_SUCCESS;
+    while (total < size) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer + total, size - total, &got, nullptr)) {
+            error = ::GetLastError();
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
+    }
+    ::CloseHandle(file);
+    *read = error == ERROR_SUCCESS ? total : 0;
+    return error;
+}
+
+int Win32Platform::MultiByteToWideChar(std::uint32_t codePage, const char* text, int length,
+                                       char16_t* out, int outMax) {
+    return ::MultiByteToWideChar(codePage, 0, text, length, Wide(out), outMax);
+}
+
+int Win32Platform::GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) {
+    return ::GetWindowTextW(ToHwnd(hwnd), Wide(buffer), bufferMax);
+}
+
+int Win32Platform::GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) {
+    return ::GetClassNameW(ToHwnd(hwnd), Wide(buffer), bufferMax);
+}
+
+int Win32Platform::GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) {
+    if (buffer == nullptr || bufferMax <= 0) {
+        return 0;
+    }
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) {
+        return 0;
+    }
+    DWORD size = static_cast<DWORD>(bufferMax);
+    BOOL ok = ::QueryFullProcessImageNameW(process, 0, Wide(buffer), &size);
+    ::CloseHandle(process);
+    if (!ok) {
+        buffer[0] = u'\0';
+        return 0;
+    }
+    return static_cast<int>(size);
+}
+
+std::intptr_t Win32Platform::ShellExecuteW(Hwnd owner, const char16_t* verb, const char16_t* file,
+                                           const char16_t* parameters, const char16_t* directory,
+                                           int showCmd) {
+    return reinterpret_cast<std::intptr_t>(::ShellExecuteW(
+        ToHwnd(owner), Wide(verb), Wide(file), Wide(parameters), Wide(directory), showCmd));
+}
+
+std::uint32_t Win32Platform::GetLastError() {
+    return ::GetLastError();
+}
+
+std::uint32_t Win32Platform::SendInput(const KeyInput* inputs, std::uint32_t count) {
+    constexpr std::uint32_t kMaxInputs = 16;
+    if (count > kMaxInputs) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    INPUT records[kMaxInputs] = {};
+    for (std::uint32_t i = 0; i < count; ++i) {
+        records[i].type = INPUT_KEYBOARD;
+        records[i].ki.wVk = inputs[i].vk;
+        records[i].ki.wScan = inputs[i].scan;
+        records[i].ki.dwFlags = inputs[i].flags;
+    }
+    return ::SendInput(count, records, sizeof(INPUT));
 }
 
 }  // namespace rc

@@ -1,0 +1,45 @@
+// How Windows reads the key-map file through the seam (ReadWholeFileW,
+// GetFileAttributesExW), stated once and checked on both sides of it: the
+// simulated desktop (sim_desktop_test) and the real calls
+// (win32_platform_test, under Wine).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace rc::test {
+
+// The file both tests read: a byte-order mark, a NUL, a letter outside any
+// ANSI code page of Western Europe; its name has Cyrillic letters too.
+inline const std::string kFileBytes = std::string("\xEF\xBB\xBF[One]\r\nk=\xD0\x96\r\n\0end", 20);
+inline const char16_t kFileName[] = u"rc_\u0444\u0430\u0439\u043B.ini";
+
+inline void CheckFileFacts(Platform& os, const std::u16string& path,
+                           const std::u16string& missingPath) {
+    std::uint8_t buffer[64] = {};
+    std::uint32_t read = 99;
+    EXPECT_EQ(os.ReadWholeFileW(path.c_str(), buffer, sizeof buffer, &read), 0u);
+    ASSERT_EQ(read, kFileBytes.size());
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), read), kFileBytes);
+    // A short buffer: the first bytes, no error.
+    EXPECT_EQ(os.ReadWholeFileW(path.c_str(), buffer, 4, &read), 0u);
+    EXPECT_EQ(read, 4u);
+    EXPECT_EQ(os.ReadWholeFileW(missingPath.c_str(), buffer, sizeof buffer, &read), 2u);
+    EXPECT_EQ(read, 0u);
+
+    FileInfo info{};
+    ASSERT_TRUE(os.GetFileAttributesExW(path.c_str(), &info));
+    EXPECT_EQ(info.size, kFileBytes.size());
+    EXPECT_NE(info.lastWriteTime, 0u);
+    EXPECT_EQ(info.attributes & 0x10, 0u);  // not a folder
+    EXPECT_FALSE(os.GetFileAttributesExW(missingPath.c_str(), &info));
+
+    char16_t folder[260] = {};
+    EXPECT_EQ(os.SHGetFolderPathW(0x001A, folder), 0);  // CSIDL_APPDATA
+    EXPECT_NE(folder[0], u'\0');
+}
+
+}  // namespace rc::test
