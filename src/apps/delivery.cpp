@@ -114,7 +114,9 @@ bool SendScanCodes(System& sys, const std::uint8_t* keys, int count) {
         return true;
     }
     std::uint32_t error = sys.os.GetLastError();
-    DebugTrace(sys, "Keys not sent: Windows refused them, error", error);
+    std::string text = "Keys not sent: Windows refused them, error ";
+    text += std::to_string(error);
+    DebugTrace(sys, text.c_str());
     std::string why = "did not get ";
     why += ChordText(keys, count);
     why += ": Windows refused it (error ";

@@ -232,8 +232,9 @@ void Post(System& sys, Hwnd window, std::uint32_t message, std::uintptr_t wParam
     std::uint32_t error = sys.os.GetLastError();
     std::string text = "User application: ";
     text += what;
-    text += " not posted, error";
-    DebugTrace(sys, text.c_str(), error);
+    text += " not posted, error ";
+    text += std::to_string(error);
+    DebugTrace(sys, text.c_str());
     std::string why = "did not get ";
     why += what;
     why += ": Windows refused it (error ";

@@ -246,10 +246,11 @@ bool ReadFile(System& sys, UserApps& user, std::uint64_t size) {
         user.widePath.c_str(), reinterpret_cast<std::uint8_t*>(bytes.data()), want + 1, &got);
     if (error != 0) {
         if (error != user.readError) {
-            DebugTrace(sys,
-                       "User applications: applications.ini can't be read just now, the last key "
-                       "map is kept; error",
-                       error);
+            std::string text =
+                "User applications: applications.ini can't be read just now, the last key map is "
+                "kept; error ";
+            text += std::to_string(error);
+            DebugTrace(sys, text.c_str());
         }
         user.readError = error;
         return false;

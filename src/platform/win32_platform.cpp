@@ -281,6 +281,230 @@ std::uint32_t Win32Platform::GetWindowProcessId(Hwnd hwnd) {
     return processId;
 }
 
+std::uint32_t Win32Platform::GetCurrentThreadId() {
+    return ::GetCurrentThreadId();
+}
+
+bool Win32Platform::AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo,
+                                      bool attach) {
+    return ::AttachThreadInput(idAttach, idAttachTo, attach ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32Platform::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                                 std::uint32_t flags) {
+    return ::SetWindowPos(ToHwnd(hwnd), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+}
+
+bool Win32Platform::PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
+    return ::PostMessageA(ToHwnd(hwnd), msg, wParam, lParam) != FALSE;
+}
+
+std::intptr_t Win32Platform::SendMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                          std::intptr_t lParam) {
+    return ::SendMessageA(ToHwnd(hwnd), msg, wParam, lParam);
+}
+
+// --- Input synthesis and screen --------------------------------------------------
+
+void Win32Platform::keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                                std::uintptr_t extraInfo) {
+    ::keybd_event(vk, scan, flags, extraInfo);
+}
+
+void Win32Platform::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                                std::int32_t data, std::uintptr_t extraInfo) {
+    ::mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
+                  extraInfo);
+}
+
+std::intptr_t Win32Platform::GetMessageExtraInfo() {
+    return ::GetMessageExtraInfo();
+}
+
+std::uint32_t Win32Platform::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
+    return ::MapVirtualKeyA(code, mapType);
+}
+
+bool Win32Platform::SetCursorPos(int x, int y) {
+    return ::SetCursorPos(x, y) != FALSE;
+}
+
+bool Win32Platform::GetCursorPos(Point* point) {
+    POINT p{};
+    const bool ok = ::GetCursorPos(&p) != FALSE;
+    if (point != nullptr) {
+        point->x = p.x;
+        point->y = p.y;
+    }
+    return ok;
+}
+
+int Win32Platform::GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
+}
+
+// --- Timers, clock, pauses, trace ---------------------------------------------------
+
+std::uintptr_t Win32Platform::SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t elapse,
+                                       TimerProc proc, void* ctx) {
+    HWND window = ToHwnd(hwnd);
+    const UINT_PTR result = ::SetTimer(window, id, elapse, TimerTrampoline);
+    if (result != 0) {
+        // A window timer keeps the caller's id; a timer without a window gets
+        // a new id from Windows.
+        g_timers[{window, window != nullptr ? id : result}] = {proc, ctx};
+    }
+    return result;
+}
+
+bool Win32Platform::KillTimer(Hwnd hwnd, std::uintptr_t id) {
+    g_timers.erase({ToHwnd(hwnd), id});
+    return ::KillTimer(ToHwnd(hwnd), id) != FALSE;
+}
+
+std::uint32_t Win32Platform::GetTickCount() {
+    return ::GetTickCount();
+}
+
+void Win32Platform::Sleep(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+void Win32Platform::OutputDebugStringA(const char* text) {
+    ::OutputDebugStringA(text);
+}
+
+// --- Tray icon and popup menu ---------------------------------------------------------
+
+bool Win32Platform::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) {
+    NOTIFYICONDATAA nid{};
+    // 88 is the size of the first version of the record on a 32-bit build;
+    // a 64-bit build needs the same version's own size.
+    DWORD size = data.cbSize;
+    if (size == 88) {
+        size = NOTIFYICONDATAA_V1_SIZE;
+    }
+    if (size > sizeof nid) {
+        size = sizeof nid;
+    }
+    nid.cbSize = size;
+    nid.hWnd = ToHwnd(data.hWnd);
+    nid.uID = data.uID;
+    nid.uFlags = data.uFlags;
+    nid.uCallbackMessage = data.uCallbackMessage;
+    nid.hIcon = To<HICON>(data.hIcon);
+    static_assert(sizeof nid.szTip >= sizeof data.szTip);
+    std::memcpy(nid.szTip, data.szTip, sizeof data.szTip);
+    nid.szTip[sizeof data.szTip - 1] = '\0';
+    return ::Shell_NotifyIconA(message, &nid) != FALSE;
+}
+
+Handle Win32Platform::CreatePopupMenu() {
+    return FromPtr(::CreatePopupMenu());
+}
+
+bool Win32Platform::AppendMenuA(Handle menu, std::uint32_t flags, std::uintptr_t id,
+                                const char* text) {
+    return ::AppendMenuA(To<HMENU>(menu), flags, id, text) != FALSE;
+}
+
+bool Win32Platform::DestroyMenu(Handle menu) {
+    return ::DestroyMenu(To<HMENU>(menu)) != FALSE;
+}
+
+int Win32Platform::TrackPopupMenu(Handle menu, std::uint32_t flags, int x, int y, Hwnd owner) {
+    return ::TrackPopupMenu(To<HMENU>(menu), flags, x, y, 0, ToHwnd(owner), nullptr);
+}
+
+// --- Dialogs and message boxes -----------------------------------------------------------
+
+std::intptr_t Win32Platform::DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
+                                             void* ctx) {
+    DialogRecord record{proc, ctx};
+    return ::DialogBoxParamA(To<HINSTANCE>(instance_), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
+                             DialogTrampoline, reinterpret_cast<LPARAM>(&record));
+}
+
+bool Win32Platform::EndDialog(Hwnd dlg, std::intptr_t result) {
+    return ::EndDialog(ToHwnd(dlg), result) != FALSE;
+}
+
+std::intptr_t Win32Platform::SendDlgItemMessageA(Hwnd dlg, int itemId, std::uint32_t msg,
+                                                 std::uintptr_t wParam, std::intptr_t lParam) {
+    return ::SendDlgItemMessageA(ToHwnd(dlg), itemId, msg, wParam, lParam);
+}
+
+int Win32Platform::MessageBoxA(Hwnd owner, const char* text, const char* caption,
+                               std::uint32_t type) {
+    return ::MessageBoxA(ToHwnd(owner), text, caption, type);
+}
+
+// --- Shell, system information, shutdown ---------------------------------------------------
+
+std::intptr_t Win32Platform::ShellExecuteA(Hwnd owner, const char* verb, const char* file,
+                                           const char* parameters, const char* directory,
+                                           int showCmd) {
+    return reinterpret_cast<std::intptr_t>(
+        ::ShellExecuteA(ToHwnd(owner), verb, file, parameters, directory, showCmd));
+}
+
+bool Win32Platform::GetVersionExA(OsVersion* version, bool extended) {
+    BOOL ok = FALSE;
+    DWORD major = 0, minor = 0, build = 0, platformId = 0;
+    if (extended) {
+        OSVERSIONINFOEXA info{};
+        info.dwOSVersionInfoSize = sizeof info;  // 156
+        ok = ::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info));
+        major = info.dwMajorVersion;
+        minor = info.dwMinorVersion;
+        build = info.dwBuildNumber;
+        platformId = info.dwPlatformId;
+    } else {
+        OSVERSIONINFOA info{};
+        info.dwOSVersionInfoSize = sizeof info;  // 148
+        ok = ::GetVersionExA(&info);
+        major = info.dwMajorVersion;
+        minor = info.dwMinorVersion;
+        build = info.dwBuildNumber;
+        platformId = info.dwPlatformId;
+    }
+    if (ok && version != nullptr) {
+        version->major = major;
+        version->minor = minor;
+        version->build = build;
+        version->platformId = platformId;
+    }
+    return ok != FALSE;
+}
+
+std::uint32_t Win32Platform::GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
+    return ::GetWindowsDirectoryA(buffer, size);
+}
+
+std::uint32_t Win32Platform::GetFileAttributesA(const char* path) {
+    return ::GetFileAttributesA(path);
+}
+
+bool Win32Platform::OpenProcessToken(Handle* token) {
+    HANDLE handle = nullptr;
+    const BOOL ok =
+        ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &handle);
+    if (token != nullptr) {
+        *token = ok ? FromPtr(handle) : 0;
+    }
+    return ok != FALSE;
+}
+
+std::uint32_t Win32Platform::AdjustShutdownPrivilege(Handle token) {
+    TOKEN_PRIVILEGES tp{};
+    ::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid);
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    ::AdjustTokenPrivileges(To<HANDLE>(token), FALSE, &tp, 0, nullptr, nullptr);
+    return ::GetLastError();
+}
+
 bool Win32Platform::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
     return ::ExitWindowsEx(flags, reason) != FALSE;
 }
