@@ -350,7 +350,9 @@ class Platform {
     // Interface Privilege Isolation, which Wine lacks.
     virtual std::uint32_t GetLastError() = 0;
     // SendInput with one INPUT_KEYBOARD record per entry (no time, no extra
-    // information), in one call so no other input comes between them. Gives
+    // information; at most 16 entries, more fail with
+    // ERROR_INVALID_PARAMETER), in one call so no other input comes between
+    // them. Gives
     // the number of events inserted; fewer than count (0) when Windows
     // refuses them, as it does while the foreground window is of a process
     // at a higher integrity level (GetLastError then gives

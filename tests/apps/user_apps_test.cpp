@@ -279,15 +279,15 @@ TEST_F(UserAppsTest, EveryEncodingNotepadSavesIsRead) {
     // The first section matters: a byte-order mark must not hide it.
     const std::string text =
         "[Caf\u00E9]\r\nTitle = Caf\u00E9 \u041F\u043B\u0435\u0435\u0440\r\nok = command 1\r\n";
-    std::string ansi = text;  // é is 0xE9 in Windows-1252; the Cyrillic title is left out
-    ansi = "[Caf\xE9]\r\nTitle = Caf\xE9\r\nok = command 1\r\n";
+    // ANSI: é is 0xE9 in Windows-1252, which has no Cyrillic letters.
+    const std::string ansi = "[Caf\xE9]\r\nTitle = Caf\xE9\r\nok = command 1\r\n";
     struct Case {
         const char* name;
         std::string bytes;
     };
     const Case cases[] = {
         {"UTF-16 LE", Utf16File(text)},
-        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + text},
+        {"UTF-8 with a byte-order mark", std::string("\xEF\xBB\xBF").append(text)},
         {"UTF-8", text},
         {"ANSI", ansi},
     };
@@ -350,7 +350,7 @@ TEST_F(UserAppsTest, BrokenBytesAreReadAsFarAsTheyGoAndTheRestKept) {
 TEST_F(UserAppsTest, AFileOver4MbIsReadUpToThereWithATrace) {
     std::string text = "[Player]\nExe = player.exe\nok = command 1\n";
     while (text.size() <= kMaxFileBytes) {
-        text += "; " + std::string(1000, 'x') + "\n";
+        text.append("; ").append(1000, 'x').append("\n");
     }
     desk.SetFileText(kFile, text + "up = command 2\n");
     OpenPlayer();
