@@ -47,6 +47,7 @@ e2e_start_app player.exe --class PlayerA_Class --title '\u041F\u043B\u0435\u0435
 e2e_start_app player.exe --class PlayerB_Class --title '\u041F\u043B\u0435\u0435\u0440 \u0411'
 
 commands() { e2e_log_count player "kind=queue msg=273 wparam=$1 "; }
+commands_above() { [ "$(commands "$1")" -gt "$2" ]; }
 # press_to CLASS WPARAM: with that player in front, ok arrives as WM_COMMAND WPARAM.
 press_to() {
     local before
@@ -55,7 +56,7 @@ press_to() {
         e2e_fail "$1 is not in front"
     before=$(commands "$2")
     e2e_tuner press ok >/dev/null
-    e2e_wait 15 eval '[ "$(commands "$2")" -gt "$before" ]' ||
+    e2e_wait 15 commands_above "$2" "$before" ||
         e2e_fail "ok with $1 in front did not arrive as WM_COMMAND $2"
 }
 
