@@ -422,14 +422,14 @@ TEST(Win32Trampolines, MainWindowProcedureGetsItsContext) {
     EXPECT_GT(platform.GetProcessImageNameW(process, image, 260), 0);
     EXPECT_NE(std::u16string(image).find(u".exe"), std::u16string::npos);
     EXPECT_EQ(platform.GetProcessImageNameW(process, image, 4), 0);
-    // Titles in any script, through the wide calls.
-    // (DefWindowProcW stores it as it is: the window's procedure is an ANSI
-    // one, which would get it through the code page.)
+    // The wide calls. (In its own process GetWindowTextW asks the window's
+    // procedure, an ANSI one here, so a title outside the code page is
+    // checked on another process's window, in e2e_user_apps_unicode.)
     ::DefWindowProcW(reinterpret_cast<HWND>(hwnd), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(L"\x041F\x043B\x0435\x0435\x0440 \x0411"));
+                     reinterpret_cast<LPARAM>(L"Player"));
     char16_t title[16] = {};
-    EXPECT_EQ(platform.GetWindowTextW(hwnd, title, 16), 7);
-    EXPECT_EQ(std::u16string(title), u"\u041F\u043B\u0435\u0435\u0440 \u0411");
+    EXPECT_EQ(platform.GetWindowTextW(hwnd, title, 16), 6);
+    EXPECT_EQ(std::u16string(title), u"Player");
     char16_t className[64] = {};
     EXPECT_GT(platform.GetClassNameW(hwnd, className, 64), 0);
     EXPECT_EQ(std::u16string(className), u"rc test main window");
