@@ -96,19 +96,47 @@ bool IsExtendedKey(std::uint8_t vk) {
            (vk >= 0x5B && vk <= 0x5D) || vk == 0x6F || vk == 0x90 || (vk >= 0xA6 && vk <= 0xB7);
 }
 
-void SendKeyEvent(System& sys, std::uint8_t vk, bool up, KeyForm form) {
-    if (form == KeyForm::kFixed) {
-        // Alt goes as the left Alt key: an extended VK_MENU is the right
-        // one, which is AltGr on many European layouts, and Windows adds a
-        // left Ctrl to it (Alt+F4 would arrive as Ctrl+Alt+F4).
-        std::uint32_t extended = vk == win::kVkMenu ? 0 : win::kKeyEventExtendedKey;
-        sys.os.keybd_event(vk, 0, extended | (up ? win::kKeyEventKeyUp : 0), 0);
-        return;
-    }
-    auto scan = static_cast<std::uint8_t>(sys.os.MapVirtualKeyA(vk, win::kMapVkVkToVsc));
+void SendKeyEvent(System& sys, std::uint8_t vk, bool up) {
+    // Alt goes as the left Alt key: an extended VK_MENU is the right one,
+    // which is AltGr on many European layouts, and Windows adds a left Ctrl
+    // to it (Alt+F4 would arrive as Ctrl+Alt+F4).
+    std::uint32_t extended = vk == win::kVkMenu ? 0 : win::kKeyEventExtendedKey;
+    sys.os.keybd_event(vk, 0, extended | (up ? win::kKeyEventKeyUp : 0), 0);
+}
+
+KeyInput ScanCodeInput(System& sys, std::uint8_t vk, bool up) {
+    auto scan = static_cast<std::uint16_t>(sys.os.MapVirtualKeyA(vk, win::kMapVkVkToVsc));
     std::uint32_t flags =
         (IsExtendedKey(vk) ? win::kKeyEventExtendedKey : 0) | (up ? win::kKeyEventKeyUp : 0);
-    sys.os.keybd_event(vk, scan, flags, 0);
+    return {vk, scan, flags};
+}
+
+// The keyboard's form goes in one SendInput, which tells when Windows
+// refuses the keys (the window in front is an elevated program's): that is
+// traced with its error.
+bool SendScanCodes(System& sys, const std::uint8_t* keys, int count) {
+    constexpr int kMaxKeys = 8;
+    KeyInput inputs[2 * kMaxKeys];
+    count = count < kMaxKeys ? count : kMaxKeys;
+    for (int i = 0; i < count; ++i) {
+        inputs[i] = ScanCodeInput(sys, keys[i], false);
+        inputs[2 * count - 1 - i] = ScanCodeInput(sys, keys[i], true);
+    }
+    const auto total = static_cast<std::uint32_t>(2 * count);
+    if (sys.os.SendInput(inputs, total) == total) {
+        return true;
+    }
+    std::uint32_t error = sys.os.GetLastError();
+    std::string text = "Keys not sent: Windows refused them, error ";
+    text += std::to_string(error);
+    DebugTrace(sys, text.c_str());
+    std::string why = "did not get ";
+    why += ChordText(keys, count);
+    why += ": Windows refused it (error ";
+    why += std::to_string(error);
+    why += ')';
+    NoteNotSent(sys, why);
+    return false;
 }
 
 }  // namespace
@@ -118,11 +146,17 @@ bool SendKeystrokes(System& sys, Hwnd window, const std::uint8_t* keys, int coun
         NoteNotSent(sys, "is not in front");
         return false;
     }
-    for (int i = 0; i < count; ++i) {
-        SendKeyEvent(sys, keys[i], false, form);
-    }
-    for (int i = count - 1; i >= 0; --i) {
-        SendKeyEvent(sys, keys[i], true, form);
+    if (form == KeyForm::kScanCodes) {
+        if (!SendScanCodes(sys, keys, count)) {
+            return false;
+        }
+    } else {
+        for (int i = 0; i < count; ++i) {
+            SendKeyEvent(sys, keys[i], false);
+        }
+        for (int i = count - 1; i >= 0; --i) {
+            SendKeyEvent(sys, keys[i], true);
+        }
     }
     NoteSent(sys, ChordText(keys, count));
     return true;

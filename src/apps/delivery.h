@@ -28,13 +28,14 @@ enum class KeyForm : std::uint8_t {
     // Alt, which is sent as the left Alt key.
     kFixed,
     // A keyboard's: the layout's scan code (MapVirtualKeyA), the extended
-    // flag only on the keys Windows sends with it.
+    // flag only on the keys Windows sends with it; all in one SendInput,
+    // whose refusal (an elevated window in front) is traced with its error.
     kScanCodes,
 };
 
-// The one keystroke sender: ActivateForKeystrokes, then keybd_event for
-// every key down in press order and every key up in reverse order, no
-// pauses. False when nothing was sent.
+// The one keystroke sender: ActivateForKeystrokes, then every key down in
+// press order and every key up in reverse order, no pauses (keybd_event, or
+// SendInput for kScanCodes). False when nothing was sent.
 bool SendKeystrokes(System& sys, Hwnd window, const std::uint8_t* keys, int count, KeyForm form);
 // WM_KEYDOWN posted with lParam 0x01500001; no WM_KEYUP.
 void PostKeyDown(System& sys, Hwnd window, std::uint8_t vk);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 #include "apps/delivery.h"
 #include "apps/key_names.h"
@@ -218,6 +219,63 @@ bool ParseUserAction(std::string_view text, UserAction* action, const char** why
     return false;
 }
 
+namespace {
+
+// A post that Windows refuses, as it refuses a post to a window of an
+// elevated program (ERROR_ACCESS_DENIED), is traced with its error.
+void Post(System& sys, Hwnd window, std::uint32_t message, std::uintptr_t wParam,
+          std::intptr_t lParam, const std::string& what) {
+    if (sys.os.PostMessageA(window, message, wParam, lParam)) {
+        NoteSent(sys, what);
+        return;
+    }
+    std::uint32_t error = sys.os.GetLastError();
+    std::string text = "User application: ";
+    text += what;
+    text += " not posted, error ";
+    text += std::to_string(error);
+    DebugTrace(sys, text.c_str());
+    std::string why = "did not get ";
+    why += what;
+    why += ": Windows refused it (error ";
+    why += std::to_string(error);
+    why += ')';
+    NoteNotSent(sys, why);
+}
+
+// The started program's working folder is the folder of its own path; a
+// path without a folder gives none. A drive's root keeps its backslash.
+std::string FolderOf(std::string_view path) {
+    std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string_view::npos) {
+        return {};
+    }
+    std::string folder(path.substr(0, slash));
+    if (folder.empty() || folder.back() == ':') {
+        folder += '\\';
+    }
+    return folder;
+}
+
+void Launch(System& sys, const UserAction& action) {
+    std::u16string file = Utf8ToUtf16(action.file);
+    std::u16string parameters = Utf8ToUtf16(action.parameters);
+    std::u16string folder = Utf8ToUtf16(FolderOf(action.file));
+    std::intptr_t result = sys.os.ShellExecuteW(
+        0, u"open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+        folder.empty() ? nullptr : folder.c_str(), win::kSwShowNormal);
+    std::string what = result <= 32 ? "could not launch " : "launch ";
+    what += FileNamePart(action.file);
+    if (result <= 32) {
+        DebugTrace(sys, "User application: launch failed", static_cast<std::uint32_t>(result));
+        NoteNotSent(sys, what);
+    } else {
+        NoteSent(sys, what);
+    }
+}
+
+}  // namespace
+
 void RunUserAction(System& sys, Hwnd window, const UserAction& action) {
     char text[64];
     switch (action.kind) {
@@ -232,41 +290,24 @@ void RunUserAction(System& sys, Hwnd window, const UserAction& action) {
         case UserActionKind::kAppCommand:
             // The system posts it too; lParam: the command in the high word,
             // no device or key-state bits.
-            sys.os.PostMessageA(window, win::kWmAppCommand, window,
-                                static_cast<std::intptr_t>(action.message << 16));
-            NoteSent(sys, AppCommandText(action.message));
+            Post(sys, window, win::kWmAppCommand, window,
+                 static_cast<std::intptr_t>(action.message << 16), AppCommandText(action.message));
             break;
         case UserActionKind::kPost:
-            sys.os.PostMessageA(
-                window, action.message, action.wParam,
-                static_cast<std::intptr_t>(static_cast<std::int32_t>(action.lParam)));
             std::snprintf(
                 text, sizeof text, "message %u (%u, %u)", static_cast<unsigned>(action.message),
                 static_cast<unsigned>(action.wParam), static_cast<unsigned>(action.lParam));
-            NoteSent(sys, text);
+            Post(sys, window, action.message, action.wParam,
+                 static_cast<std::intptr_t>(static_cast<std::int32_t>(action.lParam)), text);
             break;
         case UserActionKind::kCommand:
-            sys.os.PostMessageA(window, win::kWmCommand, action.message, 0);
             std::snprintf(text, sizeof text, "WM_COMMAND %u",
                           static_cast<unsigned>(action.message));
-            NoteSent(sys, text);
+            Post(sys, window, win::kWmCommand, action.message, 0, text);
             break;
-        case UserActionKind::kLaunch: {
-            std::intptr_t result = sys.os.ShellExecuteA(
-                0, "open", action.file.c_str(),
-                action.parameters.empty() ? nullptr : action.parameters.c_str(), nullptr,
-                win::kSwShowNormal);
-            std::string what = result <= 32 ? "could not launch " : "launch ";
-            what += FileNamePart(action.file);
-            if (result <= 32) {
-                DebugTrace(sys, "User application: launch failed",
-                           static_cast<std::uint32_t>(result));
-                NoteNotSent(sys, what);
-            } else {
-                NoteSent(sys, what);
-            }
+        case UserActionKind::kLaunch:
+            Launch(sys, action);
             break;
-        }
         case UserActionKind::kNone:
             NoteNotSent(sys, "takes this button and does nothing with it");
             break;

@@ -10,7 +10,8 @@
 //                             decimal or 0x hexadecimal)
 //   command ID                WM_COMMAND posted with that id
 //   close                     Alt+F4 to the application
-//   launch PATH [ARGS]        ShellExecuteA "open" (a PATH with blanks in quotes)
+//   launch PATH [ARGS]        ShellExecuteW "open" (a PATH with blanks in quotes),
+//                             in the folder of PATH
 //   none                      nothing, and no fall-back either
 #pragma once
 

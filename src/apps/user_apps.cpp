@@ -1,10 +1,12 @@
 #include "apps/user_apps.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include "apps/button_names.h"
 #include "apps/user_actions.h"
+#include "apps/user_file.h"
 #include "core/debug_trace.h"
 #include "core/press.h"
 #include "core/text.h"
@@ -16,7 +18,7 @@ namespace rc {
 
 namespace {
 
-constexpr char kFileName[] = "\\Remote Control\\applications.ini";
+constexpr char16_t kFileName[] = u"\\Remote Control\\applications.ini";
 constexpr std::size_t kTracedTextMax = 100;
 
 // Windows keeps what follows a ';' inside a line: a ';' at the start of the
@@ -32,7 +34,11 @@ std::string_view StripComment(std::string_view value) {
 
 void AppendCut(std::string& out, std::string_view text) {
     if (text.size() > kTracedTextMax) {
-        out.append(text.substr(0, kTracedTextMax));
+        std::size_t cut = kTracedTextMax;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+            --cut;  // not inside a character
+        }
+        out.append(text.substr(0, cut));
         out += "...";
     } else {
         out.append(text);
@@ -123,11 +129,8 @@ void ReadRepeats(System& sys, UserApp& app, std::string_view value, std::string_
     }
 }
 
-// One line of a section, as the profile API gives it ("key=value").
+// One line of a section, as SplitSections gives it ("key=value").
 void ReadLine(System& sys, UserApp& app, std::string_view line) {
-    if (line.front() == ';') {
-        return;  // a comment, should the profile API ever pass one on
-    }
     std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
         TraceFile(sys, app.name, line, "skipped, no '='");
@@ -174,88 +177,114 @@ void ReadLine(System& sys, UserApp& app, std::string_view line) {
     app.bindings.push_back(std::move(binding));
 }
 
-// A profile list (NUL-separated, ended by an empty string) as views; a
-// list that filled the buffer is cut: its last entry goes, with a trace.
-std::vector<std::string_view> SplitList(System& sys, const std::vector<char>& buffer,
-                                        std::uint32_t length, std::string_view section,
-                                        const char* cutTrace) {
-    std::vector<std::string_view> entries;
-    length = std::min(length, kProfileBufferSize);
-    std::size_t at = 0;
-    while (at < length && buffer[at] != '\0') {
-        std::size_t end = at;
-        while (end < length && buffer[end] != '\0') {
-            ++end;
+// How many entries of a list the profile API's 32 KB buffer held: a list
+// that does not fit is cut, and the entry that reaches its end is left out
+// with the ones after it, with a trace.
+template <typename Entry, typename Text>
+std::size_t EntriesThatFit(System& sys, const std::vector<Entry>& entries, Text text,
+                           std::string_view section, const char* cutTrace) {
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        used += text(entries[i]).size() + 1;
+        if (used >= kProfileBufferSize - 2) {
+            TraceFile(sys, section, {}, cutTrace);
+            return i;
         }
-        entries.emplace_back(&buffer[at], end - at);
-        at = end + 1;
     }
-    if (length >= kProfileBufferSize - 2 && !entries.empty()) {
-        entries.pop_back();
-        TraceFile(sys, section, {}, cutTrace);
-    }
-    return entries;
+    return entries.size();
 }
 
-void ReadSection(System& sys, UserApps& user, std::string_view name, std::vector<char>& buffer) {
+void ReadSection(System& sys, UserApps& user, const IniSection& section) {
     UserApp app;
-    app.name = std::string(name);
-    std::uint32_t length = sys.os.GetPrivateProfileSectionA(app.name.c_str(), buffer.data(),
-                                                            kProfileBufferSize, user.path.c_str());
-    for (std::string_view line :
-         SplitList(sys, buffer, length, name, "too long: cut, its last line is left out")) {
-        ReadLine(sys, app, line);
+    app.name = section.name;
+    std::size_t count = EntriesThatFit(
+        sys, section.lines, [](const std::string& line) -> const std::string& { return line; },
+        section.name, "too long: cut, its last line is left out");
+    for (std::size_t i = 0; i < count; ++i) {
+        ReadLine(sys, app, section.lines[i]);
     }
     if (app.exe.empty() && app.windowClass.empty() && app.title.empty()) {
-        TraceFile(sys, name, {}, "skipped: no Exe, Class or Title line");
+        TraceFile(sys, section.name, {}, "skipped: no Exe, Class or Title line");
         return;
     }
     user.apps.push_back(std::move(app));
 }
 
-void ReadFile(System& sys, UserApps& user) {
+void ReadSections(System& sys, UserApps& user, const std::vector<IniSection>& sections) {
     user.apps.clear();
-    std::vector<char> names(kProfileBufferSize);
-    std::vector<char> lines(kProfileBufferSize);
-    std::uint32_t length =
-        sys.os.GetPrivateProfileSectionNamesA(names.data(), kProfileBufferSize, user.path.c_str());
-    std::vector<std::string_view> sections =
-        SplitList(sys, names, length, {}, "has too many sections: the last is left out");
-    for (std::size_t i = 0; i < sections.size(); ++i) {
+    std::size_t count = EntriesThatFit(
+        sys, sections, [](const IniSection& s) -> const std::string& { return s.name; }, {},
+        "has too many sections: the last is left out");
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& name = sections[i].name;
         bool repeated = std::any_of(sections.begin(), sections.begin() + static_cast<long>(i),
-                                    [&](std::string_view s) { return SameText(s, sections[i]); });
+                                    [&](const IniSection& s) { return SameText(s.name, name); });
         if (repeated) {
-            TraceFile(sys, sections[i], {}, "skipped: a second section of this name");
+            TraceFile(sys, name, {}, "skipped: a second section of this name");
             continue;
         }
         if (user.apps.size() == kMaxUserApps) {
-            TraceFile(sys, sections[i], {}, "skipped: too many sections");
+            TraceFile(sys, name, {}, "skipped: too many sections");
             break;
         }
-        ReadSection(sys, user, sections[i], lines);
+        ReadSection(sys, user, sections[i]);
     }
     std::string text = "User applications read from ";
     text += user.path;
     DebugTrace(sys, text.c_str(), static_cast<std::uint32_t>(user.apps.size()));
 }
 
-// The file's path, once the per-user folder is known.
-bool FindFilePath(System& sys, UserApps& user) {
-    if (!user.path.empty()) {
-        return true;
-    }
-    char folder[win::kMaxPath] = {};
-    if (sys.os.SHGetFolderPathA(win::kCsidlAppData, folder) != 0) {
+// Reads the file of the given size. False, keeping what was read before,
+// when it can't be read just now (an editor saving it, an antivirus or a
+// sync client holding it, gone since it was looked at): the next look at
+// the file reads it again.
+bool ReadFile(System& sys, UserApps& user, std::uint64_t size) {
+    const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, kMaxFileBytes));
+    std::string bytes(want + 1, '\0');  // one more: a file that grew is read as far as it was
+    std::uint32_t got = 0;
+    std::uint32_t error = sys.os.ReadWholeFileW(
+        user.widePath.c_str(), reinterpret_cast<std::uint8_t*>(bytes.data()), want + 1, &got);
+    if (error != 0) {
+        if (error != user.readError) {
+            std::string text =
+                "User applications: applications.ini can't be read just now, the last key map is "
+                "kept; error ";
+            text += std::to_string(error);
+            DebugTrace(sys, text.c_str());
+        }
+        user.readError = error;
         return false;
     }
-    folder[win::kMaxPath - 1] = '\0';
-    std::string path = folder;
+    user.readError = 0;
+    bytes.resize(std::min(got, want));
+    std::string text = DecodeFileText(sys.os, bytes);
+    if (size > kMaxFileBytes) {
+        TraceFile(sys, {}, {}, "is too big: read up to 4 MB, the line cut there is left out");
+        std::size_t lastEnd = text.find_last_of('\n');
+        text.resize(lastEnd == std::string::npos ? 0 : lastEnd);
+    }
+    ReadSections(sys, user, SplitSections(text));
+    return true;
+}
+
+// The file's path, once the per-user folder is known.
+bool FindFilePath(System& sys, UserApps& user) {
+    if (!user.widePath.empty()) {
+        return true;
+    }
+    char16_t folder[win::kMaxPath] = {};
+    if (sys.os.SHGetFolderPathW(win::kCsidlAppData, folder) != 0) {
+        return false;
+    }
+    folder[win::kMaxPath - 1] = u'\0';
+    std::u16string path = folder;
     path += kFileName;
     if (path.size() >= win::kMaxPath) {
         DebugTrace(sys, "User applications: the path of applications.ini is too long");
         return false;
     }
-    user.path = std::move(path);
+    user.path = Utf16ToUtf8(path);
+    user.widePath = std::move(path);
     return true;
 }
 
@@ -268,16 +297,21 @@ struct WindowFacts {
 
 WindowFacts FactsOf(System& sys, Hwnd window) {
     WindowFacts facts;
-    char buffer[1024];
+    char16_t buffer[1024];
+    constexpr int kBufferMax = static_cast<int>(std::size(buffer));
+    auto text = [&](int length) { return Utf16ToUtf8(std::u16string_view(buffer, length)); };
     std::uint32_t process = sys.os.GetWindowProcessId(window);
-    if (process != 0 && sys.os.GetProcessImageName(process, buffer, sizeof buffer) > 0) {
-        facts.exe = std::string(FileNamePart(buffer));
+    int length = process != 0 ? sys.os.GetProcessImageNameW(process, buffer, kBufferMax) : 0;
+    if (length > 0) {
+        facts.exe = std::string(FileNamePart(text(length)));
     }
-    if (sys.os.GetClassNameA(window, buffer, sizeof buffer) > 0) {
-        facts.windowClass = buffer;
+    length = sys.os.GetClassNameW(window, buffer, kBufferMax);
+    if (length > 0) {
+        facts.windowClass = text(length);
     }
-    if (sys.os.GetWindowTextA(window, buffer, sizeof buffer) > 0) {
-        facts.title = buffer;
+    length = sys.os.GetWindowTextW(window, buffer, kBufferMax);
+    if (length > 0) {
+        facts.title = text(length);
     }
     return facts;
 }
@@ -315,9 +349,10 @@ void WatchUserApps(System& sys) {
         return;
     }
     FileInfo info{};
-    bool present = sys.os.GetFileAttributesExA(user.path.c_str(), &info) &&
+    bool present = sys.os.GetFileAttributesExW(user.widePath.c_str(), &info) &&
                    (info.attributes & win::kFileAttributeDirectory) == 0;
     if (!present) {
+        user.readError = 0;
         if (user.fileSeen) {
             user.fileSeen = false;
             user.apps.clear();
@@ -329,9 +364,10 @@ void WatchUserApps(System& sys) {
         info.size == user.file.size) {
         return;
     }
-    user.fileSeen = true;
-    user.file = info;
-    ReadFile(sys, user);
+    if (ReadFile(sys, user, info.size)) {
+        user.fileSeen = true;
+        user.file = info;
+    }
 }
 
 UserKey FindUserKey(System& sys, const Press& press) {

@@ -15,8 +15,10 @@
 // Title it gives matches (names compare case-insensitively). The sections
 // with an Exe line are tried first, then those with a Class line, then those
 // with only a Title line, each group in file order; the first match wins.
-// The file is read with the profile API, in bounded buffers; a line that
-// can't be understood is skipped with a trace line, and the rest is kept.
+// The file is read whole by a reader of our own (user_file.h), in any of the
+// encodings Notepad saves, with the profile API's meaning and limits; a line
+// that can't be understood is skipped with a trace line, and the rest is
+// kept. Names and titles match in any script.
 //
 // The key router consults a user application only where it would otherwise
 // fall back to "nothing open" (see RouteKey).
@@ -53,22 +55,28 @@ struct UserApp {
 };
 
 struct UserApps {
-    std::string path;  // of the file; empty until the folder is known
+    std::string path;         // of the file, for the trace; empty until the folder is known
+    std::u16string widePath;  // the same, for the wide calls
     bool checked = false;
     std::uint32_t lastCheck = 0;  // GetTickCount of the last look at the file
     bool fileSeen = false;        // the file existed at the last look
-    FileInfo file{};              // its time stamp and size then
+    FileInfo file{};              // its time stamp and size when it was last read
+    std::uint32_t readError = 0;  // why the last read failed (traced once); 0: it did not
     std::vector<UserApp> apps;
 };
 
-// Limits of the reading. The profile API cuts silently, so a list that
-// fills its buffer counts as cut, and its last entry is dropped.
+// Limits of the reading, those the profile API had: the section names and
+// the lines of each section are read as lists of at most 32 KB, a list that
+// fills them counts as cut, and its last entry is dropped. A file is read
+// up to 4 MB.
 constexpr std::uint32_t kProfileBufferSize = 32768;
+constexpr std::uint32_t kMaxFileBytes = 4 * 1024 * 1024;
 constexpr std::size_t kMaxUserApps = 64;
 constexpr std::size_t kMaxUserValue = 259;
 
 // Looks at the file's time stamp and size and reads it again when they
-// changed (or drops what was read when the file is gone). The application
+// changed (or drops what was read when the file is gone). A file that can't
+// be read just now keeps what was read before and is read at the next look. The application
 // watch calls it on every tick; the key router at most every 500 ms, since
 // that watch runs only while an application it launched is open.
 void WatchUserApps(System& sys);

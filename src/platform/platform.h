@@ -56,6 +56,13 @@ struct FileInfo {
     std::uint64_t size;           // bytes
 };
 
+// One keyboard event of SendInput (the KEYBDINPUT fields the system fills).
+struct KeyInput {
+    std::uint16_t vk;
+    std::uint16_t scan;
+    std::uint32_t flags;  // KEYEVENTF_EXTENDEDKEY 1, KEYEVENTF_KEYUP 2
+};
+
 // The HIDP_CAPS fields the system looks at.
 struct HidCaps {
     std::uint16_t usage;
@@ -123,12 +130,6 @@ class Platform {
     // GetWindowThreadProcessId's process id: the process that made the
     // window, 0 for no window.
     virtual std::uint32_t GetWindowProcessId(Hwnd hwnd) = 0;
-    // OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION) and
-    // QueryFullProcessImageNameA: the full path of the process's executable
-    // into buffer (bufferMax bytes with the NUL). Gives the path's length, 0
-    // when the process can't be opened (gone, or not ours to query) or the
-    // path does not fit.
-    virtual int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) = 0;
     virtual std::uint32_t GetCurrentThreadId() = 0;
     // IsHungAppWindow: true when the window's thread has not taken its
     // messages for a while (5 s); false for a responsive window or none.
@@ -208,7 +209,7 @@ class Platform {
     virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
     virtual bool CloseHandle(Handle handle) = 0;
 
-    // --- Files and the profile API ---------------------------------------------
+    // --- Files --------------------------------------------------------------------
     // SHGetFolderPathA(no window, csidl, no token, SHGFP_TYPE_CURRENT): the
     // folder's path into path, which holds MAX_PATH (260) bytes. Gives S_OK
     // (0), or a failure HRESULT with path empty.
@@ -216,24 +217,6 @@ class Platform {
     // GetFileAttributesExA(path, GetFileExInfoStandard): false when the file
     // does not exist or can't be reached.
     virtual bool GetFileAttributesExA(const char* path, FileInfo* info) = 0;
-    // GetPrivateProfileSectionNamesA: the file's section names, each ended
-    // by a NUL, the list ended by one more NUL. Gives the characters copied
-    // without the last NUL. When the list does not fit in size characters,
-    // the last name is cut and ended by a NUL, and the result is size - 2 (so
-    // a list that fits exactly reads as cut). A missing file gives 0 and an
-    // empty list.
-    virtual std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
-                                                         const char* path) = 0;
-    // GetPrivateProfileSectionA: the lines of the first section of that name
-    // (names compare case-insensitively) as "key=value" strings, each ended
-    // by a NUL, the list by one more NUL; the same result and cut as above,
-    // the cut line followed by two NULs.
-    // Windows drops empty lines and lines that begin with ';', trims blanks
-    // around keys and values, and keeps everything else: a ';' later in a
-    // line stays in its value, a line without '=' comes as it is. No
-    // section: 0 and an empty list.
-    virtual std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer,
-                                                    std::uint32_t size, const char* path) = 0;
 
     // --- Registry --------------------------------------------------------------
     // root is kHkeyLocalMachine; results are Windows error codes (0 success).
@@ -327,6 +310,61 @@ class Platform {
     // SetDllDirectoryA: "" takes the current folder out of the search
     // (PATH stays). False on failure.
     virtual bool SetDllDirectoryA(const char* path) = 0;
+
+    // --- Wide-character calls: text in any script, the key-map file ---------------
+    // Strings are UTF-16, as the W calls take them (char16_t is wchar_t's size
+    // on Windows).
+    //
+    // SHGetFolderPathW(no window, csidl, no token, SHGFP_TYPE_CURRENT): the
+    // folder's path into path, which holds MAX_PATH (260) characters. Gives
+    // S_OK (0), or a failure HRESULT with path empty.
+    virtual long SHGetFolderPathW(int csidl, char16_t* path) = 0;
+    // GetFileAttributesExW(path, GetFileExInfoStandard): false when the file
+    // does not exist or can't be reached.
+    virtual bool GetFileAttributesExW(const char16_t* path, FileInfo* info) = 0;
+    // CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
+    // FILE_SHARE_DELETE, OPEN_EXISTING), ReadFile until the file ends or size
+    // bytes are read, CloseHandle. *read gives the bytes read. Gives 0, or
+    // GetLastError() of the step that failed: ERROR_FILE_NOT_FOUND (2) or
+    // ERROR_PATH_NOT_FOUND (3) for a missing file, ERROR_ACCESS_DENIED (5),
+    // ERROR_SHARING_VIOLATION (32) while another program holds the file open
+    // without sharing it (an editor saving, an antivirus scanning it),
+    // ERROR_LOCK_VIOLATION (33); *read is then 0.
+    virtual std::uint32_t ReadWholeFileW(const char16_t* path, std::uint8_t* buffer,
+                                         std::uint32_t size, std::uint32_t* read) = 0;
+    // MultiByteToWideChar(codePage, 0, text, length, out, outMax): text in a
+    // code page (CP_ACP 0: the system's ANSI code page) as UTF-16. Gives the
+    // characters written, 0 on failure (out too small).
+    virtual int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length,
+                                    char16_t* out, int outMax) = 0;
+    // GetWindowTextW and GetClassNameW: as their A calls, in characters.
+    virtual int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) = 0;
+    virtual int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) = 0;
+    // OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION) and
+    // QueryFullProcessImageNameW: the full path of the process's executable
+    // into buffer (bufferMax characters with the NUL). Gives the path's
+    // length, 0 when the process can't be opened (gone, or not ours to query)
+    // or the path does not fit.
+    virtual int GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) = 0;
+    // ShellExecuteW: as ShellExecuteA. Gives a value over 32 on success, an
+    // error code (2 file not found...) otherwise.
+    virtual std::intptr_t ShellExecuteW(Hwnd owner, const char16_t* verb, const char16_t* file,
+                                        const char16_t* parameters, const char16_t* directory,
+                                        int showCmd) = 0;
+    // GetLastError: the calling thread's last error, as the call before it
+    // left it. PostMessageA to a window of a process at a higher integrity
+    // level (an elevated program) fails with ERROR_ACCESS_DENIED (5): User
+    // Interface Privilege Isolation, which Wine lacks.
+    virtual std::uint32_t GetLastError() = 0;
+    // SendInput with one INPUT_KEYBOARD record per entry (no time, no extra
+    // information; at most 16 entries, more fail with
+    // ERROR_INVALID_PARAMETER), in one call so no other input comes between
+    // them. Gives
+    // the number of events inserted; fewer than count (0) when Windows
+    // refuses them, as it does while the foreground window is of a process
+    // at a higher integrity level (GetLastError then gives
+    // ERROR_ACCESS_DENIED, 5).
+    virtual std::uint32_t SendInput(const KeyInput* inputs, std::uint32_t count) = 0;
 
     // --- Message filter -----------------------------------------------------------------
     // user32's ChangeWindowMessageFilterEx(hwnd, message, action, nullptr),

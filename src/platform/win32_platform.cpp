@@ -282,24 +282,6 @@ std::uint32_t Win32Platform::GetWindowProcessId(Hwnd hwnd) {
     return processId;
 }
 
-int Win32Platform::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
-    if (buffer == nullptr || bufferMax <= 0) {
-        return 0;
-    }
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (process == nullptr) {
-        return 0;
-    }
-    DWORD size = static_cast<DWORD>(bufferMax);
-    BOOL ok = ::QueryFullProcessImageNameA(process, 0, buffer, &size);
-    ::CloseHandle(process);
-    if (!ok) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    return static_cast<int>(size);
-}
-
 std::uint32_t Win32Platform::GetCurrentThreadId() {
     return ::GetCurrentThreadId();
 }
@@ -559,16 +541,6 @@ bool Win32Platform::GetFileAttributesExA(const char* path, FileInfo* info) {
                           data.ftLastWriteTime.dwLowDateTime;
     info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return true;
-}
-
-std::uint32_t Win32Platform::GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
-                                                            const char* path) {
-    return ::GetPrivateProfileSectionNamesA(buffer, size, path);
-}
-
-std::uint32_t Win32Platform::GetPrivateProfileSectionA(const char* section, char* buffer,
-                                                       std::uint32_t size, const char* path) {
-    return ::GetPrivateProfileSectionA(section, buffer, size, path);
 }
 
 // --- Registry ---------------------------------------------------------------------------------
@@ -956,6 +928,127 @@ bool Win32Platform::ProcessIdToSessionId(std::uint32_t processId, std::uint32_t*
     }
     *sessionId = session;
     return true;
+}
+
+// --- Wide-character calls, the key-map file -----------------------------------------------------
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the W calls take UTF-16");
+
+namespace {
+
+const wchar_t* Wide(const char16_t* text) {
+    return reinterpret_cast<const wchar_t*>(text);
+}
+wchar_t* Wide(char16_t* text) {
+    return reinterpret_cast<wchar_t*>(text);
+}
+
+}  // namespace
+
+long Win32Platform::SHGetFolderPathW(int csidl, char16_t* path) {
+    path[0] = u'\0';
+    HRESULT result = ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, Wide(path));
+    if (result != S_OK) {
+        path[0] = u'\0';
+    }
+    return result;
+}
+
+bool Win32Platform::GetFileAttributesExW(const char16_t* path, FileInfo* info) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    info->attributes = data.dwFileAttributes;
+    info->lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+    info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+std::uint32_t Win32Platform::ReadWholeFileW(const char16_t* path, std::uint8_t* buffer,
+                                            std::uint32_t size, std::uint32_t* read) {
+    *read = 0;
+    HANDLE file = ::CreateFileW(Wide(path), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return ::GetLastError();
+    }
+    std::uint32_t total = 0;
+    DWORD error = ERROR_SUCCESS;
+    while (total < size) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer + total, size - total, &got, nullptr)) {
+            error = ::GetLastError();
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        total += got;
+    }
+    ::CloseHandle(file);
+    *read = error == ERROR_SUCCESS ? total : 0;
+    return error;
+}
+
+int Win32Platform::MultiByteToWideChar(std::uint32_t codePage, const char* text, int length,
+                                       char16_t* out, int outMax) {
+    return ::MultiByteToWideChar(codePage, 0, text, length, Wide(out), outMax);
+}
+
+int Win32Platform::GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) {
+    return ::GetWindowTextW(ToHwnd(hwnd), Wide(buffer), bufferMax);
+}
+
+int Win32Platform::GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) {
+    return ::GetClassNameW(ToHwnd(hwnd), Wide(buffer), bufferMax);
+}
+
+int Win32Platform::GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) {
+    if (buffer == nullptr || bufferMax <= 0) {
+        return 0;
+    }
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) {
+        return 0;
+    }
+    DWORD size = static_cast<DWORD>(bufferMax);
+    BOOL ok = ::QueryFullProcessImageNameW(process, 0, Wide(buffer), &size);
+    ::CloseHandle(process);
+    if (!ok) {
+        buffer[0] = u'\0';
+        return 0;
+    }
+    return static_cast<int>(size);
+}
+
+std::intptr_t Win32Platform::ShellExecuteW(Hwnd owner, const char16_t* verb, const char16_t* file,
+                                           const char16_t* parameters, const char16_t* directory,
+                                           int showCmd) {
+    return reinterpret_cast<std::intptr_t>(::ShellExecuteW(
+        ToHwnd(owner), Wide(verb), Wide(file), Wide(parameters), Wide(directory), showCmd));
+}
+
+std::uint32_t Win32Platform::GetLastError() {
+    return ::GetLastError();
+}
+
+std::uint32_t Win32Platform::SendInput(const KeyInput* inputs, std::uint32_t count) {
+    constexpr std::uint32_t kMaxInputs = 16;
+    if (count > kMaxInputs) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    INPUT records[kMaxInputs] = {};
+    for (std::uint32_t i = 0; i < count; ++i) {
+        records[i].type = INPUT_KEYBOARD;
+        records[i].ki.wVk = inputs[i].vk;
+        records[i].ki.wScan = inputs[i].scan;
+        records[i].ki.dwFlags = inputs[i].flags;
+    }
+    return ::SendInput(count, records, sizeof(INPUT));
 }
 
 }  // namespace rc

@@ -51,7 +51,6 @@ class Win32Platform : public Platform {
     Hwnd GetForegroundWindow() override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
     std::uint32_t GetWindowProcessId(Hwnd hwnd) override;
-    int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) override;
     std::uint32_t GetCurrentThreadId() override;
     bool IsHungAppWindow(Hwnd hwnd) override;
     bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
@@ -106,10 +105,6 @@ class Win32Platform : public Platform {
     bool CloseHandle(Handle handle) override;
     long SHGetFolderPathA(int csidl, char* path) override;
     bool GetFileAttributesExA(const char* path, FileInfo* info) override;
-    std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
-                                                 const char* path) override;
-    std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
-                                            const char* path) override;
 
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;
     long RegCreateKeyExA(Handle root, const char* subKey, std::uint32_t access,
@@ -166,6 +161,21 @@ class Win32Platform : public Platform {
     std::uint32_t WTSGetActiveConsoleSessionId() override;
     std::uint32_t GetCurrentProcessId() override;
     bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) override;
+    // Wide-character calls, the key-map file.
+    long SHGetFolderPathW(int csidl, char16_t* path) override;
+    bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;
+    std::uint32_t ReadWholeFileW(const char16_t* path, std::uint8_t* buffer, std::uint32_t size,
+                                 std::uint32_t* read) override;
+    int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length, char16_t* out,
+                            int outMax) override;
+    int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
+    int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
+    int GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) override;
+    std::intptr_t ShellExecuteW(Hwnd owner, const char16_t* verb, const char16_t* file,
+                                const char16_t* parameters, const char16_t* directory,
+                                int showCmd) override;
+    std::uint32_t GetLastError() override;
+    std::uint32_t SendInput(const KeyInput* inputs, std::uint32_t count) override;
 
   private:
     Handle instance_;

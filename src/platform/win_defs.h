@@ -145,6 +145,7 @@ constexpr std::uint32_t kVerPlatformWin32Nt = 2;
 // Folders and files
 constexpr int kCsidlAppData = 0x001A;
 constexpr std::size_t kMaxPath = 260;
+constexpr std::uint32_t kCpAcp = 0;  // the system's ANSI code page
 constexpr std::uint32_t kFileAttributeDirectory = 0x10;
 constexpr std::uint32_t kFileAttributeArchive = 0x20;
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
@@ -163,8 +164,10 @@ constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 constexpr long kErrorSuccess = 0;
 constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorPathNotFound = 3;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
+constexpr long kErrorSharingViolation = 32;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -15,6 +16,7 @@
 #include "apps/target_app.h"
 #include "apps/total_media.h"
 #include "core/system.h"
+#include "core/text.h"
 #include "keys/mouse.h"
 #include "keys/poll.h"
 #include "keys/router.h"
@@ -68,6 +70,15 @@ class UserAppsTest : public ::testing::Test {
         return lines;
     }
     std::string Script() const { return test::Script(desk); }
+    // The file as Notepad saves it "Unicode": UTF-16 LE after its byte-order mark.
+    static std::string Utf16File(std::string_view text) {
+        std::string bytes = "\xFF\xFE";
+        for (char16_t unit : Utf8ToUtf16(text)) {
+            bytes += static_cast<char>(unit & 0xFF);
+            bytes += static_cast<char>(unit >> 8);
+        }
+        return bytes;
+    }
 
     SimDesktop desk;
     System sys{desk};
@@ -143,6 +154,7 @@ TEST_F(UserAppsTest, EveryActionKindReachesTheWindowInFront) {
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].text, "C:\\Program Files\\Tool\\tool.exe");
     EXPECT_EQ(launches[0].text2, "open|--channel 5");
+    EXPECT_EQ(launches[0].text3, "C:\\Program Files\\Tool") << "started in its own folder";
     EXPECT_TRUE(desk.Events(SimEvent::Kind::MouseEvent).empty()) << "none: not even the mouse";
     EXPECT_EQ(FileTraces().back(), "User application Player: KeyCode (5)");
 
@@ -261,6 +273,160 @@ TEST_F(UserAppsTest, AnEditIsReadAgainWithin500MsAndAGoneFileIsForgotten) {
     Press(18);
     EXPECT_EQ(Script(), "");
     EXPECT_EQ(FileTraces(), Lines{"User applications: applications.ini is gone"});
+}
+
+TEST_F(UserAppsTest, EveryEncodingNotepadSavesIsRead) {
+    // The first section matters: a byte-order mark must not hide it.
+    const std::string text =
+        "[Caf\u00E9]\r\nTitle = Caf\u00E9 \u041F\u043B\u0435\u0435\u0440\r\nok = command 1\r\n";
+    // ANSI: é is 0xE9 in Windows-1252, which has no Cyrillic letters.
+    const std::string ansi = "[Caf\xE9]\r\nTitle = Caf\xE9\r\nok = command 1\r\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"UTF-16 LE", Utf16File(text)},
+        {"UTF-8 with a byte-order mark", std::string("\xEF\xBB\xBF").append(text)},
+        {"UTF-8", text},
+        {"ANSI", ansi},
+    };
+    OpenPlayer("PlayerClass", "Caf\u00E9 \u041F\u043B\u0435\u0435\u0440");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        desk.ClearLog();
+        desk.SetFileText(kFile, c.bytes);
+        WatchUserApps(sys);
+        Press(18);
+        EXPECT_EQ(Script(), "post:Caf\u00E9 \u041F\u043B\u0435\u0435\u0440:273:1");
+        EXPECT_EQ(FileTraces().front(), std::string(kRead) + " (1)");
+    }
+}
+
+TEST_F(UserAppsTest, NamesMatchInAnyScriptAndOnlyTheirOwnLetters) {
+    // With the ANSI calls both titles read "????? ?" and the first section
+    // took both players.
+    desk.SetFileText(kFile, Utf16File("[\u041F\u043B\u0435\u0435\u0440 \u0410]\n"
+                                      "Title = \u043F\u043B\u0435\u0435\u0440 \u0430\n"
+                                      "ok = command 1\n"
+                                      "[\u041F\u043B\u0435\u0435\u0440 \u0411]\n"
+                                      "Title = \u043F\u043B\u0435\u0435\u0440 \u0431\n"
+                                      "ok = command 2\n"
+                                      "[\u03A0\u03BB\u03AD\u03B9\u03B5\u03C1]\n"
+                                      "Exe = \u03C0\u03BB\u03AD\u03B9\u03B5\u03C1.EXE\n"
+                                      "Class = \u00C9CRAN\n"
+                                      "ok = command 3\n"));
+    Lines took;
+    OpenPlayer("PlayerClass", "\u041F\u041B\u0415\u0415\u0420 \u0411 - video.mkv");
+    took.push_back(Press(18).name);
+    OpenPlayer("PlayerClass", "\u041F\u041B\u0415\u0415\u0420 \u0410");
+    took.push_back(Press(18).name);
+    OpenPlayer("\u00E9cran", "Player", "C:\\\u03A0\u03BB\u03AD\u03B9\u03B5\u03C1.exe");
+    took.push_back(Press(18).name);
+    EXPECT_EQ(took, (Lines{"\u041F\u043B\u0435\u0435\u0440 \u0411",
+                           "\u041F\u043B\u0435\u0435\u0440 \u0410",
+                           "\u03A0\u03BB\u03AD\u03B9\u03B5\u03C1"}));
+}
+
+TEST_F(UserAppsTest, BrokenBytesAreReadAsFarAsTheyGoAndTheRestKept) {
+    OpenPlayer();
+    desk.SetFileText(kFile,
+                     "\xEF\xBB\xBF[Player]\nExe = player.exe\nok = command 1\xC3\n"
+                     "up = command 2\n[Caf\xE9]\n");
+    WatchUserApps(sys);
+    Lines traces = FileTraces();
+    desk.SetFileText(kFile, Utf16File("[Player]\nExe = player.exe\nup = command 3\n") + "\x41");
+    Press(24);
+    desk.SetNow(desk.Now() + 500);
+    Press(24);
+    EXPECT_EQ(Script(), "post:My Player:273:2 post:My Player:273:3");
+    ASSERT_EQ(traces.size(), 3u);
+    EXPECT_EQ(traces[0],
+              "applications.ini [Player] \"ok=command 1\uFFFD\": skipped, a command id that is "
+              "not a number from 0 to 65535");
+    EXPECT_EQ(traces[1], "applications.ini [Caf\uFFFD] skipped: no Exe, Class or Title line");
+}
+
+TEST_F(UserAppsTest, AFileOver4MbIsReadUpToThereWithATrace) {
+    std::string text = "[Player]\nExe = player.exe\nok = command 1\n";
+    while (text.size() <= kMaxFileBytes) {
+        text.append("; ").append(1000, 'x').append("\n");
+    }
+    desk.SetFileText(kFile, text + "up = command 2\n");
+    OpenPlayer();
+    Press(18);
+    Press(24);
+    EXPECT_EQ(Script(), "post:My Player:273:1");
+    EXPECT_EQ(FileTraces().front(),
+              "applications.ini is too big: read up to 4 MB, the line cut there is left out");
+}
+
+TEST_F(UserAppsTest, AFileThatCantBeReadJustNowKeepsTheKeyMapAndIsReadAgain) {
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nok = command 1\n");
+    OpenPlayer();
+    Press(18);
+    // An editor saving it, then an antivirus scanning it: held without sharing.
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nok = command 2\n");
+    desk.fileReadError = 32;
+    for (int i = 0; i < 2; ++i) {
+        desk.SetNow(desk.Now() + 500);
+        Press(18);
+    }
+    desk.fileReadError = 0;
+    desk.SetNow(desk.Now() + 500);
+    Press(18);
+    EXPECT_EQ(Script(),
+              "post:My Player:273:1 post:My Player:273:1 post:My Player:273:1 "
+              "post:My Player:273:2");
+    Lines traces = FileTraces();
+    traces.erase(std::remove_if(traces.begin(), traces.end(),
+                                [](const std::string& t) { return t.find("KeyCode") != t.npos; }),
+                 traces.end());
+    EXPECT_EQ(traces, (Lines{std::string(kRead) + " (1)",
+                             "User applications: applications.ini can't be read just now, the "
+                             "last key map is kept; error 32",
+                             std::string(kRead) + " (1)"}));
+}
+
+TEST_F(UserAppsTest, LaunchStartsInTheFolderOfTheProgramsPath) {
+    desk.SetFileText(kFile,
+                     "[Player]\nExe = player.exe\n"
+                     "ok = launch C:\\tool.exe\n"
+                     "up = launch tool.exe\n"
+                     "down = launch \"D:\\\u041C\u0443\u0437\u044B\u043A\u0430\\p.exe\"\n");
+    OpenPlayer();
+    Press(18);
+    Press(24);
+    Press(25);
+    Lines folders;
+    for (const SimEvent& e : desk.Events(SimEvent::Kind::ShellExecute)) {
+        folders.push_back(e.text + " in " + e.text3);
+    }
+    EXPECT_EQ(folders, (Lines{"C:\\tool.exe in C:\\", "tool.exe in ",
+                              "D:\\\u041C\u0443\u0437\u044B\u043A\u0430\\p.exe in "
+                              "D:\\\u041C\u0443\u0437\u044B\u043A\u0430"}));
+}
+
+TEST_F(UserAppsTest, AnElevatedWindowsRefusalIsTracedWithItsError) {
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nok = keys Ctrl+P\nup = command 7\n");
+    Hwnd player = OpenPlayer();
+    desk.SetWindowElevated(player);
+    EXPECT_EQ(Press(18).why, "Player did not get Ctrl+P: Windows refused it (error 5)");
+    EXPECT_EQ(Press(24).why, "Player did not get WM_COMMAND 7: Windows refused it (error 5)");
+    EXPECT_EQ(desk.KeyText(), "");
+    Lines traces = FileTraces();
+    EXPECT_EQ(traces.back(), "User application: WM_COMMAND 7 not posted, error 5");
+    Lines all;
+    for (const std::string& t : desk.Traces()) {
+        all.push_back(test::Untraced(t));
+    }
+    EXPECT_NE(std::find(all.begin(), all.end(), "Keys not sent: Windows refused them, error 5"),
+              all.end());
+
+    desk.elevated = true;  // a program as elevated as the window may
+    desk.ClearLog();
+    Press(18);
+    EXPECT_EQ(desk.KeyText(), "17:0 80:0 80:2 17:2");
 }
 
 TEST_F(UserAppsTest, TheExampleFileReadsWithoutATrace) {

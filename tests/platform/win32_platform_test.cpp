@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile_facts.h"
+#include "platform/file_facts.h"
 #include "platform/win32_platform.h"
 #include "platform/win_defs.h"
 #include "resource.h"
@@ -418,10 +418,21 @@ TEST(Win32Trampolines, MainWindowProcedureGetsItsContext) {
     std::uint32_t process = platform.GetWindowProcessId(hwnd);
     EXPECT_NE(process, 0u);
     EXPECT_EQ(platform.GetWindowProcessId(0), 0u);
-    char image[260] = {};
-    EXPECT_GT(platform.GetProcessImageName(process, image, sizeof image), 0);
-    EXPECT_NE(std::string(image).find(".exe"), std::string::npos) << image;
-    EXPECT_EQ(platform.GetProcessImageName(process, image, 4), 0);
+    char16_t image[260] = {};
+    EXPECT_GT(platform.GetProcessImageNameW(process, image, 260), 0);
+    EXPECT_NE(std::u16string(image).find(u".exe"), std::u16string::npos);
+    EXPECT_EQ(platform.GetProcessImageNameW(process, image, 4), 0);
+    // The wide calls. (In its own process GetWindowTextW asks the window's
+    // procedure, an ANSI one here, so a title outside the code page is
+    // checked on another process's window, in e2e_user_apps_unicode.)
+    ::DefWindowProcW(reinterpret_cast<HWND>(hwnd), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(L"Player"));
+    char16_t title[16] = {};
+    EXPECT_EQ(platform.GetWindowTextW(hwnd, title, 16), 6);
+    EXPECT_EQ(std::u16string(title), u"Player");
+    char16_t className[64] = {};
+    EXPECT_GT(platform.GetClassNameW(hwnd, className, 64), 0);
+    EXPECT_EQ(std::u16string(className), u"rc test main window");
     // Found at run time (Windows 7 and later, and Wine).
     EXPECT_TRUE(platform.ChangeWindowMessageFilterEx(
         hwnd, platform.RegisterWindowMessageA("TaskbarCreated"), win::kMsgFltAllow));
@@ -837,29 +848,53 @@ TEST(Win32System, FilesAreTestedForExistence) {
               INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(Win32System, ProfileFilesAndTheUsersFolder) {
+TEST(Win32System, TheKeyMapFileAndTheUsersFolder) {
     Win32Platform platform(ThisInstance());
-    char folder[MAX_PATH] = {};
-    ASSERT_EQ(::GetTempPathA(MAX_PATH, folder) != 0, true);
-    const std::string path = std::string(folder) + "rc_profile_facts.ini";
-    FILE* file = std::fopen(path.c_str(), "wb");
+    wchar_t folder[MAX_PATH] = {};
+    ASSERT_NE(::GetTempPathW(MAX_PATH, folder), 0u);
+    std::u16string dir(reinterpret_cast<const char16_t*>(folder));
+    const std::u16string path = dir + test::kFileName;
+    const auto* widePath = reinterpret_cast<const wchar_t*>(path.c_str());
+    FILE* file = ::_wfopen(widePath, L"wb");
     ASSERT_NE(file, nullptr);
-    std::fwrite(test::kProfileText.data(), 1, test::kProfileText.size(), file);
+    std::fwrite(test::kFileBytes.data(), 1, test::kFileBytes.size(), file);
     std::fclose(file);
-    test::CheckProfileFacts(platform, path.c_str(),
-                            (std::string(folder) + "rc_missing.ini").c_str());
-    const std::string copies = std::string(folder) + "rc_copy_facts";
+    test::CheckFileFacts(platform, path, dir + u"rc_missing.ini");
+
+    // Held open without sharing (an editor saving it): a sharing violation.
+    HANDLE held = ::CreateFileW(widePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::uint8_t buffer[64];
+    std::uint32_t read = 99;
+    EXPECT_EQ(platform.ReadWholeFileW(path.c_str(), buffer, sizeof buffer, &read),
+              static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(read, 0u);
+    ::CloseHandle(held);
+    ::DeleteFileW(widePath);
+
+    char temp[MAX_PATH] = {};
+    ASSERT_NE(::GetTempPathA(MAX_PATH, temp), 0u);
+    const std::string source = std::string(temp) + "rc_copy_source.ini";
+    FILE* plain = std::fopen(source.c_str(), "wb");
+    ASSERT_NE(plain, nullptr);
+    std::fwrite(test::kFileBytes.data(), 1, test::kFileBytes.size(), plain);
+    std::fclose(plain);
+    const std::string copies = std::string(temp) + "rc_copy_facts";
     ::CreateDirectoryA(copies.c_str(), nullptr);
-    test::CheckFolderAndCopyFacts(platform, copies, path.c_str());
+    test::CheckFolderAndCopyFacts(platform, copies, source);
     std::remove((copies + "\\sub\\copy.ini").c_str());
     ::RemoveDirectoryA((copies + "\\sub").c_str());
     ::RemoveDirectoryA(copies.c_str());
-    std::remove(path.c_str());
+    std::remove(source.c_str());
 
     char appData[MAX_PATH] = {};
     EXPECT_EQ(platform.SHGetFolderPathA(win::kCsidlAppData, appData), 0);
     EXPECT_NE(std::strlen(appData), 0u);
     EXPECT_NE(platform.MapVirtualKeyA('A', win::kMapVkVkToVsc), 0u);
+    char16_t converted[4] = {};
+    EXPECT_EQ(platform.MultiByteToWideChar(win::kCpAcp, "ab", 2, converted, 4), 2);
+    EXPECT_EQ(std::u16string(converted), u"ab");
 }
 
 TEST(Win32System, ShutdownPrivilegeCanBeAsked) {

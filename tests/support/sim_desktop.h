@@ -95,7 +95,7 @@ class SimDesktop : public Platform {
     // Processes: the main window and dialogs are this program's; every other
     // window is a process of its own, whose id is its handle, until
     // SetWindowProcess puts it in another window's process (an application's
-    // second window). GetProcessImageName gives what SetProcessImage set, and
+    // second window). GetProcessImageNameW gives what SetProcessImage set, and
     // fails for a process without one (as for another user's process).
     static constexpr std::uint32_t kOurProcess = 1;
     void SetWindowProcess(Hwnd hwnd, std::uint32_t processId);
@@ -214,9 +214,8 @@ class SimDesktop : public Platform {
     // gives FILE_ATTRIBUTE_DIRECTORY for them).
     void AddFile(const std::string& path);
     void RemoveFile(const std::string& path);  // also a file with a text
-    // A file with a text, read by the profile API, and its last-write time
+    // A file with its bytes (text, or any bytes) and its last-write time
     // (FILETIME units; 0: a time later than that of every earlier write).
-    // The profile API reads it as Windows does: see the seam's contract.
     void SetFileText(const std::string& path, const std::string& text, std::uint64_t writeTime = 0);
     // The folder SHGetFolderPathA gives for CSIDL_APPDATA; empty: the call
     // fails. Every other folder fails.
@@ -338,6 +337,24 @@ class SimDesktop : public Platform {
     Hwnd LastRtkFilterInitWindow() const { return libraries.LastRtkFilterInitWindow(); }
     int LoadLibraryCount(const std::string& name) const { return libraries.LoadLibraryCount(name); }
 
+    // --- Wide-character calls and the key-map file (sim_wide.cpp) ---
+    // Window titles, classes and executable paths are held as UTF-8 and given
+    // to the W calls as UTF-16; the ANSI code page (CP_ACP) is Windows-1252.
+    // Nonzero: every ReadWholeFileW fails with this error, as while another
+    // program holds the file (ERROR_SHARING_VIOLATION, 32).
+    std::uint32_t fileReadError = 0;
+    // A window of an elevated program: a post to it fails with
+    // ERROR_ACCESS_DENIED (5), and SendInput is refused while it is in front,
+    // unless this program is elevated too (User Interface Privilege
+    // Isolation; Wine has none).
+    void SetWindowElevated(Hwnd hwnd);
+    bool WindowElevated(Hwnd hwnd) const;
+
+  private:
+    std::vector<Hwnd> elevatedWindows_;
+    std::uint32_t lastError_ = 0;
+
+  public:
     // ===== The platform seam ====================================================
     // The desktop's own (sim_windows.cpp, sim_clock.cpp, sim_dialogs.cpp,
     // sim_system.cpp).
@@ -371,7 +388,6 @@ class SimDesktop : public Platform {
     bool IsHungAppWindow(Hwnd hwnd) override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
     std::uint32_t GetWindowProcessId(Hwnd hwnd) override;
-    int GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) override;
     std::uint32_t GetCurrentThreadId() override;
     bool AttachThreadInput(std::uint32_t idAttach, std::uint32_t idAttachTo, bool attach) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
@@ -422,15 +438,26 @@ class SimDesktop : public Platform {
     bool CloseHandle(Handle handle) override;
     long SHGetFolderPathA(int csidl, char* path) override;
     bool GetFileAttributesExA(const char* path, FileInfo* info) override;
-    std::uint32_t GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
-                                                 const char* path) override;
-    std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::uint32_t size,
-                                            const char* path) override;
     bool WTSRegisterSessionNotification(Hwnd hwnd, std::uint32_t flags) override;
     bool WTSUnRegisterSessionNotification(Hwnd hwnd) override;
     std::uint32_t WTSGetActiveConsoleSessionId() override;
     std::uint32_t GetCurrentProcessId() override;
     bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) override;
+    // Wide-character calls, the key-map file (sim_wide.cpp).
+    long SHGetFolderPathW(int csidl, char16_t* path) override;
+    bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;
+    std::uint32_t ReadWholeFileW(const char16_t* path, std::uint8_t* buffer, std::uint32_t size,
+                                 std::uint32_t* read) override;
+    int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length, char16_t* out,
+                            int outMax) override;
+    int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
+    int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
+    int GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) override;
+    std::intptr_t ShellExecuteW(Hwnd owner, const char16_t* verb, const char16_t* file,
+                                const char16_t* parameters, const char16_t* directory,
+                                int showCmd) override;
+    std::uint32_t GetLastError() override;
+    std::uint32_t SendInput(const KeyInput* inputs, std::uint32_t count) override;
 
     // The parts' (sim_desktop.cpp hands each call on).
     long RegOpenKeyExA(Handle root, const char* subKey, std::uint32_t access, Handle* key) override;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile_facts.h"
+#include "platform/file_facts.h"
 #include "platform/win_defs.h"
 
 namespace rc {
@@ -243,12 +243,12 @@ TEST(SimWindows, WindowsBelongToProcessesWithImages) {
     EXPECT_EQ(desk.GetWindowProcessId(dialog), desk.GetWindowProcessId(app));
     EXPECT_EQ(desk.GetWindowProcessId(0x999), 0u);
 
-    char image[16] = {};
-    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, sizeof image), 0);
-    desk.SetProcessImage(desk.GetWindowProcessId(app), "C:\\P\\vlc.exe");
-    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, sizeof image), 12);
-    EXPECT_STREQ(image, "C:\\P\\vlc.exe");
-    EXPECT_EQ(desk.GetProcessImageName(desk.GetWindowProcessId(app), image, 8), 0);
+    char16_t image[16] = {};
+    EXPECT_EQ(desk.GetProcessImageNameW(desk.GetWindowProcessId(app), image, 16), 0);
+    desk.SetProcessImage(desk.GetWindowProcessId(app), "C:\\P\\\u0432\u043B\u0446.exe");
+    EXPECT_EQ(desk.GetProcessImageNameW(desk.GetWindowProcessId(app), image, 16), 12);
+    EXPECT_EQ(std::u16string(image), u"C:\\P\\\u0432\u043B\u0446.exe");
+    EXPECT_EQ(desk.GetProcessImageNameW(desk.GetWindowProcessId(app), image, 8), 0);
 }
 
 // ----- Main window, messages, menus ---------------------------------------------------
@@ -591,10 +591,11 @@ TEST(SimSystem, ShellVersionDirectoryFilesAndShutdown) {
     EXPECT_EQ(desk.Events(Kind::ExitWindows)[0].a, 12);
 }
 
-TEST(SimSystem, ProfileFilesReadAsWindowsReadsThem) {
+TEST(SimSystem, TheKeyMapFileReadsAsWindowsReadsIt) {
     SimDesktop desk;
-    desk.SetFileText("C:\\Data\\test.ini", test::kProfileText);
-    test::CheckProfileFacts(desk, "c:\\data\\TEST.ini", "C:\\Data\\missing.ini");
+    desk.SetFileText("C:\\Data\\rc_\u0444\u0430\u0439\u043B.ini", test::kFileBytes);
+    test::CheckFileFacts(desk, u"c:\\data\\RC_\u0444\u0430\u0439\u043B.ini",
+                         u"C:\\Data\\missing.ini");
     FileInfo before{}, after{};
     desk.GetFileAttributesExA("C:\\Data\\test.ini", &before);
     desk.SetFileText("C:\\Data\\test.ini", "");
@@ -605,13 +606,22 @@ TEST(SimSystem, ProfileFilesReadAsWindowsReadsThem) {
     EXPECT_STREQ(folder, "C:\\Users\\Ada\\AppData\\Roaming");
     EXPECT_NE(desk.SHGetFolderPathA(0x0005, folder), 0);  // CSIDL_PERSONAL: not simulated
     EXPECT_STREQ(folder, "");
+
+    desk.fileReadError = 32;  // held open by another program
+    std::uint8_t buffer[8];
+    std::uint32_t read = 99;
+    EXPECT_EQ(desk.ReadWholeFileW(u"C:\\Data\\test.ini", buffer, 8, &read), 32u);
+    EXPECT_EQ(read, 0u);
+    char16_t text[4] = {};
+    EXPECT_EQ(desk.MultiByteToWideChar(win::kCpAcp, "\x80\xE9\x9F", 3, text, 4), 3);
+    EXPECT_EQ(std::u16string(text), u"\u20AC\u00E9\u0178") << "Windows-1252";
 }
 
 TEST(SimSystem, FoldersAreMadeAndFilesCopiedAsOnWindows) {
     SimDesktop desk;
-    desk.SetFileText("C:\\Data\\test.ini", test::kProfileText);
+    desk.SetFileText("C:\\Data\\test.ini", test::kFileBytes);
     test::CheckFolderAndCopyFacts(desk, "C:\\Data", "C:\\Data\\test.ini");
-    EXPECT_EQ(desk.FileText("c:\\data\\sub\\COPY.ini"), test::kProfileText);
+    EXPECT_EQ(desk.FileText("c:\\data\\sub\\COPY.ini"), test::kFileBytes);
     desk.modulePath.clear();
     char program[260];
     EXPECT_EQ(desk.GetModuleFileNameA(program, sizeof program), 0u);

@@ -20,7 +20,7 @@ struct SimEvent {
         SetCursorPos,   // a = x, b = y
         PostMessage,    // hwnd, a = msg, b = wParam, c = lParam
         SendMessage,    // hwnd, a = msg, b = wParam, c = lParam
-        ShellExecute,   // text = file, text2 = "verb|parameters", a = show
+        ShellExecute,   // text = file, text2 = "verb|parameters", text3 = folder, a = show
         MessageBox,     // hwnd = owner, text = text, text2 = caption, a = type
         Trace,          // text = the line given to OutputDebugStringA
         SetForeground,  // hwnd, a = 1 when it succeeded, 0 when refused
@@ -42,7 +42,7 @@ struct SimEvent {
     std::uint32_t time;  // the clock when it happened
     Hwnd hwnd = 0;
     std::int64_t a = 0, b = 0, c = 0, d = 0;
-    std::string text, text2;
+    std::string text, text2, text3;
 };
 
 class SimEventLog {

@@ -1,6 +1,5 @@
 // Input, screen, the shell, the system and its files: keystrokes and mouse
-// events, the cursor, launches, the version, files and the profile API,
-// trace lines, shutdown.
+// events, the cursor, launches, the version, files, trace lines, shutdown.
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -22,90 +21,6 @@ namespace {
 constexpr std::size_t kMaxPath = 260;  // MAX_PATH, with the NUL
 constexpr std::uint32_t kMouseEventMove = 0x0001;
 constexpr std::uint32_t kMouseEventAbsolute = 0x8000;
-
-// A profile file as Windows' profile API reads it: the sections in file
-// order, each with its lines. Blank lines and lines whose first non-blank is
-// ';' are dropped; "[name]" (up to the last ']') starts a section; any other
-// line is a key, trimmed, with its value after the first '=', trimmed, or no
-// '=' at all. Lines before the first section belong to no section.
-struct ProfileSection {
-    std::string name;
-    std::vector<std::string> lines;  // "key=value", or the line without '='
-};
-
-std::string Trim(const std::string& text) {
-    std::size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos) {
-        return std::string();
-    }
-    std::size_t end = text.find_last_not_of(" \t");
-    return text.substr(begin, end - begin + 1);
-}
-
-std::vector<ProfileSection> ParseProfile(const std::string& text) {
-    std::vector<ProfileSection> sections;
-    bool inSection = false;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        line = Trim(line);
-        if (line.empty() || line[0] == ';') {
-            continue;
-        }
-        std::size_t close = line.rfind(']');
-        if (line[0] == '[' && close != std::string::npos) {
-            sections.push_back({line.substr(1, close - 1), {}});
-            inSection = true;
-            continue;
-        }
-        if (!inSection) {
-            continue;
-        }
-        std::size_t eq = line.find('=');
-        sections.back().lines.push_back(eq == std::string::npos ? line
-                                                                : Trim(line.substr(0, eq)) + "=" +
-                                                                      Trim(line.substr(eq + 1)));
-    }
-    return sections;
-}
-
-// Writes strings as a NUL-separated list ended by one more NUL, cut as
-// Windows cuts it; gives the profile API's result.
-std::uint32_t CopyStringList(const std::vector<std::string>& strings, char* buffer,
-                             std::uint32_t size) {
-    if (buffer == nullptr || size == 0) {
-        return 0;
-    }
-    if (size == 1) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    std::string list;
-    for (const std::string& s : strings) {
-        list += s;
-        list += '\0';
-    }
-    if (list.size() <= size - 2) {
-        std::memcpy(buffer, list.data(), list.size());
-        buffer[list.size()] = '\0';
-        if (list.empty()) {
-            buffer[1] = '\0';
-        }
-        return static_cast<std::uint32_t>(list.size());
-    }
-    std::memcpy(buffer, list.data(), size - 2);
-    buffer[size - 2] = '\0';
-    buffer[size - 1] = '\0';
-    return size - 2;
-}
 
 }  // namespace
 
@@ -190,11 +105,12 @@ void SimDesktop::OutputDebugStringA(const char* text) {
 }
 
 std::intptr_t SimDesktop::ShellExecuteA(Hwnd /*owner*/, const char* verb, const char* file,
-                                        const char* parameters, const char* /*directory*/,
+                                        const char* parameters, const char* directory,
                                         int showCmd) {
     auto& e = log_.Add(SimEvent::Kind::ShellExecute);
     e.text = Text(file);
     e.text2 = Text(verb) + "|" + Text(parameters);
+    e.text3 = Text(directory);
     e.a = showCmd;
     std::string f = Text(file), p = Text(parameters);
     if (onShellExecute) {
@@ -266,33 +182,6 @@ bool SimDesktop::GetFileAttributesExA(const char* path, FileInfo* info) {
     }
     *info = {win::kFileAttributeArchive, it->second.writeTime, it->second.text.size()};
     return true;
-}
-
-std::uint32_t SimDesktop::GetPrivateProfileSectionNamesA(char* buffer, std::uint32_t size,
-                                                         const char* path) {
-    std::vector<std::string> names;
-    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
-    if (it != s_->textFiles.end()) {
-        for (const ProfileSection& section : ParseProfile(it->second.text)) {
-            names.push_back(section.name);
-        }
-    }
-    return CopyStringList(names, buffer, size);
-}
-
-std::uint32_t SimDesktop::GetPrivateProfileSectionA(const char* section, char* buffer,
-                                                    std::uint32_t size, const char* path) {
-    std::vector<std::string> lines;
-    auto it = path ? s_->textFiles.find(Lower(path)) : s_->textFiles.end();
-    if (it != s_->textFiles.end() && section != nullptr) {
-        for (const ProfileSection& s : ParseProfile(it->second.text)) {
-            if (SameText(s.name, section)) {
-                lines = s.lines;
-                break;
-            }
-        }
-    }
-    return CopyStringList(lines, buffer, size);
 }
 
 std::uint32_t SimDesktop::GetFileAttributesA(const char* path) {

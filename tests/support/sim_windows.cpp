@@ -249,15 +249,6 @@ std::uint32_t SimDesktop::GetWindowProcessId(Hwnd hwnd) {
     return w->process != 0 ? w->process : static_cast<std::uint32_t>(hwnd);
 }
 
-int SimDesktop::GetProcessImageName(std::uint32_t processId, char* buffer, int bufferMax) {
-    auto it = s_->processImages.find(processId);
-    if (it == s_->processImages.end() || bufferMax <= 0 ||
-        it->second.size() >= static_cast<std::size_t>(bufferMax)) {
-        return 0;
-    }
-    return CopyTruncated(it->second, buffer, bufferMax);
-}
-
 std::uint32_t SimDesktop::GetCurrentThreadId() {
     return kOurThread;
 }
@@ -326,6 +317,11 @@ bool SimDesktop::PostMessageA(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wPara
     e.b = static_cast<std::int64_t>(wParam);
     e.c = lParam;
     if (!s_->FindWin(hwnd)) {
+        lastError_ = 1400;  // ERROR_INVALID_WINDOW_HANDLE
+        return false;
+    }
+    if (WindowElevated(hwnd) && !elevated) {
+        lastError_ = static_cast<std::uint32_t>(win::kErrorAccessDenied);
         return false;
     }
     if (hwnd == s_->mainWindow || s_->OpenDlg(hwnd)) {

@@ -34,6 +34,10 @@
 // The log goes to STANDIN_LOG_DIR\NAME.log (default C:\standin_logs) unless
 // a log path is given.
 //
+// A main window title may name any character as \uXXXX (UTF-16, four hex
+// digits), e.g. --title "\u041F\u043B\u0435\u0435\u0440": the title is then
+// set as it is through the wide call, outside any ANSI code page.
+//
 // With busy=MS its thread is busy for MS ms each time its main window has
 // lost the activation (an application that pauses its video): a foreground
 // change back to it is carried out only after that.
@@ -67,6 +71,7 @@ struct Config {
     std::string name;  // executable base name, e.g. "Quillet"
     std::string className;
     std::string title;
+    std::wstring wideTitle;  // the title with its \uXXXX escapes, when it has any
     std::vector<PopupWindow> popups;
     std::vector<CloseMessage> closes;
     std::string logPath;
@@ -132,11 +137,28 @@ bool ParseClose(const std::string& text, CloseMessage* out) {
     return true;
 }
 
+// The title as UTF-16 with its \uXXXX escapes; empty when it has none.
+std::wstring WideTitle(const std::string& title) {
+    std::wstring wide;
+    bool escaped = false;
+    for (size_t i = 0; i < title.size(); ++i) {
+        if (title.compare(i, 2, "\\u") == 0 && i + 6 <= title.size()) {
+            wide += static_cast<wchar_t>(std::strtoul(title.substr(i + 2, 4).c_str(), nullptr, 16));
+            i += 5;
+            escaped = true;
+        } else {
+            wide += static_cast<wchar_t>(static_cast<unsigned char>(title[i]));
+        }
+    }
+    return escaped ? wide : std::wstring();
+}
+
 void ApplyOption(const std::string& key, const std::string& value) {
     if (key == "class") {
         g_config.className = value;
     } else if (key == "title") {
         g_config.title = value;
+        g_config.wideTitle = WideTitle(value);
     } else if (key == "popup") {
         PopupWindow entry;
         if (ParsePopup(value, &entry)) {
@@ -614,6 +636,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (g_main == nullptr) {
         Log("main", "kind=exit code=1", "could not create the main window");
         return 1;
+    }
+    if (!g_config.wideTitle.empty()) {
+        // DefWindowProcW keeps the text as it is; SetWindowTextW would pass
+        // it through the ANSI window procedure and its code page.
+        DefWindowProcW(g_main, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(g_config.wideTitle.c_str()));
     }
     ShowWindow(g_main, SW_SHOW);
     UpdateWindow(g_main);
