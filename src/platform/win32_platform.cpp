@@ -531,15 +531,23 @@ long Win32Platform::SHGetFolderPathA(int csidl, char* path) {
     return result;
 }
 
+namespace {
+
+void ToFileInfo(const WIN32_FILE_ATTRIBUTE_DATA& data, FileInfo* info) {
+    info->attributes = data.dwFileAttributes;
+    info->lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+    info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
 bool Win32Platform::GetFileAttributesExA(const char* path, FileInfo* info) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
         return false;
     }
-    info->attributes = data.dwFileAttributes;
-    info->lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                          data.ftLastWriteTime.dwLowDateTime;
-    info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    ToFileInfo(data, info);
     return true;
 }
 
@@ -959,10 +967,7 @@ bool Win32Platform::GetFileAttributesExW(const char16_t* path, FileInfo* info) {
     if (!::GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) {
         return false;
     }
-    info->attributes = data.dwFileAttributes;
-    info->lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                          data.ftLastWriteTime.dwLowDateTime;
-    info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    ToFileInfo(data, info);
     return true;
 }
 

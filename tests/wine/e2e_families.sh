@@ -79,11 +79,6 @@ scenario() {
 }
 
 # The keyboard hook's view of injected keys: "VKdirFG " per event.
-e2e_chord() {
-    grep 'kind=key .*injected=1' "$(e2e_app_log "$1")" 2>/dev/null |
-        sed -n 's/.* vk=\([0-9]*\) dir=\([a-z]*\).* fg=\([01]\).*/\1\2\3/p' | tr '\n' ' '
-}
-
 # Each family in a fresh prefix of its own (a subshell per scenario).
 for family in "${families[@]}"; do
     (scenario "$family")

@@ -358,6 +358,12 @@ e2e_tuner_count() {
 e2e_app_log() { echo "$WINEPREFIX/drive_c/standin_logs/$1.log"; }
 
 # e2e_logged NAME PATTERN: the stand-in's log has a line matching PATTERN.
+# The keystrokes injected into a stand-in, in order: "VKdirFG " for each
+# (18down1: Alt down while the stand-in was in front).
+e2e_chord() {
+    grep 'kind=key .*injected=1' "$(e2e_app_log "$1")" 2>/dev/null |
+        sed -n 's/.* vk=\([0-9]*\) dir=\([a-z]*\).* fg=\([01]\).*/\1\2\3/p' | tr '\n' ' '
+}
 e2e_logged() { grep -Eq "$2" "$(e2e_app_log "$1")" 2>/dev/null; }
 e2e_log_count() {
     local n

@@ -27,10 +27,7 @@ e2e_logged ehshell 'kind=key vk=97 ' && e2e_fail "the digit was typed as a keyst
 e2e_logged ehshell 'kind=queue msg=257 wparam=97 ' && e2e_fail "a WM_KEYUP followed the posted digit"
 
 e2e_tuner press 23 >/dev/null
-chord() {
-    grep 'kind=key .*injected=1' "$(e2e_app_log ehshell)" |
-        sed -n 's/.* vk=\([0-9]*\) dir=\([a-z]*\).* fg=\([01]\).*/\1\2\3/p' | tr '\n' ' '
-}
+chord() { e2e_chord ehshell; }
 e2e_wait 15 eval '[ "$(chord)" = "18down1 13down1 13up1 18up1 " ]' ||
     e2e_fail "KeyCode 23 reached Media Center as '$(chord)', not Alt+Enter"
 

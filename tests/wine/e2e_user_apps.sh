@@ -27,10 +27,7 @@ front() { e2e_probe foreground | grep -q 'class="StandinPlayer_Class"'; }
 front || e2e_probe activate StandinPlayer_Class - || true
 e2e_wait 15 front || e2e_fail "the player is not in front"
 
-chord() {
-    grep 'kind=key .*injected=1' "$(e2e_app_log player)" |
-        sed -n 's/.* vk=\([0-9]*\) dir=\([a-z]*\).* fg=\([01]\).*/\1\2\3/p' | tr '\n' ' '
-}
+chord() { e2e_chord player; }
 e2e_tuner press ok >/dev/null
 e2e_wait 15 eval '[ "$(chord)" = "17down1 16down1 80down1 80up1 16up1 17up1 " ]' ||
     e2e_fail "ok reached the player as '$(chord)', not Ctrl+Shift+P"
