@@ -130,6 +130,15 @@ bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode) {
     return pair != nullptr && (pair->a == keyCode || pair->b == keyCode);
 }
 
+const char* ButtonNameOf(std::uint32_t layout, std::uint32_t keyCode) {
+    for (int i = 0; i < ButtonNameCount(); ++i) {
+        if (ButtonSends(i, layout, keyCode)) {
+            return kButtons[i].name;
+        }
+    }
+    return nullptr;
+}
+
 int ButtonNameCount() {
     return static_cast<int>(std::size(kButtons));
 }

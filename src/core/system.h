@@ -99,6 +99,7 @@ struct HidChannel {
 };
 
 struct UserApps;
+struct Press;
 struct PressOutcome;
 
 struct System {
@@ -156,6 +157,9 @@ struct System {
     // --- Remote keys ---
     RepeatFilter repeat;
     PressOutcome* pressOutcome = nullptr;  // of the press being routed (core/press.h)
+    // Called by the poll once a press read has been handled, with what it
+    // did; the roof wires it to what shows presses. Null does nothing.
+    void (*onPressDone)(System& sys, const Press& press, const PressOutcome& outcome) = nullptr;
     bool bIsShutDownDlg = false;
     Hwnd shutdownDialog = 0;
     PointerArea pointer;

@@ -37,10 +37,12 @@ std::optional<PressOutcome> PollTick(System& sys, Hwnd mainWindow) {
     }
     DebugTrace(sys, "ACK=> Code = ", *read);
     Press press = FilterRepeat(sys, *read);
-    if (sys.bIsShutDownDlg) {
-        return AnswerShutdownDialog(sys, press);
+    PressOutcome outcome =
+        sys.bIsShutDownDlg ? AnswerShutdownDialog(sys, press) : RouteKey(sys, press, mainWindow);
+    if (sys.onPressDone != nullptr) {
+        sys.onPressDone(sys, press, outcome);
     }
-    return RouteKey(sys, press, mainWindow);
+    return outcome;
 }
 
 Press FilterRepeat(System& sys, std::uint32_t keyCode) {

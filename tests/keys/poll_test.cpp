@@ -187,6 +187,28 @@ TEST_F(PollTickTest, ATickWithAKeyAcknowledgesItBeforeFiltering) {
     EXPECT_EQ(sys.repeat.lastTime, 100065u);
 }
 
+// What shows presses hears of each press read, once, with what it did.
+std::vector<std::string> heard;
+void Hear(System&, const Press& press, const PressOutcome& outcome) {
+    heard.push_back(std::to_string(press.keyCode) + (press.repeat ? " repeat " : " ") +
+                    std::to_string(static_cast<int>(outcome.taker)));
+}
+
+TEST_F(PollTickTest, EveryPressReadIsPassedOnWithItsOutcome) {
+    StartAf9015();
+    heard.clear();
+    sys.onPressDone = Hear;
+    desk.Advance(65);  // nothing read
+    desk.af15Buffers = {{7, 0, 0x13}, {7, 0, 0x13}};
+    desk.Entry("af15_GetIR").results = {1, 1};
+    desk.Advance(65);
+    desk.Advance(65);  // the same button 65 ms later: a repeat
+    // 67 is the 32-key remote's power key: the current application's launch.
+    const std::string app = std::to_string(static_cast<int>(PressTaker::kBuiltInApp));
+    const std::string pointer = std::to_string(static_cast<int>(PressTaker::kPointer));
+    EXPECT_EQ(heard, (std::vector<std::string>{"67 " + app, "67 repeat " + pointer}));
+}
+
 TEST_F(PollTickTest, TheOpenConfirmationGetsEnterOrEscapeFromTheTick) {
     StartAf9015();
     OpenShutdownDialog(k32Key);
