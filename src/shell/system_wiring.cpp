@@ -9,6 +9,7 @@
 #include "core/timer_slots.h"
 #include "keys/poll.h"
 #include "receiver/receiver.h"
+#include "shell/press_views.h"
 
 namespace rc {
 
@@ -33,6 +34,7 @@ System::System(Platform& platform) : os(platform), userApps(std::make_unique<Use
     ConstructTimerSlot(chkUsbTimer, kChkUsbTimerId, OnChkUsbTimer);
     DiscoverAppsAfterTimers(*this);
     onReceiverBack = LaunchWhenReceiverBack;
+    onPressDone = ShowPress;
 }
 
 System::~System() {
