@@ -143,6 +143,10 @@ struct System {
     // System's constructor wires this to the automatic launch. Null does
     // nothing.
     void (*onReceiverBack)(System& sys) = nullptr;
+    // Called each time the receiver may have come or gone (a watchdog tick,
+    // a removal, a release): the roof wires it to the tray icon's tip. Null
+    // does nothing.
+    void (*onReceiverChange)(System& sys) = nullptr;
     // Who may use the receiver: not while the computer sleeps, and only the
     // copy in the session that the physical console shows (one copy runs in
     // each logged-on user's session).

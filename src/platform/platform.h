@@ -38,7 +38,8 @@ struct OsVersion {
     std::uint32_t platformId;  // 1 VER_PLATFORM_WIN32_WINDOWS, 2 VER_PLATFORM_WIN32_NT
 };
 
-// The NOTIFYICONDATAA fields the system fills.
+// The fields of the first version of NOTIFYICONDATA the system fills; szTip
+// is UTF-8 (its lines separated by '\n').
 struct TrayIconData {
     std::uint32_t cbSize;
     Hwnd hWnd;
@@ -166,7 +167,12 @@ class Platform {
     virtual void OutputDebugStringA(const char* text) = 0;
 
     // --- Tray icon and popup menu ------------------------------------------------
-    virtual bool Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) = 0;
+    // Shell_NotifyIconW(message, the record): the tip is turned from UTF-8
+    // into the wide record's text, so that it shows the same in every
+    // code page (an em dash is no ANSI character everywhere). cbSize 88
+    // stands for the first version's size. False when the notification area
+    // refused or did not answer in time (NIM_MODIFY: no such icon).
+    virtual bool Shell_NotifyIconW(std::uint32_t message, const TrayIconData& data) = 0;
     virtual Handle CreatePopupMenu() = 0;
     virtual bool AppendMenuA(Handle menu, std::uint32_t flags, std::uintptr_t id,
                              const char* text) = 0;

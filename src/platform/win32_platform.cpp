@@ -382,13 +382,13 @@ void Win32Platform::OutputDebugStringA(const char* text) {
 
 // --- Tray icon and popup menu ---------------------------------------------------------
 
-bool Win32Platform::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) {
-    NOTIFYICONDATAA nid{};
-    // 88 is the size of the first version of the record on a 32-bit build;
-    // a 64-bit build needs the same version's own size.
+bool Win32Platform::Shell_NotifyIconW(std::uint32_t message, const TrayIconData& data) {
+    NOTIFYICONDATAW nid{};
+    // 88 is the size of the first version of the ANSI record on a 32-bit
+    // build: the wide record of the same version has its own size.
     DWORD size = data.cbSize;
     if (size == 88) {
-        size = NOTIFYICONDATAA_V1_SIZE;
+        size = NOTIFYICONDATAW_V1_SIZE;
     }
     if (size > sizeof nid) {
         size = sizeof nid;
@@ -399,10 +399,13 @@ bool Win32Platform::Shell_NotifyIconA(std::uint32_t message, const TrayIconData&
     nid.uFlags = data.uFlags;
     nid.uCallbackMessage = data.uCallbackMessage;
     nid.hIcon = To<HICON>(data.hIcon);
-    static_assert(sizeof nid.szTip >= sizeof data.szTip);
-    std::memcpy(nid.szTip, data.szTip, sizeof data.szTip);
-    nid.szTip[sizeof data.szTip - 1] = '\0';
-    return ::Shell_NotifyIconA(message, &nid) != FALSE;
+    // The first version's tip holds 64 characters with the terminator.
+    static_assert(sizeof nid.szTip / sizeof nid.szTip[0] >= sizeof data.szTip);
+    const int length = static_cast<int>(strnlen(data.szTip, sizeof data.szTip));
+    const int written = ::MultiByteToWideChar(CP_UTF8, 0, data.szTip, length, nid.szTip,
+                                              static_cast<int>(sizeof data.szTip) - 1);
+    nid.szTip[written > 0 ? written : 0] = L'\0';
+    return ::Shell_NotifyIconW(message, &nid) != FALSE;
 }
 
 Handle Win32Platform::CreatePopupMenu() {

@@ -78,7 +78,7 @@ class Win32Platform : public Platform {
     void Sleep(std::uint32_t milliseconds) override;
     void OutputDebugStringA(const char* text) override;
 
-    bool Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) override;
+    bool Shell_NotifyIconW(std::uint32_t message, const TrayIconData& data) override;
     Handle CreatePopupMenu() override;
     bool AppendMenuA(Handle menu, std::uint32_t flags, std::uintptr_t id,
                      const char* text) override;

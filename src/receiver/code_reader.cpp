@@ -56,6 +56,7 @@ KeyRead RemovalHandOver(System& sys) {
     DebugTrace(sys, "GPIOTime-StartChkUSBTimer.");
     ArmChkUsbTimer(sys);
     sys.bDeviceReady = false;
+    NoteReceiverChange(sys);
     return std::nullopt;
 }
 
@@ -125,6 +126,7 @@ KeyRead ConexantRemoval(System& sys) {
     KillGpioTimer(sys);
     ReleaseFilter(sys);
     ArmChkUsbTimer(sys);
+    NoteReceiverChange(sys);
     return std::nullopt;
 }
 

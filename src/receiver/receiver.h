@@ -46,6 +46,9 @@ void CloseHidHandle(System& sys);
 using KeyRead = std::optional<std::uint32_t>;
 KeyRead ReadKeyCode(System& sys);
 
+// Tells the System's onReceiverChange that the receiver may have come or
+// gone.
+void NoteReceiverChange(System& sys);
 // Start-up bring-up, run while the main window is created.
 void StartupBringUp(System& sys, Hwnd mainWindow);
 // The ChkUSB timer's callback (ctx is the System).

@@ -134,6 +134,12 @@ void WatchdogTick(System& sys, Hwnd mainWindow) {
 
 }  // namespace
 
+void NoteReceiverChange(System& sys) {
+    if (sys.onReceiverChange != nullptr) {
+        sys.onReceiverChange(sys);
+    }
+}
+
 void StartupBringUp(System& sys, Hwnd mainWindow) {
     // Opened whatever stick is plugged in; a Conexant stick reads through it.
     OpenDeviceInterface(sys);
@@ -194,6 +200,7 @@ void OnChkUsbTimer(void* ctx, Hwnd hwnd, std::uintptr_t) {
     sys.watchdogRunning = true;
     WatchdogTick(sys, hwnd);
     sys.watchdogRunning = false;
+    NoteReceiverChange(sys);
 }
 
 void ReleaseReceiver(System& sys) {
@@ -201,6 +208,7 @@ void ReleaseReceiver(System& sys) {
     KillChkUsbTimer(sys);
     LetGoOfStick(sys);
     ++sys.releases;
+    NoteReceiverChange(sys);
 }
 
 void BringUpReceiver(System& sys, bool launch) {

@@ -1,5 +1,7 @@
 #include "shell/main_window.h"
 
+#include <string>
+
 #include "apps/app_record.h"
 #include "apps/lumetra_center.h"
 #include "apps/mce_presence.h"
@@ -14,6 +16,7 @@
 #include "settings/settings_store.h"
 #include "shell/dialogs.h"
 #include "shell/receiver_owner.h"
+#include "shell/tray_tip.h"
 
 namespace rc {
 
@@ -28,7 +31,6 @@ constexpr std::uint32_t kAcceleratorTable = 23;
 
 // The class that marks a running copy.
 constexpr char kInstanceClass[] = "Remote Control";
-constexpr char kTrayTip[] = "Remote Control";
 constexpr char kTaskbarCreated[] = "TaskbarCreated";
 constexpr std::uint32_t kTrayRecordSize = 88;
 // The tray icon's retry timer (beside the timer slots' ids 1 to 3): every 2 s
@@ -58,8 +60,9 @@ bool AddTrayIcon(System& sys, Hwnd hwnd) {
     icon.uFlags = win::kNifMessage | win::kNifIcon | win::kNifTip;
     icon.uCallbackMessage = kTrayCallbackMessage;
     icon.hIcon = sys.os.LoadIconA(kAppIcon);
-    CopyBounded(icon.szTip, kTrayTip, sizeof icon.szTip);
-    return sys.os.Shell_NotifyIconA(win::kNimAdd, icon);
+    const std::string tip = TrayTipText(sys);
+    CopyBounded(icon.szTip, tip.c_str(), sizeof icon.szTip);
+    return sys.os.Shell_NotifyIconW(win::kNimAdd, icon);
 }
 
 void StopTrayRetry(System& sys, Hwnd hwnd) {
@@ -74,8 +77,8 @@ void StopTrayRetry(System& sys, Hwnd hwnd) {
 // adds a second one.
 void OnTrayRetryTimer(void* ctx, Hwnd hwnd, std::uintptr_t) {
     System& sys = *static_cast<System*>(ctx);
-    const bool shown = sys.os.Shell_NotifyIconA(win::kNimModify, sys.trayIcon) ||
-                       sys.os.Shell_NotifyIconA(win::kNimAdd, sys.trayIcon);
+    const bool shown = sys.os.Shell_NotifyIconW(win::kNimModify, sys.trayIcon) ||
+                       sys.os.Shell_NotifyIconW(win::kNimAdd, sys.trayIcon);
     if (shown || sys.trayRetriesLeft <= 1) {
         StopTrayRetry(sys, hwnd);
     } else {
@@ -103,7 +106,7 @@ void RemoveTrayIcon(System& sys, Hwnd hwnd) {
     icon.cbSize = kTrayRecordSize;
     icon.hWnd = hwnd;
     icon.uID = kTrayIconId;
-    sys.os.Shell_NotifyIconA(win::kNimDelete, icon);
+    sys.os.Shell_NotifyIconW(win::kNimDelete, icon);
 }
 
 void OnCreate(System& sys, Hwnd hwnd) {
@@ -205,7 +208,7 @@ bool OnCommand(System& sys, Hwnd hwnd, std::uint32_t command) {
 void OnTrayCallback(System& sys, Hwnd hwnd, std::intptr_t mouseMessage) {
     switch (mouseMessage) {
         case win::kWmMouseMove:
-            sys.os.Shell_NotifyIconA(win::kNimModify, sys.trayIcon);
+            sys.os.Shell_NotifyIconW(win::kNimModify, sys.trayIcon);
             break;
         case win::kWmLButtonDown:
         case win::kWmRButtonDown:

@@ -10,6 +10,7 @@
 #include "keys/poll.h"
 #include "receiver/receiver.h"
 #include "shell/press_views.h"
+#include "shell/tray_tip.h"
 
 namespace rc {
 
@@ -35,6 +36,7 @@ System::System(Platform& platform) : os(platform), userApps(std::make_unique<Use
     DiscoverAppsAfterTimers(*this);
     onReceiverBack = LaunchWhenReceiverBack;
     onPressDone = ShowPress;
+    onReceiverChange = RefreshTrayTip;
 }
 
 System::~System() {

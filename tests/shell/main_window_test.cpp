@@ -14,6 +14,7 @@
 #include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
 #include "settings/settings_store.h"
+#include "shell/tray_tip.h"
 
 namespace rc {
 namespace {
@@ -58,7 +59,7 @@ void ExpectTrayEvent(const SimEvent& e, Hwnd main) {
     EXPECT_EQ(e.b, 10);
     EXPECT_EQ(e.c, 7);
     EXPECT_EQ(e.d, 1001);
-    EXPECT_EQ(e.text, "Remote Control");
+    EXPECT_EQ(e.text.substr(0, e.text.find('\n')), "Remote Control");
 }
 
 class StartTest : public ::testing::Test {
@@ -108,7 +109,7 @@ TEST_F(StartTest, ReadyReceiverPollsFromAHiddenWindowWithItsIcon) {
     EXPECT_EQ(icons[0].uFlags, 7u);
     EXPECT_EQ(icons[0].uCallbackMessage, 1001u);
     EXPECT_EQ(icons[0].hIcon, desk.LoadIconA(50));
-    EXPECT_STREQ(icons[0].szTip, "Remote Control");
+    EXPECT_STREQ(icons[0].szTip, "Remote Control\nAF9015 ready");
 
     // Then the settings, and polling.
     EXPECT_EQ(sys.nCurRemoteTV, 5u);
@@ -637,6 +638,56 @@ TEST(Power, ASuspendDuringTheWatchdogsLaunchKeepsItsBringUpFromPolling) {
 }
 
 // Several users: the copy in this program's session (1) and the console.
+TEST(Sessions, TheTrayTipNamesTheFamilyInServiceOrTheSettingThatTurnedItOff) {
+    SimDesktop desk;
+    System sys{desk};
+    sys.chipType = kChipConexant;
+    EXPECT_EQ(TrayTipText(sys), "Remote Control\nConexant Polaris ready");
+    sys.alwaysRemoteOff = true;
+    EXPECT_EQ(TrayTipText(sys), "Remote Control\nreceiver off (AlwaysRemoteOff)");
+}
+
+// The tip's second line follows the receiver: pulled and plugged in, asleep
+// and awake, the console away and back; one NIM_MODIFY per change.
+TEST(Sessions, TheTrayTipSaysWhatTheReceiverIsDoing) {
+    const std::string ready = "Remote Control\nAF9015 ready";
+    const std::string waiting = "Remote Control\nno receiver \xE2\x80\x94 waiting for the stick";
+    Program p;
+    p.Start();
+    ASSERT_EQ(p.desk.TrayIcons().size(), 1u);
+    EXPECT_EQ(p.desk.TrayIcons()[0].szTip, ready);
+    std::vector<std::string> tips;
+    auto step = [&](auto&& change) {
+        p.desk.ClearLog();
+        change();
+        for (const SimEvent& e : p.desk.Events(Kind::TrayIcon)) {
+            EXPECT_EQ(e.a, win::kNimModify);
+            tips.push_back(e.text);
+        }
+        EXPECT_EQ(p.desk.TrayIcons()[0].szTip, tips.empty() ? ready : tips.back());
+    };
+    step([&] {
+        p.desk.RemoveFilter(p.stick);
+        p.desk.Advance(65);
+    });
+    step([&] { p.desk.Advance(6000); });  // watchdog ticks without a stick: no change
+    step([&] {
+        p.stick = p.desk.AddFilter(SimDesktop::kBdaNetworkTuner, "AF9015 BDA Filter");
+        p.desk.Advance(3000);
+    });
+    step([&] { p.Power(win::kPbtApmSuspend); });
+    step([&] { p.Power(win::kPbtApmResumeAutomatic); });
+    step([&] {
+        p.desk.SwitchConsole(2);
+        p.desk.Pump();
+    });
+    step([&] {
+        p.desk.SwitchConsole(1);
+        p.desk.Pump();
+    });
+    EXPECT_EQ(tips, (std::vector<std::string>{waiting, ready, waiting, ready, waiting, ready}));
+}
+
 TEST(Sessions, ACopyStartedAwayFromTheConsoleWaitsUntilTheConsoleComes) {
     Program p;
     p.desk.SetRegDword(kSettingsKey, "DefaultLaunchAp", 1);

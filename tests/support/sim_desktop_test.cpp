@@ -353,25 +353,25 @@ TEST(SimMainWindow, MenuChoiceArrivesAsCommandThroughTheQueue) {
 TEST(SimMainWindow, TrayIconsAreTrackedByWindowAndId) {
     SimDesktop desk;
     TrayIconData icon{88, 0x20, 10, 7, 1001, 0x6032, "Remote Control"};
-    EXPECT_TRUE(desk.Shell_NotifyIconA(win::kNimAdd, icon));
-    EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimAdd, icon));
+    EXPECT_TRUE(desk.Shell_NotifyIconW(win::kNimAdd, icon));
+    EXPECT_FALSE(desk.Shell_NotifyIconW(win::kNimAdd, icon));
     TrayIconData tip = icon;
     std::strcpy(tip.szTip, "Other");
     tip.uFlags = win::kNifTip;
-    EXPECT_TRUE(desk.Shell_NotifyIconA(win::kNimModify, tip));
+    EXPECT_TRUE(desk.Shell_NotifyIconW(win::kNimModify, tip));
     ASSERT_EQ(desk.TrayIcons().size(), 1u);
     EXPECT_STREQ(desk.TrayIcons()[0].szTip, "Other");
     TrayIconData del{88, 0x20, 10, 0, 0, 0, ""};
-    EXPECT_TRUE(desk.Shell_NotifyIconA(win::kNimDelete, del));
-    EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimDelete, del));
+    EXPECT_TRUE(desk.Shell_NotifyIconW(win::kNimDelete, del));
+    EXPECT_FALSE(desk.Shell_NotifyIconW(win::kNimDelete, del));
     EXPECT_TRUE(desk.TrayIcons().empty());
     EXPECT_EQ(desk.Events(Kind::TrayIcon).size(), 5u);
 
     desk.failTrayAdds = 1;  // Explorer not ready
-    EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimAdd, icon));
+    EXPECT_FALSE(desk.Shell_NotifyIconW(win::kNimAdd, icon));
     EXPECT_TRUE(desk.TrayIcons().empty());
     desk.trayAddTimesOut = true;  // added, but answered too late
-    EXPECT_FALSE(desk.Shell_NotifyIconA(win::kNimAdd, icon));
+    EXPECT_FALSE(desk.Shell_NotifyIconW(win::kNimAdd, icon));
     EXPECT_EQ(desk.TrayIcons().size(), 1u);
 }
 

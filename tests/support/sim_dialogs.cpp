@@ -15,7 +15,7 @@ using sim::Text;
 
 // ===== Tray icon and menus =======================================================
 
-bool SimDesktop::Shell_NotifyIconA(std::uint32_t message, const TrayIconData& data) {
+bool SimDesktop::Shell_NotifyIconW(std::uint32_t message, const TrayIconData& data) {
     auto& e = log_.Add(SimEvent::Kind::TrayIcon, data.hWnd);
     e.a = message;
     e.b = data.uID;
