@@ -487,6 +487,27 @@ int LibraryCalls(const SimDesktop& desk, const std::string& entry) {
     return static_cast<int>(std::count(calls.begin(), calls.end(), entry));
 }
 
+// With the trace on, each press read leaves one line with its outcome.
+TEST(Presses, EachPressIsTracedWithItsOutcome) {
+    Program p;
+    p.Start();
+    p.Press();
+    p.desk.Advance(1000);
+    test::OpenAppWindow(p.desk, kPallamo);
+    p.Press();
+    p.Press();
+    std::vector<std::string> presses;
+    for (const std::string& line : p.Lines()) {
+        if (line.rfind("Press: ", 0) == 0) {
+            presses.push_back(line);
+        }
+    }
+    EXPECT_EQ(presses, (std::vector<std::string>{
+                           "Press: num1 \xE2\x86\x92 pointer [pointer left]",
+                           "Press: num1 \xE2\x86\x92 Pallamo [message 3000 (10001)]",
+                           "Press: num1: Pallamo does nothing with a held button (held)"}));
+}
+
 TEST(Power, ASuspendStopsPollingAndTheWatchdogUntilTheResume) {
     for (bool plugged : {true, false}) {
         SCOPED_TRACE(plugged ? "polling" : "watching");
