@@ -1,7 +1,8 @@
 #!/bin/bash
 # Interactive demo of RemoteControl.exe under Wine: the program runs with a
 # virtual AF9015 tuner stick plugged in and the Pallamo stand-in open, and a
-# prompt takes remote buttons and shows what the TV application received.
+# prompt takes remote buttons and shows each press's outcome, as the program
+# itself writes it to its debug trace ("Press: ..." lines, DBM 1).
 #
 #   demo.sh BUILD-DIR        (scripts/run calls it; E2E_SHOW=1 shows the Wine
 #                             desktop on your X display instead of a virtual one)
@@ -48,6 +49,11 @@ declare -A APP_LABEL=([Quillet]="Pallamo" [TotalMedia]="TotalMedia" [PowerCinema
     [MainPanel]="Lumetra panel" [MainCenter]="Lumetra Center" [ehshell]="Media Center"
     [player]="Player")
 declare -A SEEN=()
+PRESSES_SEEN=0
+# What the stand-ins received is shown on request ("messages"): 0 not at all,
+# 1 without the messages that come from focus changes, 2 everything.
+MESSAGES=0
+FOCUS_MESSAGES='6|7|8|28|70|71|134|641|642'
 
 banner() {
     cat <<EOF
@@ -61,7 +67,7 @@ banner() {
    - the Pallamo stand-in open (its window is titled "Tessaryn"); Pallamo is also
      the application the power key launches (DefaultTVAPP 2), and it is launched
      when the stick is plugged back in (DefaultLaunchAp 1).
- Type a remote button and see what the TV application received:
+ Type a remote button and see what became of the press:
    a KeyCode (a number 0-255), or a name: power ok up down left right back
    num0..num9 chup chdown volup voldown mute play stop record tv fullscreen
    shutdown (the 1-3 button); m-up m-down m-left m-right m-click m-rclick move
@@ -80,6 +86,9 @@ banner() {
    shot [FILE.png]    save a screenshot of the desktop
    trace              the program's last trace lines (DBM 1; values in hexadecimal)
    buttons            the button names with their KeyCodes
+   messages [on|all|off]
+                      also show the messages and keystrokes the stand-ins
+                      received (on: without those of focus changes)
    help, quit
  Example: "num1" sends Pallamo command 10001; "power" closes it, "power" again
  launches it with "remote"; "close pallamo" then "shutdown" opens the Shut Down
@@ -88,7 +97,27 @@ banner() {
 EOF
 }
 
-# Prints the stand-ins' new log lines, for people.
+# Prints the program's new "Press: " trace lines: the button, who took it and
+# what was sent, or why nothing was. The frames of a held button that give the
+# same line are counted.
+show_presses() {
+    local lines n
+    lines=$(grep -a 'OutputDebugStringA "<Remote Control>  Press: ' "$E2E_TRACE" 2>/dev/null |
+        tail -n +"$((PRESSES_SEEN + 1))") || true
+    [ -n "$lines" ] || return 0
+    n=$(printf '%s\n' "$lines" | wc -l)
+    PRESSES_SEEN=$((PRESSES_SEEN + n))
+    # Wine writes the text as a C string: \" \\ and \xHH (UTF-8 bytes).
+    printf '%s\n' "$lines" | tr -d '\r' |
+        sed 's/.*OutputDebugStringA "<Remote Control>  Press: //; s/"$//; s/\\"/"/g' |
+        while IFS= read -r l; do printf '%b\n' "$l"; done |
+        uniq -c | while read -r n l; do
+        if [ "$n" -gt 1 ]; then printf '  %s  (x%s)\n' "$l" "$n"; else printf '  %s\n' "$l"; fi
+    done
+}
+
+# Prints the stand-ins' new log lines, for people: starts, closes and ends,
+# and with "messages" on what they received.
 show_new_events() {
     local f name label lines n
     for f in "$WINEPREFIX"/drive_c/standin_logs/*.log; do
@@ -99,11 +128,13 @@ show_new_events() {
         lines=$(tail -n +"$((${SEEN[$name]:-0} + 1))" "$f" | tr -d '\r')
         SEEN[$name]=$n
         [ -n "$lines" ] || continue
-        printf '%s\n' "$lines" | awk -v app="$label" '
+        printf '%s\n' "$lines" | awk -v app="$label" -v mode="$MESSAGES" -v focus="$FOCUS_MESSAGES" '
             function flush() {
                 if (keys != "") printf "  %-15s keystrokes %s  [%s]\n", app, chord, keys
                 keys = ""; chord = ""; ups = 0
             }
+            mode == 0 && / kind=(key|queue|sent) / { next }
+            mode == 1 && $0 ~ (" kind=(queue|sent) msg=(" focus ") ") { next }
             / kind=key / {
                 if ($0 ~ / fg=1 /) {
                     w = $0; sub(/.*what=key /, "", w)
@@ -141,6 +172,7 @@ cursor() { e2e_probe cursor | tr -d '\r' || true; }
 after_button() {
     local before_cursor=$1 before_dialogs=$2
     sleep 1.2
+    show_presses
     show_new_events
     local now
     now=$(dialogs)
@@ -211,6 +243,14 @@ while :; do
     quit | exit | q) break ;;
     help | '?') banner ;;
     buttons) e2e_tuner buttons | sed 's/^/  /' ;;
+    messages)
+        case ${words[1]:-on} in
+        on) MESSAGES=1 ;;
+        all) MESSAGES=2 ;;
+        off) MESSAGES=0 ;;
+        *) echo "  messages on, all or off" ;;
+        esac
+        ;;
     appfile) tr -d '\r' <"$(e2e_appdata)/Remote Control/applications.ini" | sed 's/^/  /' ;;
     hold) tuner_button hold "${words[1]:-}" "${words[2]:-}" ;;
     press) tuner_button press "${words[1]:-}" ;;
