@@ -23,7 +23,7 @@ add_custom_command(
           -DSOURCE=${CMAKE_SOURCE_DIR} -DOUTFILE=${RC_SETUP} -DTARGET=${RC_NSIS_TARGET}
           ${CMAKE_SOURCE_DIR}/installer/remote_control.nsi
   DEPENDS RemoteControl ${CMAKE_SOURCE_DIR}/installer/remote_control.nsi
-          ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE.txt
+          ${CMAKE_SOURCE_DIR}/resources/README.txt ${CMAKE_SOURCE_DIR}/LICENSE.txt
           ${CMAKE_SOURCE_DIR}/resources/remote.ico ${CMAKE_BINARY_DIR}/installer_extras.txt
           ${RC_SETUP_EXTRAS}
   COMMENT "Making the installer RemoteControl-${PROJECT_VERSION}-setup.exe"

@@ -2,7 +2,7 @@
 ; with these definitions (cmake/installer.cmake):
 ;   VERSION   the project version, 1.10.6.3
 ;   PROGRAM   RemoteControl.exe of the build
-;   SOURCE    the source tree (README.md, LICENSE.txt, resources/)
+;   SOURCE    the source tree (LICENSE.txt, resources/ with the user's guide README.txt)
 ;   OUTFILE   the installer to write
 ;   TARGET    x86-unicode (the product); amd64-unicode for the 64-bit test
 ;             build, which is what 64-bit Wine can run
@@ -289,7 +289,7 @@ Section "${PRODUCT}" SecProgram
         ; One left by an earlier run must not replace this one at the restart.
         Delete "$INSTDIR\${EXE}.new"
     ${EndIf}
-    File "/oname=README.txt" "${SOURCE}/README.md"
+    File "${SOURCE}/resources/README.txt"
     File "${SOURCE}/LICENSE.txt"
     ; Examples of user key maps: each user's program makes its own copy.
     File /nonfatal "/oname=applications.example.ini" "${SOURCE}/resources/applications.ini"

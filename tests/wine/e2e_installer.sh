@@ -59,6 +59,10 @@ check() { # check WHAT COMMAND...
     if "${@:2}"; then pass "$1"; else fail "$1"; fi
 }
 
+crlf_only() { # crlf_only FILE: every line of FILE ends with CR LF
+    ! grep -qv $'\r$' "$1"
+}
+
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     rc_wine_stop
@@ -145,6 +149,8 @@ install)
     for f in uninstall.exe LICENSE.txt README.txt; do
         check "$f is installed" test -s "$(unix "$dir\\$f")"
     done
+    check "README.txt is the user's guide" cmp -s "$(unix "$dir\\README.txt")" "$RC_SOURCE_DIR/resources/README.txt"
+    check "README.txt has Windows line ends" crlf_only "$(unix "$dir\\README.txt")"
     check "the Start-menu shortcut exists" test -s "$(shortcut)"
     if [ -f "$example" ]; then
         check "the example key maps are installed" cmp -s "$(unix "$dir\\applications.example.ini")" "$example"
