@@ -10,6 +10,7 @@
 #include "core/system.h"
 #include "core/text.h"
 #include "platform/win_defs.h"
+#include "settings/window_placement.h"
 
 namespace rc {
 
@@ -18,6 +19,7 @@ namespace {
 constexpr char kMonitorClass[] = "Remote Control Monitor";
 constexpr char kMonitorTitle[] = "Button monitor";
 constexpr std::uint32_t kAppIcon = 50;
+constexpr char kPlacementName[] = "Monitor";
 constexpr char kNoName[] = "\xE2\x80\x94";  // "—"
 
 // The controls' ids.
@@ -168,7 +170,7 @@ void OnDestroy(System& sys, Hwnd hwnd) {
     ButtonMonitor& m = Monitor(sys);
     Rect rect{};
     if (sys.os.GetWindowRect(hwnd, &rect)) {
-        m.placement = rect;
+        SaveWindowPlacement(sys, kPlacementName, rect);
     }
     if (m.font != 0) {
         sys.os.DeleteObject(m.font);
@@ -403,8 +405,9 @@ void OpenButtonMonitor(System& sys) {
     int y = 0;
     int width = Scale(m, kWidth);
     int height = Scale(m, kHeight);
-    const Rect& p = m.placement;
-    if (p.right - p.left >= Scale(m, kMinWidth) && p.bottom - p.top >= Scale(m, kMinHeight)) {
+    Rect p{};
+    if (LoadWindowPlacement(sys, kPlacementName, &p) && p.right - p.left >= Scale(m, kMinWidth) &&
+        p.bottom - p.top >= Scale(m, kMinHeight)) {
         x = p.left;
         y = p.top;
         width = p.right - p.left;

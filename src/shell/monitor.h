@@ -3,7 +3,8 @@
 //
 // Every press read is kept, also while the window is closed (the last 200),
 // so that the window shows the presses that led up to a problem when it is
-// opened. Only one window is open at a time; the tray menu's "Button
+// opened. The window opens where the user last left it (per user, see
+// settings/window_placement.h). Only one window is open at a time; the tray menu's "Button
 // monitor..." opens it or brings it to the front.
 #pragma once
 
@@ -44,7 +45,6 @@ struct ButtonMonitor {
     Hwnd editButton = 0;
     Handle font = 0;
     int dpi = 96;
-    Rect placement{};  // the window's last rectangle; empty: none yet
 };
 
 // What a press did, in one line: "TotalMedia: Ctrl+Shift+P", "pointer:

@@ -894,6 +894,7 @@ TEST_F(MonitorTest, EditKeyMapsMakesTheFileFromTheExampleAndOpensItInTheEditor) 
 }
 
 TEST_F(MonitorTest, AClosedWindowLeavesNothingBehindAndOpensWhereItWas) {
+    desk.standardUser = true;
     Hwnd monitor = Open();
     EXPECT_EQ(desk.OpenFonts(), 1);
     desk.SetWindowPos(monitor, 0, 300, 200, 640, 420, win::kSwpNoZOrder);
@@ -901,10 +902,20 @@ TEST_F(MonitorTest, AClosedWindowLeavesNothingBehindAndOpensWhereItWas) {
     EXPECT_FALSE(desk.WindowExists(monitor));
     EXPECT_EQ(desk.OpenFonts(), 0);
     PressOf(5, false, PressOutcome{});  // kept for the next opening
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Orvalix Multimedia\\Remote Control";
+    EXPECT_EQ(desk.RegDword(key, "MonitorLeft"), 300u);
+    EXPECT_EQ(desk.RegDword(key, "MonitorBottom"), 620u);
+    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
     monitor = Open();
     EXPECT_EQ(desk.WindowRect(monitor).left, 300);
     EXPECT_EQ(desk.WindowRect(monitor).right, 940);
     EXPECT_EQ(desk.ListRows(List(monitor)).size(), 1u);
+
+    desk.SendMessageA(monitor, win::kWmCommand, win::kIdCancel, 0);
+    desk.SetRegDword(key, "MonitorLeft", 5000);  // on a screen unplugged since
+    desk.SetRegDword(key, "MonitorRight", 5640);
+    monitor = Open();
+    EXPECT_EQ(desk.WindowRect(monitor).left, 40) << "where Windows puts a new window";
 }
 
 }  // namespace
