@@ -248,12 +248,7 @@ MonitorRow MakeMonitorRow(System& sys, const Press& press, const PressOutcome& o
         row.exe = std::move(facts.exe);
         row.windowClass = std::move(facts.windowClass);
         row.title = std::move(facts.title);
-        if (sys.os.GetWindowProcessId(front) == sys.os.GetCurrentProcessId()) {
-            row.exe.clear();  // this program: no section to copy
-            if (row.title.empty()) {
-                row.title = kMonitorTitle;
-            }
-        }
+        row.ours = sys.os.GetWindowProcessId(front) == sys.os.GetCurrentProcessId();
     }
     row.outcome = OutcomeText(outcome);
     return row;
@@ -349,7 +344,7 @@ std::string CopySectionText(const System& sys) {
     const ButtonMonitor& m = Monitor(sys);
     const MonitorRow* last = nullptr;
     for (auto it = m.rows.rbegin(); it != m.rows.rend() && last == nullptr; ++it) {
-        if (!it->exe.empty()) {
+        if (!it->ours && !it->exe.empty()) {
             last = &*it;
         }
     }
@@ -367,7 +362,7 @@ std::string CopySectionText(const System& sys) {
     text += "\r\n";
     std::set<std::string> seen;
     for (const MonitorRow& row : m.rows) {
-        if (row.repeat || !SameText(row.exe, last->exe)) {
+        if (row.repeat || row.ours || !SameText(row.exe, last->exe)) {
             continue;
         }
         std::string button = row.button == kNoName ? std::to_string(row.keyCode) : row.button;

@@ -29,6 +29,7 @@ struct MonitorRow {
     std::string exe;  // the program in front: file name, window class, title
     std::string windowClass;
     std::string title;
+    bool ours = false;    // this program's window was in front (the monitor)
     std::string outcome;  // what happened (OutcomeText)
 };
 
