@@ -446,6 +446,9 @@ class Platform {
     virtual Hwnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* title,
                                  std::uint32_t style, int x, int y, int width, int height,
                                  Hwnd parent, std::uint32_t id) = 0;
+    // SetFocus: the keyboard focus to a window of this thread; gives the
+    // window that had it, 0 when none did or the call failed.
+    virtual Hwnd SetFocus(Hwnd hwnd) = 0;
     // SetWindowTextW: a window's title, or a control's text. False on failure.
     virtual bool SetWindowTextW(Hwnd hwnd, const char16_t* text) = 0;
     // GetWindowRect: the window's rectangle in screen coordinates. False for

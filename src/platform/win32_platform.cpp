@@ -1120,6 +1120,10 @@ Hwnd Win32Platform::CreateWindowExA(std::uint32_t exStyle, const char* className
                                       ToHwnd(parent), menu, To<HINSTANCE>(instance_), nullptr));
 }
 
+Hwnd Win32Platform::SetFocus(Hwnd hwnd) {
+    return FromHwnd(::SetFocus(ToHwnd(hwnd)));
+}
+
 bool Win32Platform::SetWindowTextW(Hwnd hwnd, const char16_t* text) {
     return ::SetWindowTextW(ToHwnd(hwnd), Wide(text)) != FALSE;
 }

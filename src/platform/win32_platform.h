@@ -167,6 +167,7 @@ class Win32Platform : public Platform {
     Hwnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* title,
                          std::uint32_t style, int x, int y, int width, int height, Hwnd parent,
                          std::uint32_t id) override;
+    Hwnd SetFocus(Hwnd hwnd) override;
     bool SetWindowTextW(Hwnd hwnd, const char16_t* text) override;
     bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
     bool InitCommonControlsEx(std::uint32_t classes) override;

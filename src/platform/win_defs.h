@@ -202,6 +202,7 @@ constexpr long kHidpStatusSuccess = 0x00110000;
 // Windows of the program's own classes and their controls
 constexpr std::uint32_t kWmSize = 0x0005;
 constexpr std::uint32_t kWmSetFont = 0x0030;
+constexpr std::uint32_t kWmSetFocus = 0x0007;
 constexpr std::uint32_t kWmGetMinMaxInfo = 0x0024;
 constexpr std::uint32_t kWsOverlappedWindow = 0x00CF0000u;
 constexpr std::uint32_t kWsChild = 0x40000000u;

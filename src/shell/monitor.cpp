@@ -29,7 +29,7 @@ constexpr std::uint32_t kCopyId = 102;
 constexpr std::uint32_t kEditId = 103;
 
 // Sizes at 96 DPI, scaled to the screen's.
-constexpr int kWidth = 760;
+constexpr int kWidth = 820;
 constexpr int kHeight = 480;
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 110;
@@ -43,8 +43,8 @@ struct Column {
     int width;
 };
 constexpr Column kColumns[] = {
-    {u"Time", 90},   {u"KeyCode", 60},           {u"Button", 70},
-    {u"Repeat", 55}, {u"Program in front", 250}, {u"What happened", 300},
+    {u"Time", 90},   {u"KeyCode", 70},           {u"Button", 70},
+    {u"Repeat", 55}, {u"Program in front", 220}, {u"What happened", 260},
 };
 
 ButtonMonitor& Monitor(const System& sys) {
@@ -96,6 +96,8 @@ void ShowFacts(System& sys) {
     if (m.facts == 0) {
         return;
     }
+    // The file as it is now: looked at (and read again if it changed).
+    WatchUserApps(sys);
     std::string text = ReceiverStateText(sys);
     text += "\r\n";
     text += KeyMapText(sys);
@@ -398,8 +400,17 @@ void OpenButtonMonitor(System& sys) {
     m.font = os.CreateMessageFont();
     int x = win::kCwUseDefault;
     int y = 0;
+    // Not larger than the screen (a small one at a high DPI).
+    const int screenWidth = os.GetSystemMetrics(win::kSmCxScreen);
+    const int screenHeight = os.GetSystemMetrics(win::kSmCyScreen);
     int width = Scale(m, kWidth);
     int height = Scale(m, kHeight);
+    if (screenWidth > 0 && width > screenWidth * 9 / 10) {
+        width = screenWidth * 9 / 10;
+    }
+    if (screenHeight > 0 && height > screenHeight * 8 / 10) {
+        height = screenHeight * 8 / 10;
+    }
     Rect p{};
     if (LoadWindowPlacement(sys, kPlacementName, &p) && p.right - p.left >= Scale(m, kMinWidth) &&
         p.bottom - p.top >= Scale(m, kMinHeight)) {
@@ -465,6 +476,12 @@ std::intptr_t MonitorWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::ui
                     break;
             }
             break;
+        case win::kWmSetFocus:
+            // Activated, the window gives the keyboard to the list.
+            if (Monitor(sys).list != 0) {
+                sys.os.SetFocus(Monitor(sys).list);
+            }
+            return 0;
         case win::kWmDestroy:
             OnDestroy(sys, hwnd);
             return 0;

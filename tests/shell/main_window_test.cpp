@@ -793,6 +793,8 @@ TEST_F(MonitorTest, TheCommandOpensOneResizableWindowAndBringsItToTheFront) {
     EXPECT_EQ(desk.ListColumns(List(monitor)),
               (std::vector<std::string>{"Time", "KeyCode", "Button", "Repeat", "Program in front",
                                         "What happened"}));
+    desk.SendMessageA(monitor, win::kWmSetFocus, 0, 0);  // activated
+    EXPECT_EQ(desk.Focus(), List(monitor)) << "the keyboard goes to the list";
     desk.SetForegroundWindow(player);
     EXPECT_EQ(Open(), monitor);
     EXPECT_EQ(desk.Foreground(), monitor);
@@ -838,16 +840,13 @@ TEST_F(MonitorTest, BelowTheListTheReceiverAndTheProblemsOfTheKeyMapFile) {
     sys.chipType = kChipAf9015;
     sys.libs.af15Module = 0x4000;
     sys.gpioTimer.armed = true;
-    sys.userApps->path = "C:\\Users\\Ada\\AppData\\Roaming\\Remote Control\\applications.ini";
-    sys.userApps->fileSeen = true;
-    sys.userApps->problems = {
-        "applications.ini [VLC] \"volupp = keys Up\": skipped, unknown button"};
+    desk.SetFileText(kUserFile, "[VLC]\nExe = vlc.exe\nvolupp = keys Up\n");
     Hwnd monitor = Open();
     EXPECT_EQ(desk.ControlText(desk.FindControl(monitor, "EDIT")),
               "Receiver: AF9015, polling every 65 ms, library af15bdaex.dll\r\n"
-              "Key maps: C:\\Users\\Ada\\AppData\\Roaming\\Remote Control\\applications.ini "
-              "(problems at the last read:)\r\n"
-              "    applications.ini [VLC] \"volupp = keys Up\": skipped, unknown button");
+              "Key maps: " +
+                  kUserFile + " (problems at the last read:)\r\n" +
+                  "    applications.ini [VLC] \"volupp=keys Up\": skipped, unknown button");
     sys.gpioTimer.armed = false;
     sys.chkUsbTimer.armed = true;
     sys.chipType = kChipNone;

@@ -144,6 +144,15 @@ void SimDesktop::MoveOwn(Hwnd hwnd, int x, int y, int cx, int cy, std::uint32_t 
     }
 }
 
+Hwnd SimDesktop::SetFocus(Hwnd hwnd) {
+    if (s_->controls.count(hwnd) == 0 && s_->ownWindows.count(hwnd) == 0) {
+        return 0;
+    }
+    const Hwnd before = s_->focus;
+    s_->focus = hwnd;
+    return before;
+}
+
 bool SimDesktop::SetWindowTextW(Hwnd hwnd, const char16_t* text) {
     if (auto it = s_->controls.find(hwnd); it != s_->controls.end()) {
         it->second.text = Narrow(text);
@@ -311,6 +320,10 @@ std::string SimDesktop::ClipboardText() const {
 
 int SimDesktop::OpenFonts() const {
     return s_->fonts;
+}
+
+Hwnd SimDesktop::Focus() const {
+    return s_->focus;
 }
 
 }  // namespace rc

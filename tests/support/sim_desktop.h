@@ -371,6 +371,7 @@ class SimDesktop : public Platform {
     std::string ClipboardText() const;  // as UTF-8
     bool clipboardBusy = false;         // another program holds it: SetClipboardTextW fails
     int OpenFonts() const;
+    Hwnd Focus() const;  // the control or window SetFocus gave the focus
     LocalTime localTime{18, 4, 5, 120};
     int screenDpi = 96;
 
@@ -473,6 +474,7 @@ class SimDesktop : public Platform {
     Hwnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* title,
                          std::uint32_t style, int x, int y, int width, int height, Hwnd parent,
                          std::uint32_t id) override;
+    Hwnd SetFocus(Hwnd hwnd) override;
     bool SetWindowTextW(Hwnd hwnd, const char16_t* text) override;
     bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
     bool InitCommonControlsEx(std::uint32_t classes) override;

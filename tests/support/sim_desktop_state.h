@@ -164,6 +164,7 @@ struct SimDesktop::State {
     bool commonControls = false;  // InitCommonControlsEx(ICC_LISTVIEW_CLASSES) ran
     std::string clipboard;
     int fonts = 0;  // made and not deleted
+    Hwnd focus = 0;
 
     Window* FindWin(Hwnd h) {
         for (auto& w : windows) {
