@@ -842,11 +842,12 @@ TEST_F(MonitorTest, BelowTheListTheReceiverAndTheProblemsOfTheKeyMapFile) {
     sys.gpioTimer.armed = true;
     desk.SetFileText(kUserFile, "[VLC]\nExe = vlc.exe\nvolupp = keys Up\n");
     Hwnd monitor = Open();
-    EXPECT_EQ(desk.ControlText(desk.FindControl(monitor, "EDIT")),
-              "Receiver: AF9015, polling every 65 ms, library af15bdaex.dll\r\n"
-              "Key maps: " +
-                  kUserFile + " (problems at the last read:)\r\n" +
-                  "    applications.ini [VLC] \"volupp=keys Up\": skipped, unknown button");
+    std::string expected = "Receiver: AF9015, polling every 65 ms, library af15bdaex.dll\r\n";
+    expected += "Key maps: ";
+    expected += kUserFile;
+    expected += " (problems at the last read:)\r\n";
+    expected += "    applications.ini [VLC] \"volupp=keys Up\": skipped, unknown button";
+    EXPECT_EQ(desk.ControlText(desk.FindControl(monitor, "EDIT")), expected);
     sys.gpioTimer.armed = false;
     sys.chkUsbTimer.armed = true;
     sys.chipType = kChipNone;
@@ -889,7 +890,7 @@ TEST_F(MonitorTest, EditKeyMapsMakesTheFileFromTheExampleAndOpensItInTheEditor) 
     EXPECT_EQ(runs[0].text, kUserFile);
     EXPECT_EQ(runs[0].text2, "edit|");
     EXPECT_EQ(runs[1].text, "notepad.exe");
-    EXPECT_EQ(runs[1].text2, "open|\"" + kUserFile + "\"");
+    EXPECT_EQ(runs[1].text2, std::string("open|\"") + kUserFile + "\"");
 }
 
 TEST_F(MonitorTest, AClosedWindowLeavesNothingBehindAndOpensWhereItWas) {
