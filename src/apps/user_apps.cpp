@@ -63,6 +63,7 @@ void TraceFile(System& sys, std::string_view section, std::string_view line, std
     text.append(what);
     AppendCut(text, more);
     DebugTrace(sys, text.c_str());
+    sys.userApps->problems.push_back(std::move(text));
 }
 
 // A KeyCode (0 to 254) or a button name; false for anything else.
@@ -256,6 +257,7 @@ bool ReadFile(System& sys, UserApps& user, std::uint64_t size) {
         return false;
     }
     user.readError = 0;
+    user.problems.clear();
     bytes.resize(std::min(got, want));
     std::string text = DecodeFileText(sys.os, bytes);
     if (size > kMaxFileBytes) {
@@ -288,12 +290,7 @@ bool FindFilePath(System& sys, UserApps& user) {
     return true;
 }
 
-// The facts of the foreground window that sections match, looked up once.
-struct WindowFacts {
-    std::string exe;
-    std::string windowClass;
-    std::string title;
-};
+}  // namespace
 
 WindowFacts FactsOf(System& sys, Hwnd window) {
     WindowFacts facts;
@@ -315,6 +312,8 @@ WindowFacts FactsOf(System& sys, Hwnd window) {
     }
     return facts;
 }
+
+namespace {
 
 bool Matches(const UserApp& app, const WindowFacts& facts) {
     return (app.exe.empty() || SameText(app.exe, facts.exe)) &&
@@ -356,6 +355,7 @@ void WatchUserApps(System& sys) {
         if (user.fileSeen) {
             user.fileSeen = false;
             user.apps.clear();
+            user.problems.clear();
             DebugTrace(sys, "User applications: applications.ini is gone");
         }
         return;

@@ -63,6 +63,9 @@ struct UserApps {
     FileInfo file{};              // its time stamp and size when it was last read
     std::uint32_t readError = 0;  // why the last read failed (traced once); 0: it did not
     std::vector<UserApp> apps;
+    // The lines the last read skipped or cut, and why: the texts of their
+    // trace lines, for the button monitor.
+    std::vector<std::string> problems;
 };
 
 // Limits of the reading, those the profile API had: the section names and
@@ -91,6 +94,15 @@ struct UserKey {
     std::uint32_t keyCode = 0;
 };
 UserKey FindUserKey(System& sys, const Press& press);
+
+// The facts of a window that sections match: its program's file name, its
+// class and its title (empty where they can't be read).
+struct WindowFacts {
+    std::string exe;
+    std::string windowClass;
+    std::string title;
+};
+WindowFacts FactsOf(System& sys, Hwnd window);
 void RunUserKey(System& sys, const UserKey& key);
 
 }  // namespace rc

@@ -99,6 +99,7 @@ struct HidChannel {
 };
 
 struct UserApps;
+struct ButtonMonitor;
 struct Press;
 struct PressOutcome;
 
@@ -180,6 +181,9 @@ struct System {
     Hwnd lumetraCenterSlots[7] = {};     // Lumetra Center's secondary-window search
     Hwnd pallamoSlots[7] = {};           // Pallamo's secondary-form search
     std::unique_ptr<UserApps> userApps;  // the user's applications file, as last read
+
+    // --- Button monitor ---
+    std::unique_ptr<ButtonMonitor> monitor;  // the presses kept and their window
 
     // --- Setting dialog ---
     int rememberedListPosition = -1;

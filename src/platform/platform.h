@@ -30,6 +30,22 @@ struct Point {
     std::int32_t y;
 };
 
+// A window's rectangle in screen coordinates (RECT).
+struct Rect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+};
+
+// The wall-clock time of GetLocalTime (the SYSTEMTIME fields the system reads).
+struct LocalTime {
+    std::uint16_t hour;
+    std::uint16_t minute;
+    std::uint16_t second;
+    std::uint16_t milliseconds;
+};
+
 // What GetVersionExA reports.
 struct OsVersion {
     std::uint32_t major;
@@ -421,6 +437,54 @@ class Platform {
     // can't be queried (gone, or not ours to query); *sessionId is then left
     // alone.
     virtual bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) = 0;
+
+    // --- Windows of the program's own classes, their controls, the clipboard ---------
+    // RegisterClassExA of a top-level window class with its own procedure
+    // (which gets ctx on every call), the icon (large and small), the arrow
+    // cursor and the dialog colour (COLOR_BTNFACE). False on failure
+    // (ERROR_CLASS_ALREADY_EXISTS for a class registered before).
+    virtual bool RegisterWindowClass(const char* className, std::uint32_t iconId, WndProc proc,
+                                     void* ctx) = 0;
+    // CreateWindowExA with the program's instance: id is a child window's id
+    // (the HMENU of a WS_CHILD window), 0 for a top-level one. A window of a
+    // class registered above runs WM_CREATE inside. 0 on failure (a class
+    // that is not registered: a common control before InitCommonControlsEx).
+    virtual Hwnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* title,
+                                 std::uint32_t style, int x, int y, int width, int height,
+                                 Hwnd parent, std::uint32_t id) = 0;
+    // SetFocus: the keyboard focus to a window of this thread; gives the
+    // window that had it, 0 when none did or the call failed.
+    virtual Hwnd SetFocus(Hwnd hwnd) = 0;
+    // SetWindowTextW: a window's title, or a control's text. False on failure.
+    virtual bool SetWindowTextW(Hwnd hwnd, const char16_t* text) = 0;
+    // GetWindowRect: the window's rectangle in screen coordinates. False for
+    // no window.
+    virtual bool GetWindowRect(Hwnd hwnd, Rect* rect) = 0;
+    // InitCommonControlsEx with the classes to register (ICC_LISTVIEW_CLASSES
+    // 1: SysListView32). False on failure.
+    virtual bool InitCommonControlsEx(std::uint32_t classes) = 0;
+    // LVM_INSERTCOLUMNW of a column with LVCF_TEXT | LVCF_WIDTH: gives the
+    // column's index, -1 on failure.
+    virtual int ListViewInsertColumnW(Hwnd list, int index, const char16_t* text, int width) = 0;
+    // LVM_INSERTITEMW of an item with LVIF_TEXT: gives its index, -1 on failure.
+    virtual int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) = 0;
+    // LVM_SETITEMTEXTW of a subitem (column subItem, 1 and up). False on failure.
+    virtual bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) = 0;
+    // OpenClipboard(owner), EmptyClipboard, SetClipboardData(CF_UNICODETEXT)
+    // of a GlobalAlloc(GMEM_MOVEABLE) copy of the text, CloseClipboard. False
+    // when a step fails (another program holds the clipboard open); the copy
+    // is freed then and the clipboard closed if it was opened.
+    virtual bool SetClipboardTextW(Hwnd owner, const char16_t* text) = 0;
+    // GetLocalTime: the wall-clock time.
+    virtual void GetLocalTime(LocalTime* time) = 0;
+    // SystemParametersInfoW(SPI_GETNONCLIENTMETRICS) and CreateFontIndirectW
+    // of its lfMessageFont: the font of message boxes, at the user's size and
+    // DPI. 0 on failure. DeleteObject frees it.
+    virtual Handle CreateMessageFont() = 0;
+    virtual bool DeleteObject(Handle object) = 0;
+    // GetDeviceCaps(LOGPIXELSY) of the screen (GetDC(0), ReleaseDC): the
+    // system DPI, 96 at 100 %, 144 at 150 %.
+    virtual int GetScreenDpi() = 0;
 };
 
 }  // namespace rc

@@ -13,6 +13,7 @@ extern "C" {
 #include <hidsdi.h>
 }
 #include <wtsapi32.h>
+#include <commctrl.h>
 
 #include <cstddef>
 #include <cstring>
@@ -79,6 +80,32 @@ LRESULT CALLBACK MainWindowTrampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     return g_mainProc.proc(g_mainProc.ctx, FromHwnd(hwnd), msg, wParam, lParam);
 }
 
+// The procedures of the program's other window classes, by class atom.
+std::map<ATOM, MainProcRecord> g_classProcs;
+
+LRESULT CALLBACK ClassTrampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto atom = static_cast<ATOM>(::GetClassLongPtrA(hwnd, GCW_ATOM));
+    auto it = g_classProcs.find(atom);
+    if (it == g_classProcs.end() || it->second.proc == nullptr) {
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return it->second.proc(it->second.ctx, FromHwnd(hwnd), msg, wParam, lParam);
+}
+
+// Tab, the arrow keys, Enter and Esc move between the controls of a window
+// of those classes, as in a dialog.
+bool IsOwnWindowMessage(MSG& msg) {
+    if (g_classProcs.empty() || msg.hwnd == nullptr) {
+        return false;
+    }
+    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+    if (root == nullptr) {
+        return false;
+    }
+    const auto atom = static_cast<ATOM>(::GetClassLongPtrA(root, GCW_ATOM));
+    return g_classProcs.count(atom) != 0 && ::IsDialogMessageW(root, &msg) != FALSE;
+}
+
 // A dialog's procedure and context live on the stack of the DialogBoxParamA
 // call that runs it, so nested dialogs each have their own. The record's
 // address travels as the dialog's init parameter and is kept in DWLP_USER.
@@ -128,6 +155,7 @@ Win32Platform::Win32Platform(Handle instance) : instance_(instance) {}
 
 Win32Platform::~Win32Platform() {
     g_mainProc = {};
+    g_classProcs.clear();
     g_timers.clear();
 }
 
@@ -202,6 +230,9 @@ int Win32Platform::RunMessageLoop(Handle accelerators) {
         if (got == -1) {
             // Only an invalid argument makes GetMessageA fail; none is passed.
             return 0;
+        }
+        if (IsOwnWindowMessage(msg)) {
+            continue;
         }
         if (::TranslateAcceleratorA(msg.hwnd, accel, &msg) == 0) {
             ::TranslateMessage(&msg);
@@ -1057,6 +1088,148 @@ std::uint32_t Win32Platform::SendInput(const KeyInput* inputs, std::uint32_t cou
         records[i].ki.dwFlags = inputs[i].flags;
     }
     return ::SendInput(count, records, sizeof(INPUT));
+}
+
+// --- Windows of the program's own classes, their controls, the clipboard ---------
+
+bool Win32Platform::RegisterWindowClass(const char* className, std::uint32_t iconId, WndProc proc,
+                                        void* ctx) {
+    HINSTANCE instance = To<HINSTANCE>(instance_);
+    HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(iconId));
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = ClassTrampoline;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = className;
+    wc.hIconSm = icon;
+    const ATOM atom = ::RegisterClassExA(&wc);
+    if (atom == 0) {
+        return false;
+    }
+    g_classProcs[atom] = {proc, ctx};
+    return true;
+}
+
+Hwnd Win32Platform::CreateWindowExA(std::uint32_t exStyle, const char* className, const char* title,
+                                    std::uint32_t style, int x, int y, int width, int height,
+                                    Hwnd parent, std::uint32_t id) {
+    HMENU menu =
+        (style & WS_CHILD) != 0 ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
+    return FromHwnd(::CreateWindowExA(exStyle, className, title, style, x, y, width, height,
+                                      ToHwnd(parent), menu, To<HINSTANCE>(instance_), nullptr));
+}
+
+Hwnd Win32Platform::SetFocus(Hwnd hwnd) {
+    return FromHwnd(::SetFocus(ToHwnd(hwnd)));
+}
+
+bool Win32Platform::SetWindowTextW(Hwnd hwnd, const char16_t* text) {
+    return ::SetWindowTextW(ToHwnd(hwnd), Wide(text)) != FALSE;
+}
+
+bool Win32Platform::GetWindowRect(Hwnd hwnd, Rect* rect) {
+    RECT r{};
+    if (rect == nullptr || !::GetWindowRect(ToHwnd(hwnd), &r)) {
+        return false;
+    }
+    *rect = {r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+bool Win32Platform::InitCommonControlsEx(std::uint32_t classes) {
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = classes;
+    return ::InitCommonControlsEx(&icc) != FALSE;
+}
+
+int Win32Platform::ListViewInsertColumnW(Hwnd list, int index, const char16_t* text, int width) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = width;
+    column.pszText = const_cast<wchar_t*>(Wide(text));
+    return static_cast<int>(::SendMessageW(ToHwnd(list), LVM_INSERTCOLUMNW,
+                                           static_cast<WPARAM>(index),
+                                           reinterpret_cast<LPARAM>(&column)));
+}
+
+int Win32Platform::ListViewInsertItemW(Hwnd list, int index, const char16_t* text) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = index;
+    item.pszText = const_cast<wchar_t*>(Wide(text));
+    return static_cast<int>(
+        ::SendMessageW(ToHwnd(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+bool Win32Platform::ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) {
+    LVITEMW record{};
+    record.iSubItem = subItem;
+    record.pszText = const_cast<wchar_t*>(Wide(text));
+    return ::SendMessageW(ToHwnd(list), LVM_SETITEMTEXTW, static_cast<WPARAM>(item),
+                          reinterpret_cast<LPARAM>(&record)) != FALSE;
+}
+
+bool Win32Platform::SetClipboardTextW(Hwnd owner, const char16_t* text) {
+    std::size_t length = 0;
+    while (text[length] != u'\0') {
+        ++length;
+    }
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (length + 1) * sizeof(wchar_t));
+    if (memory == nullptr) {
+        return false;
+    }
+    void* bytes = ::GlobalLock(memory);
+    if (bytes == nullptr) {
+        ::GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(bytes, text, (length + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    if (!::OpenClipboard(ToHwnd(owner))) {
+        ::GlobalFree(memory);
+        return false;
+    }
+    // Once SetClipboardData has it, the memory is the clipboard's.
+    const bool set = ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!set) {
+        ::GlobalFree(memory);
+    }
+    ::CloseClipboard();
+    return set;
+}
+
+void Win32Platform::GetLocalTime(LocalTime* time) {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    *time = {now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+Handle Win32Platform::CreateMessageFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        return 0;
+    }
+    return FromPtr(::CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+bool Win32Platform::DeleteObject(Handle object) {
+    return ::DeleteObject(To<HGDIOBJ>(object)) != FALSE;
+}
+
+int Win32Platform::GetScreenDpi() {
+    HDC screen = ::GetDC(nullptr);
+    if (screen == nullptr) {
+        return 96;
+    }
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 }  // namespace rc

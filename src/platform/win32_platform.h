@@ -161,6 +161,24 @@ class Win32Platform : public Platform {
     std::uint32_t WTSGetActiveConsoleSessionId() override;
     std::uint32_t GetCurrentProcessId() override;
     bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) override;
+
+    bool RegisterWindowClass(const char* className, std::uint32_t iconId, WndProc proc,
+                             void* ctx) override;
+    Hwnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* title,
+                         std::uint32_t style, int x, int y, int width, int height, Hwnd parent,
+                         std::uint32_t id) override;
+    Hwnd SetFocus(Hwnd hwnd) override;
+    bool SetWindowTextW(Hwnd hwnd, const char16_t* text) override;
+    bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
+    bool InitCommonControlsEx(std::uint32_t classes) override;
+    int ListViewInsertColumnW(Hwnd list, int index, const char16_t* text, int width) override;
+    int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) override;
+    bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) override;
+    bool SetClipboardTextW(Hwnd owner, const char16_t* text) override;
+    void GetLocalTime(LocalTime* time) override;
+    Handle CreateMessageFont() override;
+    bool DeleteObject(Handle object) override;
+    int GetScreenDpi() override;
     // Wide-character calls, the key-map file.
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;

@@ -199,4 +199,39 @@ constexpr std::uint32_t kGenericWrite = 0x40000000u;
 constexpr std::uint32_t kOpenExisting = 3;
 constexpr long kHidpStatusSuccess = 0x00110000;
 
+// Windows of the program's own classes and their controls
+constexpr std::uint32_t kWmSize = 0x0005;
+constexpr std::uint32_t kWmSetFont = 0x0030;
+constexpr std::uint32_t kWmSetFocus = 0x0007;
+constexpr std::uint32_t kWmGetMinMaxInfo = 0x0024;
+constexpr std::uint32_t kWsOverlappedWindow = 0x00CF0000u;
+constexpr std::uint32_t kWsChild = 0x40000000u;
+constexpr std::uint32_t kWsVisible = 0x10000000u;
+constexpr std::uint32_t kWsTabStop = 0x00010000u;
+constexpr std::uint32_t kWsVScroll = 0x00200000u;
+constexpr std::uint32_t kWsExClientEdge = 0x00000200u;
+constexpr std::uint32_t kWsExControlParent = 0x00010000u;
+constexpr int kCwUseDefault = static_cast<int>(0x80000000u);
+constexpr std::uint32_t kSwpNoMove = 0x0002;
+constexpr std::uint32_t kSwpNoZOrder = 0x0004;
+constexpr std::uint32_t kSwpNoActivate = 0x0010;
+constexpr int kSwRestore = 9;
+constexpr std::uint32_t kEsMultiline = 0x0004;
+constexpr std::uint32_t kEsAutoVScroll = 0x0040;
+constexpr std::uint32_t kEsReadOnly = 0x0800;
+constexpr std::uint32_t kBsPushButton = 0x0000;
+constexpr std::uint32_t kIccListViewClasses = 0x0001;
+constexpr std::uint32_t kLvsReport = 0x0001;
+constexpr std::uint32_t kLvsShowSelAlways = 0x0008;
+constexpr std::uint32_t kLvsNoSortHeader = 0x8000;
+constexpr std::uint32_t kLvmGetItemCount = 0x1004;
+constexpr std::uint32_t kLvmDeleteItem = 0x1008;
+constexpr std::uint32_t kLvmEnsureVisible = 0x1013;
+constexpr std::uint32_t kLvmSetExtendedListViewStyle = 0x1036;
+constexpr std::uint32_t kLvsExFullRowSelect = 0x0020;
+constexpr std::uint32_t kLvsExDoubleBuffer = 0x00010000u;
+constexpr Handle kHkeyCurrentUser = 0x80000001u;
+constexpr std::uint32_t kMbIconWarning = 0x0030;
+constexpr std::uint32_t kMbIconInformation = 0x0040;
+
 }  // namespace rc::win

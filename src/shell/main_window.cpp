@@ -15,6 +15,7 @@
 #include "receiver/receiver.h"
 #include "settings/settings_store.h"
 #include "shell/dialogs.h"
+#include "shell/monitor.h"
 #include "shell/receiver_owner.h"
 #include "shell/tray_tip.h"
 
@@ -160,6 +161,7 @@ void ShowTrayMenu(System& sys, Hwnd hwnd) {
         os.AppendMenuA(menu, win::kMfString, kCmdSetting, "Setting");
         os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
     }
+    os.AppendMenuA(menu, win::kMfString, kCmdButtonMonitor, "Button monitor...");
     os.AppendMenuA(menu, win::kMfString, kCmdAbout, "About");
     os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
     os.AppendMenuA(menu, win::kMfString, kCmdExit, "Exit");
@@ -191,6 +193,9 @@ bool OnCommand(System& sys, Hwnd hwnd, std::uint32_t command) {
             return true;
         case kCmdToggleLaunchAp:
             sys.bLaunchap = sys.bLaunchap ? 0 : 1;
+            return true;
+        case kCmdButtonMonitor:
+            OpenButtonMonitor(sys);
             return true;
         default:
             break;

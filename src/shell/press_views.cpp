@@ -2,11 +2,13 @@
 
 #include "core/system.h"
 #include "shell/press_trace.h"
+#include "shell/monitor.h"
 
 namespace rc {
 
 void ShowPress(System& sys, const Press& press, const PressOutcome& outcome) {
     TracePress(sys, press, outcome);
+    AddMonitorRow(sys, press, outcome);
 }
 
 }  // namespace rc

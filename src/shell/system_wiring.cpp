@@ -9,6 +9,7 @@
 #include "core/timer_slots.h"
 #include "keys/poll.h"
 #include "receiver/receiver.h"
+#include "shell/monitor.h"
 #include "shell/press_views.h"
 #include "shell/tray_tip.h"
 
@@ -26,7 +27,10 @@ void LaunchWhenReceiverBack(System& sys) {
 
 }  // namespace
 
-System::System(Platform& platform) : os(platform), userApps(std::make_unique<UserApps>()) {
+System::System(Platform& platform)
+    : os(platform),
+      userApps(std::make_unique<UserApps>()),
+      monitor(std::make_unique<ButtonMonitor>()) {
     // The order in which the process-wide objects come to life: five
     // application records, the three timer slots, then Pallamo's record.
     DiscoverAppsBeforeTimers(*this);

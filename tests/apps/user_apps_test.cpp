@@ -178,6 +178,21 @@ TEST_F(UserAppsTest, HeldButtonsActOnEveryFrameOnlyWhenListedUnderRepeat) {
               "post:My Player:273:3 post:My Player:273:3");
 }
 
+TEST_F(UserAppsTest, TheProblemsOfTheLastReadAreKeptWithTheirTraceTexts) {
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nplya = keys Space\nleft\n");
+    WatchUserApps(sys);
+    EXPECT_EQ(sys.userApps->problems,
+              (Lines{"applications.ini [Player] \"plya=keys Space\": skipped, unknown button",
+                     "applications.ini [Player] \"left\": skipped, no '='"}));
+    Lines traced = FileTraces();
+    EXPECT_EQ(Lines(traced.begin(), traced.begin() + 2), sys.userApps->problems);
+
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nplay = keys Space\n");
+    desk.Advance(600);
+    WatchUserApps(sys);
+    EXPECT_TRUE(sys.userApps->problems.empty()) << "the corrected file has none";
+}
+
 TEST_F(UserAppsTest, BadLinesAreSkippedWithATraceAndTheRestKept) {
     desk.SetFileText(kFile,
                      "; Remote Control's applications\n"

@@ -15,6 +15,8 @@
 #include "receiver/receiver_fixture.h"
 #include "settings/settings_store.h"
 #include "shell/tray_tip.h"
+#include "shell/monitor.h"
+#include "apps/user_apps.h"
 
 namespace rc {
 namespace {
@@ -230,7 +232,8 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, MenuFollowsTheReceiverAndTheCurrentApplication) {
-    const std::vector<std::string> tail = {"0:30:About", "2048:0:", "0:1201:Exit"};
+    const std::vector<std::string> tail = {"0:1301:Button monitor...", "0:30:About",
+                                           "2048:0:", "0:1201:Exit"};
     sys.bDeviceReady = 0;
     sys.nCurRemoteTV = 4;
     desk.SetRegString(kVistaMceKey, "Ident", "5.0");
@@ -253,7 +256,7 @@ TEST_F(MainWindowTest, MenuFollowsTheReceiverAndTheCurrentApplication) {
     desk.SetRegString(kVistaMceKey, "Ident", "5.0");
     sys.nCurRemoteTV = 4;
     Tray(win::kWmLButtonDown);
-    ASSERT_EQ(Menu().size(), 7u);
+    ASSERT_EQ(Menu().size(), 8u);
     EXPECT_EQ(Menu()[0], "0:1104:Media Center Edition");
     Hwnd mce = test::OpenAppWindow(desk, kMediaCenter);
     Tray(win::kWmLButtonDown);
@@ -807,6 +810,184 @@ TEST(Sessions, WithoutSessionEventsTheCopyUsesTheReceiverAsBefore) {
     p.desk.consoleSession = 2;
     p.Start();
     EXPECT_TRUE(p.Polling());
+}
+
+// --- The button monitor ---------------------------------------------------------
+
+class MonitorTest : public MainWindowTest {
+  protected:
+    MonitorTest() {
+        player = desk.AddWindow("PlayerClass", "My Film - Player");
+        desk.SetProcessImage(static_cast<std::uint32_t>(player), "C:\\Apps\\player.exe");
+        desk.SetForegroundWindow(player);
+        desk.ClearLog();
+    }
+    Hwnd Open() {
+        Command(kCmdButtonMonitor);
+        return desk.FindWindowA("Remote Control Monitor", nullptr);
+    }
+    Hwnd List(Hwnd monitor) { return desk.FindControl(monitor, "SysListView32"); }
+    void PressOf(std::uint32_t keyCode, bool repeat, const PressOutcome& outcome) {
+        sys.onPressDone(sys, Press{keyCode, repeat}, outcome);
+    }
+    static PressOutcome Sent(PressTaker taker, const std::string& name, const std::string& what) {
+        PressOutcome o;
+        o.taker = taker;
+        o.name = name;
+        o.sent = what;
+        return o;
+    }
+    Hwnd player = 0;
+};
+
+TEST_F(MonitorTest, TheOutcomeOfEachKindOfPressInOneLine) {
+    using T = PressTaker;
+    EXPECT_EQ(OutcomeText(Sent(T::kBuiltInApp, "TotalMedia", "Ctrl+Shift+P")),
+              "TotalMedia: Ctrl+Shift+P");
+    EXPECT_EQ(OutcomeText(Sent(T::kUserApp, "VLC", "WM_APPCOMMAND VOLUME_UP")),
+              "VLC: WM_APPCOMMAND VOLUME_UP");
+    EXPECT_EQ(OutcomeText(Sent(T::kPointer, "", "pointer up")), "pointer: pointer up");
+    EXPECT_EQ(OutcomeText(Sent(T::kShutdownDialog, "", "opened")), "Shut Down dialog: opened");
+    PressOutcome notSent;
+    notSent.taker = T::kBuiltInApp;
+    notSent.why = "TotalMedia is not in front";
+    EXPECT_EQ(OutcomeText(notSent), "nothing sent: TotalMedia is not in front");
+    EXPECT_EQ(OutcomeText(PressOutcome{}), "nothing sent");
+}
+
+TEST_F(MonitorTest, TheCommandOpensOneResizableWindowAndBringsItToTheFront) {
+    Hwnd monitor = Open();
+    ASSERT_NE(monitor, 0u);
+    EXPECT_TRUE(desk.IsWindowVisible(monitor));
+    EXPECT_EQ(desk.WindowTitle(monitor), "Button monitor");
+    EXPECT_EQ(desk.WindowStyle(monitor) & win::kWsOverlappedWindow, win::kWsOverlappedWindow);
+    EXPECT_EQ(desk.Foreground(), monitor);
+    EXPECT_EQ(desk.ListColumns(List(monitor)),
+              (std::vector<std::string>{"Time", "KeyCode", "Button", "Repeat", "Program in front",
+                                        "What happened"}));
+    desk.SendMessageA(monitor, win::kWmSetFocus, 0, 0);  // activated
+    EXPECT_EQ(desk.Focus(), List(monitor)) << "the keyboard goes to the list";
+    desk.SetForegroundWindow(player);
+    EXPECT_EQ(Open(), monitor);
+    EXPECT_EQ(desk.Foreground(), monitor);
+    EXPECT_EQ(desk.FindWindowExA(0, monitor, "Remote Control Monitor", nullptr), 0u);
+}
+
+TEST_F(MonitorTest, EveryPressGetsARowAtTheBottomKeptInView) {
+    Hwnd list = List(Open());
+    desk.SetForegroundWindow(player);  // the remote drives the player
+    sys.nIRKEYType = k32Key;
+    PressOf(67, false, Sent(PressTaker::kBuiltInApp, "TotalMedia", "launch"));
+    PressOf(67, true, PressOutcome{});
+    PressOf(200, false, PressOutcome{});
+    auto rows = desk.ListRows(list);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(desk.SendMessageA(list, win::kLvmGetItemCount, 0, 0), 3);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"18:04:05.120", "67", "power", "",
+                                                 "player.exe [PlayerClass] \"My Film - Player\"",
+                                                 "TotalMedia: launch"}));
+    EXPECT_EQ(rows[1][3], "repeat");
+    EXPECT_EQ(rows[1][5], "nothing sent");
+    EXPECT_EQ(rows[2][2], "\xE2\x80\x94") << "no button of the layout sends 200";
+    EXPECT_EQ(desk.ListInView(list), 2);
+}
+
+TEST_F(MonitorTest, TheLast200PressesAreKeptAlsoWhileTheWindowIsClosed) {
+    for (std::uint32_t i = 0; i < 205; ++i) {
+        PressOf(i % 100, false, PressOutcome{});
+    }
+    Hwnd list = List(Open());
+    auto rows = desk.ListRows(list);
+    ASSERT_EQ(rows.size(), 200u);
+    EXPECT_EQ(rows.front()[1], "5");
+    EXPECT_EQ(desk.ListInView(list), 199);
+    PressOf(42, false, PressOutcome{});
+    rows = desk.ListRows(list);
+    ASSERT_EQ(rows.size(), 200u) << "the oldest row goes";
+    EXPECT_EQ(rows.front()[1], "6");
+    EXPECT_EQ(rows.back()[1], "42");
+}
+
+TEST_F(MonitorTest, BelowTheListTheReceiverAndTheProblemsOfTheKeyMapFile) {
+    sys.chipType = kChipAf9015;
+    sys.libs.af15Module = 0x4000;
+    sys.gpioTimer.armed = true;
+    desk.SetFileText(kUserFile, "[VLC]\nExe = vlc.exe\nvolupp = keys Up\n");
+    Hwnd monitor = Open();
+    std::string expected = "Receiver: AF9015, polling every 65 ms, library af15bdaex.dll\r\n";
+    expected += "Key maps: ";
+    expected += kUserFile;
+    expected += " (problems at the last read:)\r\n";
+    expected += "    applications.ini [VLC] \"volupp=keys Up\": skipped, unknown button";
+    EXPECT_EQ(desk.ControlText(desk.FindControl(monitor, "EDIT")), expected);
+    sys.gpioTimer.armed = false;
+    sys.chkUsbTimer.armed = true;
+    sys.chipType = kChipNone;
+    EXPECT_EQ(ReceiverStateText(sys), "Receiver: no tuner found, watched for every 3 s");
+}
+
+TEST_F(MonitorTest, CopySectionPutsASectionForTheProgramInFrontOnTheClipboard) {
+    Hwnd monitor = Open();
+    Hwnd copy = desk.ControlById(monitor, 102);
+    desk.ClickControl(copy);
+    ASSERT_EQ(desk.Events(Kind::MessageBox).size(), 1u) << "no press made in another program yet";
+    EXPECT_EQ(desk.ClipboardText(), "");
+
+    desk.SetForegroundWindow(player);
+    sys.nIRKEYType = k32Key;
+    PressOf(67, false, PressOutcome{});
+    PressOf(67, true, PressOutcome{});
+    PressOf(200, false, PressOutcome{});
+    PressOf(67, false, PressOutcome{});
+    desk.SetForegroundWindow(monitor);
+    PressOf(10, false, PressOutcome{});  // with the monitor in front: not the player's
+    desk.ClickControl(copy);
+    EXPECT_EQ(desk.ClipboardText(), "[player]\r\nExe = player.exe\r\n; power = \r\n; 200 = \r\n");
+
+    desk.clipboardBusy = true;
+    desk.ClickControl(copy);
+    auto boxes = desk.Events(Kind::MessageBox);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, "The clipboard is in use by another program. Try again.");
+}
+
+TEST_F(MonitorTest, EditKeyMapsMakesTheFileFromTheExampleAndOpensItInTheEditor) {
+    desk.SetFileText(kExample, "[Player]\r\n");
+    Hwnd monitor = Open();
+    desk.shellExecuteResult = 31;  // SE_ERR_NOASSOC: no editor for .ini files
+    desk.ClickControl(desk.ControlById(monitor, 103));
+    EXPECT_EQ(desk.FileText(kUserFile), "[Player]\r\n");
+    auto runs = desk.Events(Kind::ShellExecute);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].text, kUserFile);
+    EXPECT_EQ(runs[0].text2, "edit|");
+    EXPECT_EQ(runs[1].text, "notepad.exe");
+    EXPECT_EQ(runs[1].text2, std::string("open|\"") + kUserFile + "\"");
+}
+
+TEST_F(MonitorTest, AClosedWindowLeavesNothingBehindAndOpensWhereItWas) {
+    desk.standardUser = true;
+    Hwnd monitor = Open();
+    EXPECT_EQ(desk.OpenFonts(), 1);
+    desk.SetWindowPos(monitor, 0, 300, 200, 640, 420, win::kSwpNoZOrder);
+    desk.SendMessageA(monitor, win::kWmCommand, win::kIdCancel, 0);  // Esc
+    EXPECT_FALSE(desk.WindowExists(monitor));
+    EXPECT_EQ(desk.OpenFonts(), 0);
+    PressOf(5, false, PressOutcome{});  // kept for the next opening
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Orvalix Multimedia\\Remote Control";
+    EXPECT_EQ(desk.RegDword(key, "MonitorLeft"), 300u);
+    EXPECT_EQ(desk.RegDword(key, "MonitorBottom"), 620u);
+    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
+    monitor = Open();
+    EXPECT_EQ(desk.WindowRect(monitor).left, 300);
+    EXPECT_EQ(desk.WindowRect(monitor).right, 940);
+    EXPECT_EQ(desk.ListRows(List(monitor)).size(), 1u);
+
+    desk.SendMessageA(monitor, win::kWmCommand, win::kIdCancel, 0);
+    desk.SetRegDword(key, "MonitorLeft", 5000);  // on a screen unplugged since
+    desk.SetRegDword(key, "MonitorRight", 5640);
+    monitor = Open();
+    EXPECT_EQ(desk.WindowRect(monitor).left, 40) << "where Windows puts a new window";
 }
 
 }  // namespace

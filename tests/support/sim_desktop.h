@@ -350,6 +350,31 @@ class SimDesktop : public Platform {
     void SetWindowElevated(Hwnd hwnd);
     bool WindowElevated(Hwnd hwnd) const;
 
+    // --- Windows of the program's own classes and their controls (sim_controls.cpp) ---
+    // Windows made by CreateWindowExA of a class registered with
+    // RegisterWindowClass are top-level windows of this program (FindWindowA
+    // finds them); sends call their procedure, DestroyWindow sends WM_DESTROY
+    // and takes them and their controls away. Controls (children) are not on
+    // the desktop's list; the list view answers LVM_GETITEMCOUNT,
+    // LVM_DELETEITEM and LVM_ENSUREVISIBLE.
+    Hwnd FindControl(Hwnd parent, const std::string& className, int nth = 0) const;
+    Hwnd ControlById(Hwnd parent, std::uint32_t id) const;
+    std::string ControlText(Hwnd control) const;  // SetWindowTextW's, as UTF-8
+    std::vector<std::string> ListColumns(Hwnd list) const;
+    std::vector<std::vector<std::string>> ListRows(Hwnd list) const;
+    int ListInView(Hwnd list) const;  // the last item kept in view, -1 none
+    std::uint32_t WindowStyle(Hwnd hwnd) const;
+    std::uint32_t WindowExStyle(Hwnd hwnd) const;
+    Rect WindowRect(Hwnd hwnd) const;
+    // A click on a control: WM_COMMAND with its id (BN_CLICKED) to its parent.
+    void ClickControl(Hwnd control);
+    std::string ClipboardText() const;  // as UTF-8
+    bool clipboardBusy = false;         // another program holds it: SetClipboardTextW fails
+    int OpenFonts() const;
+    Hwnd Focus() const;  // the control or window SetFocus gave the focus
+    LocalTime localTime{18, 4, 5, 120};
+    int screenDpi = 96;
+
   private:
     std::vector<Hwnd> elevatedWindows_;
     std::uint32_t lastError_ = 0;
@@ -443,6 +468,34 @@ class SimDesktop : public Platform {
     std::uint32_t WTSGetActiveConsoleSessionId() override;
     std::uint32_t GetCurrentProcessId() override;
     bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) override;
+
+    bool RegisterWindowClass(const char* className, std::uint32_t iconId, WndProc proc,
+                             void* ctx) override;
+    Hwnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* title,
+                         std::uint32_t style, int x, int y, int width, int height, Hwnd parent,
+                         std::uint32_t id) override;
+    Hwnd SetFocus(Hwnd hwnd) override;
+    bool SetWindowTextW(Hwnd hwnd, const char16_t* text) override;
+    bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
+    bool InitCommonControlsEx(std::uint32_t classes) override;
+    int ListViewInsertColumnW(Hwnd list, int index, const char16_t* text, int width) override;
+    int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) override;
+    bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) override;
+    bool SetClipboardTextW(Hwnd owner, const char16_t* text) override;
+    void GetLocalTime(LocalTime* time) override;
+    Handle CreateMessageFont() override;
+    bool DeleteObject(Handle object) override;
+    int GetScreenDpi() override;
+
+  private:
+    // Sends to a window of the program's own classes or a control; false for
+    // any other window.
+    bool SendToOwn(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
+                   std::intptr_t* result);
+    bool DestroyOwn(Hwnd hwnd);
+    void MoveOwn(Hwnd hwnd, int x, int y, int cx, int cy, std::uint32_t flags);
+
+  public:
     // Wide-character calls, the key-map file (sim_wide.cpp).
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;

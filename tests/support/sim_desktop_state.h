@@ -140,6 +140,32 @@ struct SimDesktop::State {
         }
     }
 
+    // --- Windows of the program's own classes and their controls (sim_controls.cpp) ---
+    struct OwnWindow {
+        WndProc proc;
+        void* ctx;
+        std::uint32_t style;
+        std::uint32_t exStyle;
+        Rect rect;
+    };
+    std::map<Hwnd, OwnWindow> ownWindows;  // top-level, also in windows
+    struct ChildControl {
+        Hwnd parent;
+        std::string className;
+        std::uint32_t id;
+        std::uint32_t style;
+        std::string text;
+        Handle font = 0;
+        std::vector<std::string> columns;
+        std::vector<std::vector<std::string>> rows;
+        int inView = -1;  // the last item LVM_ENSUREVISIBLE asked for
+    };
+    std::map<Hwnd, ChildControl> controls;
+    bool commonControls = false;  // InitCommonControlsEx(ICC_LISTVIEW_CLASSES) ran
+    std::string clipboard;
+    int fonts = 0;  // made and not deleted
+    Hwnd focus = 0;
+
     Window* FindWin(Hwnd h) {
         for (auto& w : windows) {
             if (w.hwnd == h) {

@@ -18,6 +18,8 @@ namespace {
 constexpr Handle kFirstKey = 0x3000;
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorKeyDeleted = 1018;
+// HKEY_CURRENT_USER's keys live in the same tree, under this name.
+constexpr char kCurrentUser[] = "HKEY_CURRENT_USER";
 // What asks to write a key: KEY_SET_VALUE, KEY_CREATE_SUB_KEY,
 // KEY_CREATE_LINK, DELETE, WRITE_DAC, WRITE_OWNER, GENERIC_ALL, GENERIC_WRITE.
 constexpr std::uint32_t kKeyWriteRights =
@@ -75,6 +77,10 @@ SimRegistry::SimRegistry() : nextKey_(kFirstKey) {
 bool SimRegistry::Base(Handle root, std::string* path) const {
     if (root == win::kHkeyLocalMachine) {
         path->clear();
+        return true;
+    }
+    if (root == win::kHkeyCurrentUser) {
+        *path = kCurrentUser;
         return true;
     }
     auto it = openKeys_.find(root);
@@ -373,7 +379,7 @@ long SimRegistry::RegFlushKey(Handle key) {
 }
 
 long SimRegistry::RegCloseKey(Handle key) {
-    if (key == win::kHkeyLocalMachine) {
+    if (key == win::kHkeyLocalMachine || key == win::kHkeyCurrentUser) {
         return win::kErrorSuccess;
     }
     return openKeys_.erase(key) ? win::kErrorSuccess : win::kErrorInvalidHandle;

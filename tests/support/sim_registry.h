@@ -15,7 +15,8 @@ class SimRegistry {
   public:
     SimRegistry();
 
-    // ===== Test controls (paths are under HKEY_LOCAL_MACHINE, case-insensitive)
+    // ===== Test controls (paths are under HKEY_LOCAL_MACHINE, case-insensitive;
+    // "HKEY_CURRENT_USER\\..." is the current user's key)
     void SetRegDword(const std::string& keyPath, const std::string& name, std::uint32_t value);
     void SetRegString(const std::string& keyPath, const std::string& name,
                       const std::string& value);  // REG_SZ, stored with its NUL

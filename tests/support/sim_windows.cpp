@@ -288,13 +288,17 @@ bool SimDesktop::BringWindowToTop(Hwnd hwnd) {
     return s_->FindWin(hwnd) != nullptr;
 }
 
-bool SimDesktop::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int /*cx*/, int /*cy*/,
+bool SimDesktop::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                               std::uint32_t flags) {
     auto& e = log_.Add(SimEvent::Kind::SetWindowPos, hwnd);
     e.a = static_cast<std::int64_t>(static_cast<std::intptr_t>(insertAfter));
     e.b = x;
     e.c = y;
     e.d = flags;
+    MoveOwn(hwnd, x, y, cx, cy, flags);
+    if (s_->controls.count(hwnd) != 0) {
+        return true;
+    }
     auto* w = s_->FindWin(hwnd);
     if (!w) {
         return false;
@@ -338,6 +342,9 @@ std::intptr_t SimDesktop::SendMessageA(Hwnd hwnd, std::uint32_t msg, std::uintpt
     e.a = msg;
     e.b = static_cast<std::int64_t>(wParam);
     e.c = lParam;
+    if (std::intptr_t own = 0; SendToOwn(hwnd, msg, wParam, lParam, &own)) {
+        return own;
+    }
     if (!s_->FindWin(hwnd)) {
         return 0;
     }
@@ -438,6 +445,9 @@ bool SimDesktop::UpdateWindow(Hwnd hwnd) {
 bool SimDesktop::DestroyWindow(Hwnd hwnd) {
     // Only the system's own window can be destroyed; other processes' windows
     // refuse, and dialogs end through EndDialog.
+    if (DestroyOwn(hwnd)) {
+        return true;
+    }
     if (hwnd == 0 || hwnd != s_->mainWindow || !s_->FindWin(hwnd)) {
         return false;
     }

@@ -8,6 +8,8 @@
 #   tray_menu.png           the tray icon's menu while the current application
 #                           (the Pallamo stand-in) runs: its item is checked
 #   desktop.png             the Pallamo stand-in after a few buttons
+#   monitor.png             the button monitor (tray menu command 1301) with
+#                           those presses
 #   installer_welcome.png   the build's installer: its welcome page,
 #   installer_license.png   the licence,
 #   installer_directory.png the folder,
@@ -66,6 +68,13 @@ for b in num1 up ok; do
 done
 sleep 1
 e2e_screenshot "$out/desktop.png" || e2e_fail "screenshot desktop.png failed"
+
+e2e_probe post "$main" - 273 1301 0 || e2e_fail "cannot reach the main window"
+e2e_probe wait "Remote Control Monitor" - 15000 || e2e_fail "the button monitor did not open"
+sleep 1.5
+e2e_screenshot "$out/monitor.png" || e2e_fail "screenshot monitor.png failed"
+e2e_probe post "Remote Control Monitor" - 16 0 0 || true
+e2e_probe waitgone "Remote Control Monitor" - 15000 || e2e_fail "the button monitor did not close"
 
 # The installer, over the running program (installed where the installer
 # installs it), then the uninstaller. Every page after the first has the same

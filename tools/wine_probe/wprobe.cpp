@@ -12,6 +12,9 @@
 //   visible CLASS TITLE               exit 0 when such a window is visible
 //   post CLASS TITLE MSG WPARAM LPARAM
 //   send CLASS TITLE MSG WPARAM LPARAM  print the result
+//   sendchild CLASS TITLE CHILDCLASS MSG WPARAM LPARAM
+//                                     send to the window's first child of CHILDCLASS
+//                                     (a control: SysListView32...), print the result
 //   cursor                            print the pointer position "X Y"
 //   setcursor X Y
 //   keys VK [VK...]                   press the keys in order, release in reverse
@@ -190,9 +193,10 @@ int Handles(const char* exe) {
 }
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: wprobe [--desktop NAME] list|find|wait|waitgone|visible|post|send|cursor|"
-                 "setcursor|keys|foreground|activate|metrics|rect|idle|filters|handles ...\n");
+    std::fprintf(
+        stderr,
+        "usage: wprobe [--desktop NAME] list|find|wait|waitgone|visible|post|send|sendchild|cursor|"
+        "setcursor|keys|foreground|activate|metrics|rect|idle|filters|handles ...\n");
     return 2;
 }
 
@@ -251,6 +255,21 @@ int main(int argc, char** argv) {
         }
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutA(w, msg, wp, lp, SMTO_NORMAL, 5000, &result)) {
+            return 1;
+        }
+        std::printf("%lu\n", static_cast<unsigned long>(result));
+        return 0;
+    }
+    if (std::strcmp(cmd, "sendchild") == 0 && n == 6) {
+        HWND w = Find(a[0], a[1]);
+        HWND child = w != nullptr ? FindWindowExA(w, nullptr, a[2], nullptr) : nullptr;
+        if (child == nullptr) {
+            return 1;
+        }
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(child, static_cast<UINT>(Number(a[3])),
+                                 static_cast<WPARAM>(Number(a[4])),
+                                 static_cast<LPARAM>(Number(a[5])), SMTO_NORMAL, 5000, &result)) {
             return 1;
         }
         std::printf("%lu\n", static_cast<unsigned long>(result));
