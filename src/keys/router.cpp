@@ -356,8 +356,11 @@ PressOutcome RouteKey(System& sys, const Press& press, Hwnd mainWindow) {
                 OpenShutdownDialog(sys, mainWindow);
                 outcome = PressOutcome{};
                 RouteBySearch(sys, press);
-                if (outcome.sent.empty()) {
-                    outcome = offered;  // the dialog was what the press did
+                // The dialog was what the press did, unless an application
+                // opened meanwhile took the key (the pointer's nudge of a
+                // 1-3 button that is also a direction is no account of it).
+                if (outcome.sent.empty() || outcome.taker == PressTaker::kPointer) {
+                    outcome = offered;
                 }
                 return outcome;
             }

@@ -543,8 +543,11 @@ TEST_F(RouterTest, TheOutcomeOfThePointerAndTheShutDownOffer) {
     sys->nIRKEYType = k44Key;
     EXPECT_EQ(Said(Route(2)), std::to_string(kPointer) + " : pointer up");
     EXPECT_EQ(Said(Route(40)), std::to_string(kPointer) + " : (no pointer action for this button)");
-    EXPECT_EQ(Said(Route(29)),
-              std::to_string(static_cast<int>(PressTaker::kShutdownDialog)) + " : opened");
+    const std::string offered =
+        std::to_string(static_cast<int>(PressTaker::kShutdownDialog)) + " : opened";
+    EXPECT_EQ(Said(Route(29)), offered);
+    sys->nIRKEYType = k32Key;  // its 1-3 button, KeyCode 3, is also a pointer direction
+    EXPECT_EQ(Said(Route(3)), offered);
 }
 
 }  // namespace
