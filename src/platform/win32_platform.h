@@ -161,6 +161,13 @@ class Win32Platform : public Platform {
     std::uint32_t WTSGetActiveConsoleSessionId() override;
     std::uint32_t GetCurrentProcessId() override;
     bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) override;
+
+    bool GetMonitorWorkArea(Hwnd hwnd, Rect* work) override;
+    Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle) override;
+    int MeasurePanelText(const char16_t* text, int panelHeight) override;
+    bool SetWindowTextW(Hwnd hwnd, const char16_t* text) override;
+    bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
+                                    std::uint32_t flags) override;
     // Wide-character calls, the key-map file.
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;

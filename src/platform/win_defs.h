@@ -111,11 +111,22 @@ constexpr std::uint32_t kGwChild = 5;
 // ShowWindow
 constexpr int kSwHide = 0;
 constexpr int kSwShowNormal = 1;
+constexpr int kSwShowNoActivate = 4;
 constexpr int kSwShow = 5;
+constexpr int kSwShowNa = 8;
 
 // SetWindowPos
 constexpr Hwnd kHwndTopmost = static_cast<Hwnd>(-1);
 constexpr std::uint32_t kSwpNoSize = 0x0001;
+constexpr std::uint32_t kSwpNoActivate = 0x0010;
+
+// Extended window styles and layered windows
+constexpr std::uint32_t kWsExTopmost = 0x00000008;
+constexpr std::uint32_t kWsExTransparent = 0x00000020;
+constexpr std::uint32_t kWsExToolWindow = 0x00000080;
+constexpr std::uint32_t kWsExLayered = 0x00080000;
+constexpr std::uint32_t kWsExNoActivate = 0x08000000;
+constexpr std::uint32_t kLwaAlpha = 0x00000002;
 
 // Tray icon
 constexpr std::uint32_t kNimAdd = 0;
@@ -151,6 +162,7 @@ constexpr std::uint32_t kFileAttributeArchive = 0x20;
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 
 // Registry
+constexpr Handle kHkeyCurrentUser = 0x80000001u;
 constexpr Handle kHkeyLocalMachine = 0x80000002u;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 constexpr std::uint32_t kKeyQueryValue = 0x0001;

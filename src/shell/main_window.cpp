@@ -12,7 +12,9 @@
 #include "platform/win_defs.h"
 #include "receiver/receiver.h"
 #include "settings/settings_store.h"
+#include "settings/user_options.h"
 #include "shell/dialogs.h"
+#include "shell/osd.h"
 #include "shell/receiver_owner.h"
 
 namespace rc {
@@ -107,6 +109,7 @@ void RemoveTrayIcon(System& sys, Hwnd hwnd) {
 }
 
 void OnCreate(System& sys, Hwnd hwnd) {
+    LoadUserOptions(sys);
     WatchSessions(sys, hwnd);
     if (sys.awayFromConsole) {
         // Another session's copy may be using the receiver: this one waits
@@ -155,6 +158,8 @@ void ShowTrayMenu(System& sys, Hwnd hwnd) {
         }
         os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
         os.AppendMenuA(menu, win::kMfString, kCmdSetting, "Setting");
+        os.AppendMenuA(menu, sys.showButtons ? win::kMfChecked : win::kMfString, kCmdShowButtons,
+                       "Show buttons on screen");
         os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
     }
     os.AppendMenuA(menu, win::kMfString, kCmdAbout, "About");
@@ -188,6 +193,9 @@ bool OnCommand(System& sys, Hwnd hwnd, std::uint32_t command) {
             return true;
         case kCmdToggleLaunchAp:
             sys.bLaunchap = sys.bLaunchap ? 0 : 1;
+            return true;
+        case kCmdShowButtons:
+            SetShowButtons(sys, !sys.showButtons);
             return true;
         default:
             break;
