@@ -433,13 +433,13 @@ class Platform {
     // fails (*work is then left alone).
     virtual bool GetMonitorWorkArea(Hwnd hwnd, Rect* work) = 0;
     // RegisterClassExW of className on its first use, then
-    // CreateWindowExW(exStyle, className, L"", WS_POPUP, 0, 0, 0, 0, no
-    // owner): a hidden text panel. Its procedure, the Win32 side's own, paints
-    // the window text in one line, centred, light grey on near black, in the
+    // CreateWindowExW(exStyle, className, L"", WS_POPUP, 0, 0, 0, 0, owner):
+    // a hidden text panel (an owned window never gets a taskbar button). Its procedure, the Win32
+    // side's own, paints the window text in one line, centred, light grey on near black, in the
     // panel font (5/8 of the window's height), repaints when the text is set,
     // and is transparent to the mouse (HTTRANSPARENT, MA_NOACTIVATE). Gives 0
     // when registering or creating fails.
-    virtual Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle) = 0;
+    virtual Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd owner) = 0;
     // GetTextExtentPoint32W of text in the panel font for a panel of this
     // height: the text's width in pixels, 0 on failure.
     virtual int MeasurePanelText(const char16_t* text, int panelHeight) = 0;

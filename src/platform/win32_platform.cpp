@@ -1019,7 +1019,7 @@ bool Win32Platform::GetMonitorWorkArea(Hwnd hwnd, Rect* work) {
     return true;
 }
 
-Hwnd Win32Platform::CreateTextPanel(const char* className, std::uint32_t exStyle) {
+Hwnd Win32Platform::CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd owner) {
     HINSTANCE instance = To<HINSTANCE>(instance_);
     std::wstring wideClass;
     for (const char* c = className; c != nullptr && *c != '\0'; ++c) {
@@ -1039,7 +1039,7 @@ Hwnd Win32Platform::CreateTextPanel(const char* className, std::uint32_t exStyle
         }
     }
     return FromHwnd(::CreateWindowExW(exStyle, wideClass.c_str(), L"", WS_POPUP, 0, 0, 0, 0,
-                                      nullptr, nullptr, instance, nullptr));
+                                      ToHwnd(owner), nullptr, instance, nullptr));
 }
 
 int Win32Platform::MeasurePanelText(const char16_t* text, int panelHeight) {

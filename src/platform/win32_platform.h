@@ -163,7 +163,7 @@ class Win32Platform : public Platform {
     bool ProcessIdToSessionId(std::uint32_t processId, std::uint32_t* sessionId) override;
 
     bool GetMonitorWorkArea(Hwnd hwnd, Rect* work) override;
-    Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle) override;
+    Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd owner) override;
     int MeasurePanelText(const char16_t* text, int panelHeight) override;
     bool SetWindowTextW(Hwnd hwnd, const char16_t* text) override;
     bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,

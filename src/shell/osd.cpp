@@ -58,7 +58,8 @@ bool HaveWindow(System& sys) {
     if (sys.osd.window != 0) {
         return true;
     }
-    sys.osd.window = sys.os.CreateTextPanel(kOsdClass, kOsdStyles);
+    // Owned by the hidden main window, it gets no taskbar button.
+    sys.osd.window = sys.os.CreateTextPanel(kOsdClass, kOsdStyles, sys.mainWindow);
     if (sys.osd.window == 0) {
         DebugTrace(sys, "On-screen display: the window can't be made");
     }

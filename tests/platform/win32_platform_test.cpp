@@ -566,9 +566,9 @@ TEST(Win32Trampolines, TextPanelKeepsItsStylesAndWideText) {
     Win32Platform platform(ThisInstance());
     const std::uint32_t styles = win::kWsExLayered | win::kWsExTransparent | win::kWsExNoActivate |
                                  win::kWsExToolWindow | win::kWsExTopmost;
-    const Hwnd panel = platform.CreateTextPanel("rc test panel", styles);
+    const Hwnd panel = platform.CreateTextPanel("rc test panel", styles, 0);
     ASSERT_NE(panel, 0u);
-    const Hwnd second = platform.CreateTextPanel("rc test panel", styles);  // class kept
+    const Hwnd second = platform.CreateTextPanel("rc test panel", styles, 0);  // class kept
     EXPECT_NE(second, 0u);
     ::DestroyWindow(reinterpret_cast<HWND>(second));
     EXPECT_EQ(

@@ -458,7 +458,7 @@ class SimDesktop : public Platform {
     // On-screen display (sim_windows.cpp); a panel's text is as wide as its
     // UTF-16 characters times 5/16 of the panel's height.
     bool GetMonitorWorkArea(Hwnd hwnd, Rect* work) override;
-    Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle) override;
+    Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd owner) override;
     int MeasurePanelText(const char16_t* text, int panelHeight) override;
     bool SetWindowTextW(Hwnd hwnd, const char16_t* text) override;
     bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,

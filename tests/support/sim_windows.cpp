@@ -558,7 +558,7 @@ bool SimDesktop::GetMonitorWorkArea(Hwnd hwnd, Rect* work) {
     return true;
 }
 
-Hwnd SimDesktop::CreateTextPanel(const char* className, std::uint32_t exStyle) {
+Hwnd SimDesktop::CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd) {
     Hwnd h = AddWindow(Text(className), "", false);
     auto* w = s_->FindWin(h);
     w->exStyle = exStyle;

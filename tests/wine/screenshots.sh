@@ -8,6 +8,8 @@
 #   tray_menu.png           the tray icon's menu while the current application
 #                           (the Pallamo stand-in) runs: its item is checked
 #   desktop.png             the Pallamo stand-in after a few buttons
+#   osd.png                 the on-screen display over it ("Show buttons on
+#                           screen" switched on from the tray menu's command)
 #   installer_welcome.png   the build's installer: its welcome page,
 #   installer_license.png   the licence,
 #   installer_directory.png the folder,
@@ -66,6 +68,13 @@ for b in num1 up ok; do
 done
 sleep 1
 e2e_screenshot "$out/desktop.png" || e2e_fail "screenshot desktop.png failed"
+
+e2e_probe post "$main" - 273 1302 0 || e2e_fail "cannot reach the main window"
+sleep 0.5
+e2e_tuner press volup >/dev/null
+e2e_wait 10 e2e_probe visible "Remote Control OSD" - || e2e_fail "the on-screen display did not show"
+sleep 0.3
+e2e_screenshot "$out/osd.png" || e2e_fail "screenshot osd.png failed"
 
 # The installer, over the running program (installed where the installer
 # installs it), then the uninstaller. Every page after the first has the same
