@@ -20,7 +20,8 @@ struct KeyPair {
 };
 
 struct ButtonRow {
-    const char* name;
+    const char* name;   // as the applications file names it
+    const char* label;  // as a person reads it on the screen
     KeyPair k44, k32, k50, k35;
 };
 
@@ -33,46 +34,46 @@ constexpr KeyPair _{};
 // is digit 0 to Pallamo; 50KEY KeyCode 20 skips forward in TotalMedia).
 // clang-format off
 constexpr ButtonRow kButtons[] = {
-    // Name        44KEY     32KEY   50KEY     35KEY
-    {"power",      {12},     {67},   {13, 50}, {12, 22}},
-    {"shutdown",   {29},     {3},    {12},     _},
-    {"num0",       {10},     {17},   {0},      {20}},
-    {"num1",       {0},      {4},    {1},      {0}},
-    {"num2",       {1},      {8},    {2},      {1}},
-    {"num3",       {2},      {2},    {3},      {2}},
-    {"num4",       {3},      {15},   {4},      {3}},
-    {"num5",       {4},      {5},    {5},      {4}},
-    {"num6",       {5},      {6},    {6},      {5}},
-    {"num7",       {6},      {12},   {7},      {6}},
-    {"num8",       {7},      {13},   {8},      {7}},
-    {"num9",       {8},      {10},   {9},      {8}},
-    {"ok",         {11},     {18},   {11, 34}, {11}},
-    {"up",         {32, 69}, {24},   {30},     {32}},
-    {"down",       {33, 70}, {25},   {31},     {33}},
-    {"left",       {66},     {26},   {32},     {66}},
-    {"right",      {67},     {27},   {33},     {67}},
-    {"back",       {14},     {28},   {35},     {14, 19}},
-    {"chup",       {16},     {9},    {18},     {17}},
-    {"chdown",     {17},     {7},    {19},     {27}},
-    {"volup",      {19},     {14},   {16},     {18}},
-    {"voldown",    {18},     {19},   {17},     {72}},
-    {"mute",       {20},     {23},   {14},     {68}},
-    {"play",       {68, 71}, {22},   {22, 24}, {25, 65}},
-    {"stop",       {26},     {21},   {25},     {64}},
-    {"record",     {27},     {20},   {23},     {26}},
-    {"next",       {65},     _,      {20},     {28}},
-    {"prev",       {64},     _,      {21},     {30}},
-    {"ffwd",       _,        _,      {26},     _},
-    {"rewind",     _,        _,      {27},     _},
-    {"tv",         {22},     {30},   {37},     {23}},
-    {"fullscreen", {23},     {11},   {28},     {10}},
-    {"guide",      {75},     _,      _,        _},
-    {"dvdmenu",    {35},     _,      {36},     _},
-    {"teletext",   {34},     _,      {90},     _},
-    {"red",        _,        _,      {91},     _},
-    {"green",      _,        _,      {92},     _},
-    {"yellow",     _,        _,      {93},     _},
-    {"blue",       _,        _,      {94},     _},
+    // Name      Label           44KEY     32KEY   50KEY     35KEY
+    {"power",     "Power",        {12},     {67},   {13, 50}, {12, 22}},
+    {"shutdown",  "Shut down",    {29},     {3},    {12},     _},
+    {"num0",      "0",            {10},     {17},   {0},      {20}},
+    {"num1",      "1",            {0},      {4},    {1},      {0}},
+    {"num2",      "2",            {1},      {8},    {2},      {1}},
+    {"num3",      "3",            {2},      {2},    {3},      {2}},
+    {"num4",      "4",            {3},      {15},   {4},      {3}},
+    {"num5",      "5",            {4},      {5},    {5},      {4}},
+    {"num6",      "6",            {5},      {6},    {6},      {5}},
+    {"num7",      "7",            {6},      {12},   {7},      {6}},
+    {"num8",      "8",            {7},      {13},   {8},      {7}},
+    {"num9",      "9",            {8},      {10},   {9},      {8}},
+    {"ok",        "OK",           {11},     {18},   {11, 34}, {11}},
+    {"up",        "Up",           {32, 69}, {24},   {30},     {32}},
+    {"down",      "Down",         {33, 70}, {25},   {31},     {33}},
+    {"left",      "Left",         {66},     {26},   {32},     {66}},
+    {"right",     "Right",        {67},     {27},   {33},     {67}},
+    {"back",      "Back",         {14},     {28},   {35},     {14, 19}},
+    {"chup",      "Channel up",   {16},     {9},    {18},     {17}},
+    {"chdown",    "Channel down", {17},     {7},    {19},     {27}},
+    {"volup",     "Volume up",    {19},     {14},   {16},     {18}},
+    {"voldown",   "Volume down",  {18},     {19},   {17},     {72}},
+    {"mute",      "Mute",         {20},     {23},   {14},     {68}},
+    {"play",      "Play",         {68, 71}, {22},   {22, 24}, {25, 65}},
+    {"stop",      "Stop",         {26},     {21},   {25},     {64}},
+    {"record",    "Record",       {27},     {20},   {23},     {26}},
+    {"next",      "Next",         {65},     _,      {20},     {28}},
+    {"prev",      "Previous",     {64},     _,      {21},     {30}},
+    {"ffwd",      "Fast forward", _,        _,      {26},     _},
+    {"rewind",    "Rewind",       _,        _,      {27},     _},
+    {"tv",        "TV",           {22},     {30},   {37},     {23}},
+    {"fullscreen", "Full screen", {23},     {11},   {28},     {10}},
+    {"guide",     "Guide",        {75},     _,      _,        _},
+    {"dvdmenu",   "DVD menu",     {35},     _,      {36},     _},
+    {"teletext",  "Teletext",     {34},     _,      {90},     _},
+    {"red",       "Red",          _,        _,      {91},     _},
+    {"green",     "Green",        _,        _,      {92},     _},
+    {"yellow",    "Yellow",       _,        _,      {93},     _},
+    {"blue",      "Blue",         _,        _,      {94},     _},
 };
 // clang-format on
 
@@ -134,6 +135,15 @@ const char* ButtonNameOf(std::uint32_t layout, std::uint32_t keyCode) {
     for (int i = 0; i < ButtonNameCount(); ++i) {
         if (ButtonSends(i, layout, keyCode)) {
             return kButtons[i].name;
+        }
+    }
+    return nullptr;
+}
+
+const char* ButtonLabelOf(std::uint32_t layout, std::uint32_t keyCode) {
+    for (int i = 0; i < ButtonNameCount(); ++i) {
+        if (ButtonSends(i, layout, keyCode)) {
+            return kButtons[i].label;
         }
     }
     return nullptr;

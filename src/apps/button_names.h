@@ -23,5 +23,8 @@ int ButtonNameCount();
 // The name of the button that sends this KeyCode on the layout, as the
 // applications file names it ("volup"); null when no button does.
 const char* ButtonNameOf(std::uint32_t layout, std::uint32_t keyCode);
+// The same button as a person reads it on the screen ("Volume up", "OK",
+// "Up", "1"); null when no button sends the KeyCode.
+const char* ButtonLabelOf(std::uint32_t layout, std::uint32_t keyCode);
 
 }  // namespace rc

@@ -98,6 +98,14 @@ struct HidChannel {
     Handle hidHandle = 0;                   // 0 = not open
 };
 
+// The on-screen display's window and where its line is (shell/osd.cpp).
+struct OnScreenDisplay {
+    Hwnd window = 0;  // made at the first press shown
+    bool shown = false;
+    int alpha = 0;             // the opacity set last
+    std::uint32_t frames = 0;  // of the press shown, with the held frames
+};
+
 struct UserApps;
 struct ButtonMonitor;
 struct Press;
@@ -169,6 +177,10 @@ struct System {
     Hwnd shutdownDialog = 0;
     PointerArea pointer;
     bool buttonHeld = false;
+
+    // --- On-screen display ---
+    bool showButtons = false;  // ShowButtons, the user's own option
+    OnScreenDisplay osd;
 
     // --- Controlled applications ---
     // The state and the AppWatch mark of each built-in application, at its

@@ -241,7 +241,8 @@ class Platform {
     virtual bool GetFileAttributesExA(const char* path, FileInfo* info) = 0;
 
     // --- Registry --------------------------------------------------------------
-    // root is kHkeyLocalMachine; results are Windows error codes (0 success).
+    // root is kHkeyLocalMachine, or kHkeyCurrentUser for the per-user
+    // options (a standard user may write below it); results are Windows error codes (0 success).
     // An open or create asking rights the user lacks fails with
     // ERROR_ACCESS_DENIED (5): a standard user may read HKEY_LOCAL_MACHINE but
     // not write below SOFTWARE\Microsoft\Windows, SOFTWARE\Microsoft\Windows NT
@@ -485,6 +486,30 @@ class Platform {
     // GetDeviceCaps(LOGPIXELSY) of the screen (GetDC(0), ReleaseDC): the
     // system DPI, 96 at 100 %, 144 at 150 %.
     virtual int GetScreenDpi() = 0;
+
+    // --- On-screen display ------------------------------------------------------------
+    // MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY) and GetMonitorInfoA:
+    // the work area (the monitor less the taskbar and docked bars) of the
+    // monitor that holds most of the window, the primary monitor's for no
+    // window, in pixels of this DPI-aware program. False when GetMonitorInfoA
+    // fails (*work is then left alone).
+    virtual bool GetMonitorWorkArea(Hwnd hwnd, Rect* work) = 0;
+    // RegisterClassExW of className on its first use, then
+    // CreateWindowExW(exStyle, className, L"", WS_POPUP, 0, 0, 0, 0, owner):
+    // a hidden text panel (an owned window never gets a taskbar button). Its procedure, the Win32
+    // side's own, paints the window text in one line, centred, light grey on near black, in the
+    // panel font (5/8 of the window's height), repaints when the text is set,
+    // and is transparent to the mouse (HTTRANSPARENT, MA_NOACTIVATE). Gives 0
+    // when registering or creating fails.
+    virtual Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd owner) = 0;
+    // GetTextExtentPoint32W of text in the panel font for a panel of this
+    // height: the text's width in pixels, 0 on failure.
+    virtual int MeasurePanelText(const char16_t* text, int panelHeight) = 0;
+    // SetLayeredWindowAttributes(hwnd, colorKey, alpha, flags) of a window
+    // with WS_EX_LAYERED, which shows nothing before this call; with
+    // LWA_ALPHA (2) the whole window at alpha/255 opacity. False on failure.
+    virtual bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
+                                            std::uint32_t flags) = 0;
 };
 
 }  // namespace rc

@@ -17,6 +17,7 @@ extern "C" {
 
 #include <cstddef>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <string>
 #include <utility>
@@ -970,6 +971,131 @@ bool Win32Platform::ProcessIdToSessionId(std::uint32_t processId, std::uint32_t*
     }
     *sessionId = session;
     return true;
+}
+
+// --- On-screen display ---------------------------------------------------------------------------
+
+namespace {
+
+constexpr COLORREF kPanelText = RGB(240, 240, 240);
+constexpr COLORREF kPanelBack = RGB(24, 24, 24);
+
+// The panel font for a panel of this height, made once per height (a
+// panel keeps its height while the monitor does).
+HFONT PanelFont(int panelHeight) {
+    static std::map<int, HFONT> fonts;
+    auto it = fonts.find(panelHeight);
+    if (it != fonts.end()) {
+        return it->second;
+    }
+    const int pixels = panelHeight * 5 / 8;
+    HFONT font = ::CreateFontW(-pixels, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                               DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+    if (font != nullptr) {
+        fonts[panelHeight] = font;
+    }
+    return font;
+}
+
+void PaintPanel(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd, &ps);
+    RECT client;
+    ::GetClientRect(hwnd, &client);
+    HBRUSH back = ::CreateSolidBrush(kPanelBack);
+    ::FillRect(dc, &client, back);
+    ::DeleteObject(back);
+    wchar_t text[256];
+    const int length = ::GetWindowTextW(hwnd, text, 256);
+    HGDIOBJ oldFont = ::SelectObject(dc, PanelFont(client.bottom - client.top));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kPanelText);
+    ::DrawTextW(dc, text, length, &client,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::SelectObject(dc, oldFont);
+    ::EndPaint(hwnd, &ps);
+}
+
+// The panel never takes a click or the activation: the mouse goes through
+// to the window below it.
+LRESULT CALLBACK TextPanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_PAINT:
+            PaintPanel(hwnd);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_SETTEXT: {
+            const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+            return result;
+        }
+        default:
+            return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+bool Win32Platform::GetMonitorWorkArea(Hwnd hwnd, Rect* work) {
+    HMONITOR monitor = ::MonitorFromWindow(ToHwnd(hwnd), MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (work == nullptr || !::GetMonitorInfoA(monitor, &info)) {
+        return false;
+    }
+    *work = {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    return true;
+}
+
+Hwnd Win32Platform::CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd owner) {
+    HINSTANCE instance = To<HINSTANCE>(instance_);
+    std::wstring wideClass;
+    for (const char* c = className; c != nullptr && *c != '\0'; ++c) {
+        wideClass += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    }
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (!::GetClassInfoExW(instance, wideClass.c_str(), &existing)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = TextPanelProc;
+        wc.hInstance = instance;
+        wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.lpszClassName = wideClass.c_str();
+        if (::RegisterClassExW(&wc) == 0) {
+            return 0;
+        }
+    }
+    return FromHwnd(::CreateWindowExW(exStyle, wideClass.c_str(), L"", WS_POPUP, 0, 0, 0, 0,
+                                      ToHwnd(owner), nullptr, instance, nullptr));
+}
+
+int Win32Platform::MeasurePanelText(const char16_t* text, int panelHeight) {
+    if (text == nullptr) {
+        return 0;
+    }
+    HDC dc = ::GetDC(nullptr);
+    if (dc == nullptr) {
+        return 0;
+    }
+    HGDIOBJ oldFont = ::SelectObject(dc, PanelFont(panelHeight));
+    const auto* wide = reinterpret_cast<const wchar_t*>(text);
+    SIZE size{};
+    const BOOL ok = ::GetTextExtentPoint32W(dc, wide, static_cast<int>(std::wcslen(wide)), &size);
+    ::SelectObject(dc, oldFont);
+    ::ReleaseDC(nullptr, dc);
+    return ok ? size.cx : 0;
+}
+
+bool Win32Platform::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey,
+                                               std::uint8_t alpha, std::uint32_t flags) {
+    return ::SetLayeredWindowAttributes(ToHwnd(hwnd), colorKey, alpha, flags) != FALSE;
 }
 
 // --- Wide-character calls, the key-map file -----------------------------------------------------

@@ -179,6 +179,11 @@ class Win32Platform : public Platform {
     Handle CreateMessageFont() override;
     bool DeleteObject(Handle object) override;
     int GetScreenDpi() override;
+    bool GetMonitorWorkArea(Hwnd hwnd, Rect* work) override;
+    Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd owner) override;
+    int MeasurePanelText(const char16_t* text, int panelHeight) override;
+    bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
+                                    std::uint32_t flags) override;
     // Wide-character calls, the key-map file.
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;

@@ -111,11 +111,22 @@ constexpr std::uint32_t kGwChild = 5;
 // ShowWindow
 constexpr int kSwHide = 0;
 constexpr int kSwShowNormal = 1;
+constexpr int kSwShowNoActivate = 4;
 constexpr int kSwShow = 5;
+constexpr int kSwShowNa = 8;
 
 // SetWindowPos
 constexpr Hwnd kHwndTopmost = static_cast<Hwnd>(-1);
 constexpr std::uint32_t kSwpNoSize = 0x0001;
+constexpr std::uint32_t kSwpNoActivate = 0x0010;
+
+// Extended window styles and layered windows
+constexpr std::uint32_t kWsExTopmost = 0x00000008;
+constexpr std::uint32_t kWsExTransparent = 0x00000020;
+constexpr std::uint32_t kWsExToolWindow = 0x00000080;
+constexpr std::uint32_t kWsExLayered = 0x00080000;
+constexpr std::uint32_t kWsExNoActivate = 0x08000000;
+constexpr std::uint32_t kLwaAlpha = 0x00000002;
 
 // Tray icon
 constexpr std::uint32_t kNimAdd = 0;
@@ -151,6 +162,7 @@ constexpr std::uint32_t kFileAttributeArchive = 0x20;
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 
 // Registry
+constexpr Handle kHkeyCurrentUser = 0x80000001u;
 constexpr Handle kHkeyLocalMachine = 0x80000002u;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 constexpr std::uint32_t kKeyQueryValue = 0x0001;
@@ -214,7 +226,6 @@ constexpr std::uint32_t kWsExControlParent = 0x00010000u;
 constexpr int kCwUseDefault = static_cast<int>(0x80000000u);
 constexpr std::uint32_t kSwpNoMove = 0x0002;
 constexpr std::uint32_t kSwpNoZOrder = 0x0004;
-constexpr std::uint32_t kSwpNoActivate = 0x0010;
 constexpr int kSwRestore = 9;
 constexpr std::uint32_t kEsMultiline = 0x0004;
 constexpr std::uint32_t kEsAutoVScroll = 0x0040;
@@ -230,7 +241,6 @@ constexpr std::uint32_t kLvmEnsureVisible = 0x1013;
 constexpr std::uint32_t kLvmSetExtendedListViewStyle = 0x1036;
 constexpr std::uint32_t kLvsExFullRowSelect = 0x0020;
 constexpr std::uint32_t kLvsExDoubleBuffer = 0x00010000u;
-constexpr Handle kHkeyCurrentUser = 0x80000001u;
 constexpr std::uint32_t kMbIconWarning = 0x0030;
 constexpr std::uint32_t kMbIconInformation = 0x0040;
 

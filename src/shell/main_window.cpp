@@ -14,8 +14,10 @@
 #include "platform/win_defs.h"
 #include "receiver/receiver.h"
 #include "settings/settings_store.h"
+#include "settings/user_options.h"
 #include "shell/dialogs.h"
 #include "shell/monitor.h"
+#include "shell/osd.h"
 #include "shell/receiver_owner.h"
 #include "shell/tray_tip.h"
 
@@ -111,6 +113,7 @@ void RemoveTrayIcon(System& sys, Hwnd hwnd) {
 }
 
 void OnCreate(System& sys, Hwnd hwnd) {
+    LoadUserOptions(sys);
     WatchSessions(sys, hwnd);
     if (sys.awayFromConsole) {
         // Another session's copy may be using the receiver: this one waits
@@ -159,6 +162,8 @@ void ShowTrayMenu(System& sys, Hwnd hwnd) {
         }
         os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
         os.AppendMenuA(menu, win::kMfString, kCmdSetting, "Setting");
+        os.AppendMenuA(menu, sys.showButtons ? win::kMfChecked : win::kMfString, kCmdShowButtons,
+                       "Show buttons on screen");
         os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
     }
     os.AppendMenuA(menu, win::kMfString, kCmdButtonMonitor, "Button monitor...");
@@ -196,6 +201,9 @@ bool OnCommand(System& sys, Hwnd hwnd, std::uint32_t command) {
             return true;
         case kCmdButtonMonitor:
             OpenButtonMonitor(sys);
+            return true;
+        case kCmdShowButtons:
+            SetShowButtons(sys, !sys.showButtons);
             return true;
         default:
             break;

@@ -17,6 +17,7 @@ constexpr std::uint32_t kCmdSetting = 32;
 constexpr std::uint32_t kCmdExit = 1201;
 constexpr std::uint32_t kCmdToggleLaunchAp = 1202;
 constexpr std::uint32_t kCmdButtonMonitor = 1301;
+constexpr std::uint32_t kCmdShowButtons = 1302;
 constexpr std::uint32_t kTrayIconId = 10;
 constexpr std::uint32_t kTrayCallbackMessage = 1001;
 

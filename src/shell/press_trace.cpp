@@ -12,7 +12,7 @@ constexpr char kArrow[] = " \xE2\x86\x92 ";  // →
 
 }  // namespace
 
-std::string PressLine(const System& sys, const Press& press, const PressOutcome& outcome) {
+std::string PressTraceText(const System& sys, const Press& press, const PressOutcome& outcome) {
     std::string line;
     if (const char* name = ButtonNameOf(sys.nIRKEYType, press.keyCode)) {
         line = name;
@@ -45,7 +45,7 @@ void TracePress(System& sys, const Press& press, const PressOutcome& outcome) {
         return;
     }
     std::string line = "Press: ";
-    line += PressLine(sys, press, outcome);
+    line += PressTraceText(sys, press, outcome);
     if (!outcome.sent.empty()) {
         line += " [";
         line += outcome.sent;

@@ -209,6 +209,28 @@ TEST_F(PollTickTest, EveryPressReadIsPassedOnWithItsOutcome) {
     EXPECT_EQ(heard, (std::vector<std::string>{"67 " + app, "67 repeat " + pointer}));
 }
 
+// With ShowButtons on, the poll's presses reach the on-screen display: a
+// held power key shows its press's line once, in one window, and the held
+// frame, which does nothing, keeps that line.
+TEST_F(PollTickTest, HeldButtonShowsItsPressOnScreenOnce) {
+    StartAf9015();
+    sys.showButtons = true;
+    const Hwnd editor = desk.AddWindow("Notepad", "Editor");
+    desk.SetForegroundWindow(editor);
+    desk.af15Buffers = {{7, 0, 0x13}, {7, 0, 0x13}};
+    desk.Entry("af15_GetIR").results = {1, 1};
+    desk.Advance(65);
+    const Hwnd panel = desk.FindWindowA("Remote Control OSD", nullptr);
+    ASSERT_NE(panel, 0u);
+    const std::string line = desk.WindowTitle(panel);
+    EXPECT_EQ(line, "Power: Lumetra Center is not installed");
+    desk.Advance(65);
+    EXPECT_EQ(desk.WindowTitle(panel), line);
+    EXPECT_EQ(desk.TextPanelsCreated(), 1);
+    EXPECT_TRUE(desk.IsWindowVisible(panel));
+    EXPECT_EQ(desk.Foreground(), editor);
+}
+
 TEST_F(PollTickTest, TheOpenConfirmationGetsEnterOrEscapeFromTheTick) {
     StartAf9015();
     OpenShutdownDialog(k32Key);

@@ -559,6 +559,44 @@ TEST(Win32Trampolines, DialogsNestAndKeepTheirContexts) {
     EXPECT_EQ(outer.comboSelection, 1);
 }
 
+// The on-screen display's panel: a hidden window of its class with the
+// extended styles asked, its text set through the wide call, shown without
+// taking the activation.
+TEST(Win32Trampolines, TextPanelKeepsItsStylesAndWideText) {
+    Win32Platform platform(ThisInstance());
+    const std::uint32_t styles = win::kWsExLayered | win::kWsExTransparent | win::kWsExNoActivate |
+                                 win::kWsExToolWindow | win::kWsExTopmost;
+    const Hwnd panel = platform.CreateTextPanel("rc test panel", styles, 0);
+    ASSERT_NE(panel, 0u);
+    const Hwnd second = platform.CreateTextPanel("rc test panel", styles, 0);  // class kept
+    EXPECT_NE(second, 0u);
+    ::DestroyWindow(reinterpret_cast<HWND>(second));
+    EXPECT_EQ(
+        static_cast<std::uint32_t>(::GetWindowLongA(reinterpret_cast<HWND>(panel), GWL_EXSTYLE)) &
+            styles,
+        styles);
+    EXPECT_FALSE(platform.IsWindowVisible(panel));
+    const std::u16string line = u"Volume up \u2192 VLC";
+    EXPECT_TRUE(platform.SetWindowTextW(panel, line.c_str()));
+    char16_t back[64] = {};
+    EXPECT_EQ(platform.GetWindowTextW(panel, back, 64), static_cast<int>(line.size()));
+    EXPECT_EQ(std::u16string(back), line);
+    EXPECT_TRUE(platform.SetLayeredWindowAttributes(panel, 0, 200, win::kLwaAlpha));
+    EXPECT_GT(platform.MeasurePanelText(line.c_str(), 60),
+              platform.MeasurePanelText(line.c_str(), 30));
+    Rect work{};
+    ASSERT_TRUE(platform.GetMonitorWorkArea(0, &work));
+    EXPECT_GT(work.right - work.left, 0);
+    EXPECT_GT(work.bottom - work.top, 0);
+
+    const Hwnd before = platform.GetForegroundWindow();
+    platform.SetWindowPos(panel, win::kHwndTopmost, 10, 10, 200, 60, win::kSwpNoActivate);
+    platform.ShowWindow(panel, win::kSwShowNoActivate);
+    EXPECT_TRUE(platform.IsWindowVisible(panel));
+    EXPECT_EQ(platform.GetForegroundWindow(), before);
+    ::DestroyWindow(reinterpret_cast<HWND>(panel));
+}
+
 TEST(Win32Trampolines, MissingDialogTemplateFails) {
     Win32Platform platform(ThisInstance());
     DialogLog log;

@@ -1,4 +1,5 @@
 #include "settings/settings_store.h"
+#include "settings/user_options.h"
 
 #include <gtest/gtest.h>
 
@@ -220,6 +221,24 @@ TEST_F(SettingsStoreTest, SavesWriteOnlyExistingValuesOfFourBytes) {
     desk.DeleteRegKey(kKey);
     EXPECT_EQ(SaveDefaultTVApp(*sys), 0);
     EXPECT_FALSE(desk.RegKeyExists(kKey));
+    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
+}
+
+// ShowButtons is the user's own, under HKEY_CURRENT_USER: 0 or missing is
+// off, any other number on; data that is no number counts as missing.
+TEST_F(SettingsStoreTest, ShowButtonsIsReadFromTheUsersOwnKey) {
+    const std::string userKey = std::string("HKEY_CURRENT_USER\\") + kUserOptionsKey;
+    LoadUserOptions(*sys);
+    EXPECT_FALSE(sys->showButtons);
+    desk.SetRegDword(kKey, "ShowButtons", 1);  // the machine's key is not the user's
+    LoadUserOptions(*sys);
+    EXPECT_FALSE(sys->showButtons);
+    for (const Bytes& data : {Bytes{1, 0, 0, 0}, Bytes{2}, Bytes{0, 0, 0, 0}, Bytes(8, 1)}) {
+        desk.SetRegBinary(userKey, "ShowButtons", data, win::kRegDword);
+        sys->showButtons = false;
+        LoadUserOptions(*sys);
+        EXPECT_EQ(sys->showButtons, data.size() <= 4 && data[0] != 0);
+    }
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 

@@ -242,7 +242,8 @@ TEST_F(MainWindowTest, MenuFollowsTheReceiverAndTheCurrentApplication) {
     EXPECT_EQ(Count(desk, Kind::Trace), 0);
 
     sys.bDeviceReady = 1;
-    std::vector<std::string> plain = {"2048:0:", "0:32:Setting", "2048:0:"};
+    std::vector<std::string> plain = {"2048:0:", "0:32:Setting", "0:1302:Show buttons on screen",
+                                      "2048:0:"};
     plain.insert(plain.end(), tail.begin(), tail.end());
     desk.DeleteRegKey(kVistaMceKey);
     for (std::uint32_t current : {9u, 1u, 2u, 4u, 5u, 6u, 0u, 3u, 7u, 8u, 10u, 1104u}) {
@@ -256,7 +257,7 @@ TEST_F(MainWindowTest, MenuFollowsTheReceiverAndTheCurrentApplication) {
     desk.SetRegString(kVistaMceKey, "Ident", "5.0");
     sys.nCurRemoteTV = 4;
     Tray(win::kWmLButtonDown);
-    ASSERT_EQ(Menu().size(), 8u);
+    ASSERT_EQ(Menu().size(), 9u);
     EXPECT_EQ(Menu()[0], "0:1104:Media Center Edition");
     Hwnd mce = test::OpenAppWindow(desk, kMediaCenter);
     Tray(win::kWmLButtonDown);
@@ -342,6 +343,31 @@ TEST_F(MainWindowTest, CommandsChangeTheRunningProcessOnly) {
     EXPECT_EQ(sys.bLaunchap, 1u);
     EXPECT_FALSE(desk.QuitPosted());
     EXPECT_EQ(desk.TrayIcons().size(), 1u);
+}
+
+// The user's own option: a standard user whom HKEY_LOCAL_MACHINE refuses
+// still switches it, and the next start reads it.
+TEST_F(MainWindowTest, ShowButtonsItemTogglesTheUsersOwnOption) {
+    const std::string userKey = "HKEY_CURRENT_USER\\Software\\Orvalix Multimedia\\Remote Control";
+    EXPECT_FALSE(sys.showButtons);
+    desk.refuseAllAccess = true;
+    EXPECT_EQ(Command(kCmdShowButtons), 0);
+    EXPECT_TRUE(sys.showButtons);
+    EXPECT_EQ(desk.RegValueType(userKey, "ShowButtons"), win::kRegDword);
+    EXPECT_EQ(desk.RegDword(userKey, "ShowButtons"), 1u);
+    Tray(win::kWmLButtonDown);
+    EXPECT_EQ(Menu()[2], "8:1302:Show buttons on screen");
+    EXPECT_EQ(desk.OpenRegKeyCount(), 0);
+
+    SimDesktop next;
+    next.SetRegDword(userKey, "ShowButtons", 1);
+    System nextSys{next};
+    RunRemoteControl(nextSys);
+    EXPECT_TRUE(nextSys.showButtons);
+
+    Command(kCmdShowButtons);
+    EXPECT_FALSE(sys.showButtons);
+    EXPECT_EQ(desk.RegDword(userKey, "ShowButtons"), 0u);
 }
 
 TEST_F(MainWindowTest, AboutAndSettingOpenTheirDialogs) {

@@ -293,11 +293,6 @@ std::uint32_t SimDesktop::WindowStyle(Hwnd hwnd) const {
     return it != s_->ownWindows.end() ? it->second.style : 0;
 }
 
-std::uint32_t SimDesktop::WindowExStyle(Hwnd hwnd) const {
-    auto it = s_->ownWindows.find(hwnd);
-    return it != s_->ownWindows.end() ? it->second.exStyle : 0;
-}
-
 Rect SimDesktop::WindowRect(Hwnd hwnd) const {
     auto it = s_->ownWindows.find(hwnd);
     return it != s_->ownWindows.end() ? it->second.rect : Rect{};

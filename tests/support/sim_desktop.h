@@ -75,6 +75,18 @@ class SimDesktop : public Platform {
     Point WindowPosition(Hwnd hwnd) const;  // last SetWindowPos x, y (0, 0 at first)
     Hwnd Foreground() const;
     Hwnd MainWindow() const;  // the window made by CreateMainWindow, 0 before
+    // Text panels (CreateTextPanel): windows of this program, hidden at
+    // first, with their extended styles. ShowWindow with SW_SHOW or
+    // SW_SHOWNORMAL activates a panel (it becomes the foreground window), as
+    // Windows does; SW_SHOWNOACTIVATE and SW_SHOWNA leave the foreground
+    // alone. Every monitor's work area is workArea unless SetWindowMonitor
+    // puts a window on another monitor (GetMonitorWorkArea).
+    std::uint32_t WindowExStyle(Hwnd hwnd) const;
+    Point WindowSize(Hwnd hwnd) const;  // last SetWindowPos cx, cy
+    int WindowAlpha(Hwnd hwnd) const;   // last SetLayeredWindowAttributes alpha, -1 none
+    int TextPanelsCreated() const;
+    Rect workArea{0, 0, 1920, 1040};
+    void SetWindowMonitor(Hwnd hwnd, Rect work);
     // Makes SetForegroundWindow refuse (give false and change nothing), as
     // Windows does to a background process: it then succeeds only while our
     // input is attached to the foreground window's thread (AttachThreadInput),
@@ -364,7 +376,6 @@ class SimDesktop : public Platform {
     std::vector<std::vector<std::string>> ListRows(Hwnd list) const;
     int ListInView(Hwnd list) const;  // the last item kept in view, -1 none
     std::uint32_t WindowStyle(Hwnd hwnd) const;
-    std::uint32_t WindowExStyle(Hwnd hwnd) const;
     Rect WindowRect(Hwnd hwnd) const;
     // A click on a control: WM_COMMAND with its id (BN_CLICKED) to its parent.
     void ClickControl(Hwnd control);
@@ -496,6 +507,13 @@ class SimDesktop : public Platform {
     void MoveOwn(Hwnd hwnd, int x, int y, int cx, int cy, std::uint32_t flags);
 
   public:
+    // On-screen display (sim_windows.cpp); a panel's text is as wide as its
+    // UTF-16 characters times 5/16 of the panel's height.
+    bool GetMonitorWorkArea(Hwnd hwnd, Rect* work) override;
+    Hwnd CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd owner) override;
+    int MeasurePanelText(const char16_t* text, int panelHeight) override;
+    bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
+                                    std::uint32_t flags) override;
     // Wide-character calls, the key-map file (sim_wide.cpp).
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;

@@ -34,6 +34,9 @@ struct SimDesktop::State {
         bool topmost = false;
         Point position{0, 0};
         std::uint32_t process = 0;  // 0: a process of its own
+        std::uint32_t exStyle = 0;  // a text panel's extended styles (0 for the others)
+        Point size{0, 0};           // last SetWindowPos cx, cy
+        int alpha = -1;             // last SetLayeredWindowAttributes alpha, -1 none
     };
     std::vector<Window> windows;  // the desktop's children, in list order
     Hwnd nextHwnd = sim::kFirstWindow;
@@ -54,6 +57,8 @@ struct SimDesktop::State {
     };
     std::vector<WindowClass> classes;
     Hwnd mainWindow = 0;
+    int textPanels = 0;                            // CreateTextPanel calls that made one
+    std::vector<std::pair<Hwnd, Rect>> monitorOf;  // windows on another monitor
     WndProc mainProc = nullptr;
     void* mainCtx = nullptr;
 

@@ -214,6 +214,31 @@ TEST(SimWindows, ActivationIsLoggedAndCanBeRefused) {
     EXPECT_EQ(desk.WindowPosition(v).y, 20);
 }
 
+// A text panel is ours and hidden at first; showing it with SW_SHOW
+// activates it as Windows does, SW_SHOWNOACTIVATE does not.
+TEST(SimWindows, TextPanelsActivateOnlyWhenShownSo) {
+    SimDesktop desk;
+    const Hwnd app = desk.AddWindow("App", "App");
+    desk.SetForegroundWindow(app);
+    const Hwnd panel = desk.CreateTextPanel("Panel", win::kWsExLayered | win::kWsExTopmost, 0);
+    EXPECT_FALSE(desk.IsWindowVisible(panel));
+    EXPECT_TRUE(desk.IsTopmost(panel));
+    EXPECT_EQ(desk.GetWindowProcessId(panel), SimDesktop::kOurProcess);
+    EXPECT_EQ(desk.WindowAlpha(panel), -1);
+    EXPECT_TRUE(desk.SetLayeredWindowAttributes(panel, 0, 128, win::kLwaAlpha));
+    EXPECT_EQ(desk.WindowAlpha(panel), 128);
+    EXPECT_FALSE(desk.SetLayeredWindowAttributes(app, 0, 128, win::kLwaAlpha));  // not layered
+    EXPECT_TRUE(desk.SetWindowTextW(panel, u"\u2192"));
+    EXPECT_EQ(desk.WindowTitle(panel), "\xE2\x86\x92");
+
+    desk.ShowWindow(panel, win::kSwShowNoActivate);
+    EXPECT_TRUE(desk.IsWindowVisible(panel));
+    EXPECT_EQ(desk.Foreground(), app);
+    desk.ShowWindow(panel, win::kSwHide);
+    desk.ShowWindow(panel, win::kSwShow);
+    EXPECT_EQ(desk.Foreground(), panel);
+}
+
 TEST(SimWindows, ADelayedForegroundChangeLandsWhenItsTimeHasCome) {
     SimDesktop desk;
     Hwnd w = desk.AddWindow("C", "T");

@@ -18,8 +18,6 @@ namespace {
 constexpr Handle kFirstKey = 0x3000;
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorKeyDeleted = 1018;
-// HKEY_CURRENT_USER's keys live in the same tree, under this name.
-constexpr char kCurrentUser[] = "HKEY_CURRENT_USER";
 // What asks to write a key: KEY_SET_VALUE, KEY_CREATE_SUB_KEY,
 // KEY_CREATE_LINK, DELETE, WRITE_DAC, WRITE_OWNER, GENERIC_ALL, GENERIC_WRITE.
 constexpr std::uint32_t kKeyWriteRights =
@@ -54,6 +52,15 @@ std::string JoinKey(const std::string& base, const std::string& sub) {
     return s.empty() ? base : base + "\\" + s;
 }
 
+// The user's own hive (HKEY_CURRENT_USER), kept beside HKEY_LOCAL_MACHINE's
+// keys under a path of its own.
+constexpr char kCurrentUserPath[] = "hkey_current_user";
+
+bool InCurrentUser(const std::string& lowerPath) {
+    const std::string top = kCurrentUserPath;
+    return lowerPath == top || lowerPath.rfind(top + "\\", 0) == 0;
+}
+
 // Keys a standard user may read but never write, virtualised or not.
 bool SystemKey(const std::string& lowerPath) {
     for (const char* top :
@@ -70,6 +77,7 @@ bool SystemKey(const std::string& lowerPath) {
 
 SimRegistry::SimRegistry() : nextKey_(kFirstKey) {
     keys_[""];
+    keys_[kCurrentUserPath].name = "HKEY_CURRENT_USER";
 }
 
 // ===== Inside the tree ===========================================================
@@ -80,7 +88,7 @@ bool SimRegistry::Base(Handle root, std::string* path) const {
         return true;
     }
     if (root == win::kHkeyCurrentUser) {
-        *path = kCurrentUser;
+        *path = kCurrentUserPath;
         return true;
     }
     auto it = openKeys_.find(root);
@@ -97,6 +105,9 @@ long SimRegistry::UnknownRoot(Handle root) {
 }
 
 bool SimRegistry::Writable(const std::string& lowerPath) const {
+    if (InCurrentUser(lowerPath)) {
+        return true;
+    }
     return !refuseAllAccess && !(standardUser && SystemKey(lowerPath));
 }
 
@@ -104,6 +115,7 @@ std::string SimRegistry::CreateKeyPath(const std::string& anyCase) {
     const std::string original = Normalize(anyCase);
     const std::string path = Lower(original);
     keys_[""];
+    keys_[kCurrentUserPath].name = "HKEY_CURRENT_USER";
     std::size_t start = 0;
     while (!path.empty()) {
         std::size_t end = path.find('\\', start);
@@ -296,8 +308,8 @@ long SimRegistry::RegEnumKeyExA(Handle key, std::uint32_t index, char* name,
     const std::string prefix = path.empty() ? std::string() : path + "\\";
     std::uint32_t i = 0;
     for (const auto& [sub, k] : keys_) {
-        if (sub.empty() || sub.size() <= prefix.size() ||
-            sub.compare(0, prefix.size(), prefix) != 0 ||
+        if (sub.empty() || InCurrentUser(sub) != InCurrentUser(path) ||
+            sub.size() <= prefix.size() || sub.compare(0, prefix.size(), prefix) != 0 ||
             sub.find('\\', prefix.size()) != std::string::npos) {
             continue;
         }

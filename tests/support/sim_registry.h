@@ -16,7 +16,7 @@ class SimRegistry {
     SimRegistry();
 
     // ===== Test controls (paths are under HKEY_LOCAL_MACHINE, case-insensitive;
-    // "HKEY_CURRENT_USER\\..." is the current user's key)
+    // a path that begins with "HKEY_CURRENT_USER\\" is in the user's own hive)
     void SetRegDword(const std::string& keyPath, const std::string& name, std::uint32_t value);
     void SetRegString(const std::string& keyPath, const std::string& name,
                       const std::string& value);  // REG_SZ, stored with its NUL
@@ -39,8 +39,8 @@ class SimRegistry {
     // (KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_ALL_ACCESS...) where the user
     // has none fail with ERROR_ACCESS_DENIED (a missing key still gives
     // ERROR_FILE_NOT_FOUND on open); reading opens succeed. Writing through a handle opened
-    // without KEY_SET_VALUE gives ERROR_ACCESS_DENIED. Other roots than
-    // HKEY_LOCAL_MACHINE hold no keys.
+    // without KEY_SET_VALUE gives ERROR_ACCESS_DENIED. HKEY_CURRENT_USER is
+    // the user's own: every user may write there. Other roots hold no keys.
     // refuseAllAccess: no write right anywhere (a limited user whose writes
     // Windows does not virtualise: XP, or a program with a manifest).
     bool refuseAllAccess = false;
@@ -89,7 +89,8 @@ class SimRegistry {
     void SetValue(const std::string& anyCase, const std::string& name, std::uint32_t type,
                   std::vector<std::uint8_t> bytes);
 
-    std::map<std::string, Key> keys_;  // by lower-case path; "" is HKEY_LOCAL_MACHINE
+    // by lower-case path; "" is HKEY_LOCAL_MACHINE, "hkey_current_user" the user's hive
+    std::map<std::string, Key> keys_;
     std::map<Handle, OpenKey> openKeys_;
     Handle nextKey_;
     int flushes_ = 0;

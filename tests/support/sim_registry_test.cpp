@@ -127,6 +127,28 @@ TEST(SimRegistry, AStandardUserMayNotWriteTheSystemsKeys) {
     EXPECT_EQ(desk.OpenRegKeyCount(), 0);
 }
 
+// HKEY_CURRENT_USER is the user's own: written by any user, kept apart from
+// HKEY_LOCAL_MACHINE.
+TEST(SimRegistry, TheCurrentUsersHiveIsWritableByEveryUser) {
+    SimDesktop desk;
+    desk.refuseAllAccess = true;
+    Handle key = 0;
+    ASSERT_EQ(
+        desk.RegCreateKeyExA(win::kHkeyCurrentUser, "Software\\Maker", win::kKeySetValue, &key), 0);
+    const std::uint8_t one[4] = {1, 0, 0, 0};
+    EXPECT_EQ(desk.RegSetValueExA(key, "Option", win::kRegDword, one, 4), 0);
+    desk.RegCloseKey(key);
+    EXPECT_EQ(desk.RegDword("HKEY_CURRENT_USER\\Software\\Maker", "Option"), 1u);
+    EXPECT_EQ(desk.RegOpenKeyExA(win::kHkeyLocalMachine, "Software\\Maker", win::kKeyRead, &key),
+              win::kErrorFileNotFound);
+    EXPECT_EQ(
+        desk.RegCreateKeyExA(win::kHkeyLocalMachine, "Software\\Maker", win::kKeySetValue, &key),
+        win::kErrorAccessDenied);
+    char name[64];
+    std::uint32_t size = sizeof name;
+    EXPECT_EQ(desk.RegEnumKeyExA(win::kHkeyLocalMachine, 0, name, &size), win::kErrorNoMoreItems);
+}
+
 TEST(SimRegistry, SubkeysEnumerateAlphabeticallyWithTheirCase) {
     SimDesktop desk;
     desk.SetRegString("Soft\\Uninstall\\Zeta", "DisplayName", "Z");

@@ -2,7 +2,9 @@
 // threads, the foreground, and the main window with its message queue.
 #include <algorithm>
 #include <iterator>
+#include <string_view>
 
+#include "core/text.h"
 #include "platform/win_defs.h"
 #include "support/sim_desktop.h"
 #include "support/sim_desktop_state.h"
@@ -311,6 +313,9 @@ bool SimDesktop::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx,
     if (!(flags & kSwpNoMove)) {
         w->position = {x, y};
     }
+    if (!(flags & win::kSwpNoSize)) {
+        w->size = {cx, cy};
+    }
     return true;
 }
 
@@ -435,6 +440,10 @@ bool SimDesktop::ShowWindow(Hwnd hwnd, int cmdShow) {
     }
     bool wasVisible = w->visible;
     w->visible = cmdShow != win::kSwHide;
+    if (w->exStyle != 0 && (cmdShow == win::kSwShow || cmdShow == win::kSwShowNormal)) {
+        s_->foreground = hwnd;
+        s_->active = hwnd;
+    }
     return wasVisible;
 }
 
@@ -519,6 +528,76 @@ std::uint32_t SimDesktop::RegisterWindowMessageA(const char* name) {
         it->second = kFirstRegisteredMessage + static_cast<std::uint32_t>(ids.size()) - 1;
     }
     return it->second;
+}
+
+// ===== On-screen display ==========================================================
+
+std::uint32_t SimDesktop::WindowExStyle(Hwnd hwnd) const {
+    if (auto it = s_->ownWindows.find(hwnd); it != s_->ownWindows.end()) {
+        return it->second.exStyle;  // a window of the program's own classes
+    }
+    const auto* w = s_->FindWin(hwnd);
+    return w ? w->exStyle : 0;
+}
+
+Point SimDesktop::WindowSize(Hwnd hwnd) const {
+    const auto* w = s_->FindWin(hwnd);
+    return w ? w->size : Point{0, 0};
+}
+
+int SimDesktop::WindowAlpha(Hwnd hwnd) const {
+    const auto* w = s_->FindWin(hwnd);
+    return w ? w->alpha : -1;
+}
+
+int SimDesktop::TextPanelsCreated() const {
+    return s_->textPanels;
+}
+
+void SimDesktop::SetWindowMonitor(Hwnd hwnd, Rect work) {
+    s_->monitorOf.emplace_back(hwnd, work);
+}
+
+bool SimDesktop::GetMonitorWorkArea(Hwnd hwnd, Rect* work) {
+    if (work == nullptr) {
+        return false;
+    }
+    *work = workArea;
+    for (const auto& [window, area] : s_->monitorOf) {
+        if (window == hwnd && hwnd != 0) {
+            *work = area;
+        }
+    }
+    return true;
+}
+
+Hwnd SimDesktop::CreateTextPanel(const char* className, std::uint32_t exStyle, Hwnd) {
+    Hwnd h = AddWindow(Text(className), "", false);
+    auto* w = s_->FindWin(h);
+    w->exStyle = exStyle;
+    w->topmost = (exStyle & win::kWsExTopmost) != 0;
+    w->process = kOurProcess;
+    ++s_->textPanels;
+    return h;
+}
+
+int SimDesktop::MeasurePanelText(const char16_t* text, int panelHeight) {
+    if (text == nullptr) {
+        return 0;
+    }
+    return static_cast<int>(std::u16string_view(text).size()) * panelHeight * 5 / 16;
+}
+
+bool SimDesktop::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t, std::uint8_t alpha,
+                                            std::uint32_t flags) {
+    auto* w = s_->FindWin(hwnd);
+    if (w == nullptr || !(w->exStyle & win::kWsExLayered)) {
+        return false;
+    }
+    if (flags & win::kLwaAlpha) {
+        w->alpha = alpha;
+    }
+    return true;
 }
 
 }  // namespace rc

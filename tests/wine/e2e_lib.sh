@@ -325,8 +325,19 @@ e2e_settings() {
     e2e_reg_import settings <<<"$lines"
 }
 
+# e2e_show_buttons: the user's option ShowButtons 1 (the on-screen display).
+e2e_show_buttons() {
+    e2e_reg_import show_buttons <<'EOF'
+[HKEY_CURRENT_USER\Software\Orvalix Multimedia\Remote Control]
+"ShowButtons"=dword:00000001
+EOF
+}
+
+# With E2E_SHOW_BUTTONS=1 a scenario runs with the on-screen display on, and
+# passes only if the display showed (its window exists at the end).
 E2E_TRACE=
 e2e_start_product() {
+    [ "${E2E_SHOW_BUTTONS:-0}" = 1 ] && e2e_show_buttons
     E2E_TRACE=$E2E_WORK/product.err
     WINEDEBUG=-all,warn+debugstr e2e_in_desktop product \
         "$(e2e_winpath "$E2E_PRODUCT_DIR/RemoteControl.exe")"
@@ -437,6 +448,11 @@ e2e_fail() {
 }
 
 e2e_pass() {
+    if [ "${E2E_SHOW_BUTTONS:-0}" = 1 ]; then
+        e2e_probe find "Remote Control OSD" - >/dev/null ||
+            e2e_fail "ShowButtons 1, but the on-screen display never showed"
+        e2e_log "the on-screen display was on"
+    fi
     e2e_log "PASS: $*"
     exit 0
 }

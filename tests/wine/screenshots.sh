@@ -10,6 +10,8 @@
 #   desktop.png             the Pallamo stand-in after a few buttons
 #   monitor.png             the button monitor (tray menu command 1301) with
 #                           those presses
+#   osd.png                 the on-screen display over it ("Show buttons on
+#                           screen" switched on from the tray menu's command)
 #   installer_welcome.png   the build's installer: its welcome page,
 #   installer_license.png   the licence,
 #   installer_directory.png the folder,
@@ -75,6 +77,12 @@ sleep 1.5
 e2e_screenshot "$out/monitor.png" || e2e_fail "screenshot monitor.png failed"
 e2e_probe post "Remote Control Monitor" - 16 0 0 || true
 e2e_probe waitgone "Remote Control Monitor" - 15000 || e2e_fail "the button monitor did not close"
+e2e_probe post "$main" - 273 1302 0 || e2e_fail "cannot reach the main window"
+sleep 0.5
+e2e_tuner press volup >/dev/null
+e2e_wait 10 e2e_probe visible "Remote Control OSD" - || e2e_fail "the on-screen display did not show"
+sleep 0.3
+e2e_screenshot "$out/osd.png" || e2e_fail "screenshot osd.png failed"
 
 # The installer, over the running program (installed where the installer
 # installs it), then the uninstaller. Every page after the first has the same

@@ -89,6 +89,9 @@ banner() {
    messages [on|all|off]
                       also show the messages and keystrokes the stand-ins
                       received (on: without those of focus changes)
+   osd                switch "Show buttons on screen" (the tray menu's item) on or
+                      off: each button then shows its line on the desktop, and
+                      here as "on screen: ..."
    help, quit
  Example: "num1" sends Pallamo command 10001; "power" closes it, "power" again
  launches it with "remote"; "close pallamo" then "shutdown" opens the Shut Down
@@ -169,9 +172,38 @@ dialogs() {
 cursor() { e2e_probe cursor | tr -d '\r' || true; }
 
 # After a button: wait a moment, then report what happened.
+# Whether the user's option ShowButtons is on.
+osd_on() {
+    e2e_wine reg query 'HKCU\Software\Orvalix Multimedia\Remote Control' /v ShowButtons 2>/dev/null |
+        grep -q '0x1'
+}
+
+# The on-screen display's line, while it shows.
+osd_line() {
+    local info
+    info=$(e2e_probe info "Remote Control OSD" - | tr -d '\r') || return 0
+    grep -q 'visible=1' <<<"$info" && sed -n 's/.*text="\(.*\)"$/  on screen: \1/p' <<<"$info"
+    return 0
+}
+
+toggle_osd() {
+    e2e_probe post "Remote Control" - 273 1302 0 || {
+        echo "  the program's window is not there"
+        return
+    }
+    sleep 0.5
+    if osd_on; then echo "  Show buttons on screen: on"; else echo "  Show buttons on screen: off"; fi
+}
+
 after_button() {
     local before_cursor=$1 before_dialogs=$2
-    sleep 1.2
+    if osd_on; then
+        sleep 0.4
+        osd_line
+        sleep 0.6
+    else
+        sleep 1.2
+    fi
     show_presses
     show_new_events
     local now
@@ -251,6 +283,7 @@ while :; do
         *) echo "  messages on, all or off" ;;
         esac
         ;;
+    osd) toggle_osd ;;
     appfile) tr -d '\r' <"$(e2e_appdata)/Remote Control/applications.ini" | sed 's/^/  /' ;;
     hold) tuner_button hold "${words[1]:-}" "${words[2]:-}" ;;
     press) tuner_button press "${words[1]:-}" ;;

@@ -22,6 +22,9 @@
 //   activate CLASS TITLE              bring the window to the foreground
 //   metrics                           print SM_CXSCREEN SM_CYSCREEN SM_CXFULLSCREEN SM_CYFULLSCREEN
 //   rect CLASS TITLE                  print the window's screen rectangle "L T R B"
+//   info CLASS TITLE                  print the window's extended styles, visibility and
+//                                     text, read through the wide call and printed as
+//                                     UTF-8: exstyle=0x... visible=N text="..."
 //   idle MS                           keep a hidden window on the desktop for MS ms (or until
 //                                     WM_CLOSE), so that the desktop stays up meanwhile
 //   filters [CATEGORY]                print the friendly names of the DirectShow filters
@@ -196,7 +199,7 @@ int Usage() {
     std::fprintf(
         stderr,
         "usage: wprobe [--desktop NAME] list|find|wait|waitgone|visible|post|send|sendchild|cursor|"
-        "setcursor|keys|foreground|activate|metrics|rect|idle|filters|handles ...\n");
+        "setcursor|keys|foreground|activate|metrics|rect|info|idle|filters|handles ...\n");
     return 2;
 }
 
@@ -323,6 +326,20 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if (std::strcmp(cmd, "info") == 0 && n == 2) {
+        HWND w = Find(a[0], a[1]);
+        if (w == nullptr) {
+            return 1;
+        }
+        wchar_t wide[256] = {};
+        char text[1024] = {};
+        GetWindowTextW(w, wide, 256);
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        std::printf("exstyle=0x%08lx visible=%d text=\"%s\"\n",
+                    static_cast<unsigned long>(GetWindowLongA(w, GWL_EXSTYLE)),
+                    IsWindowVisible(w) ? 1 : 0, text);
         return 0;
     }
     if (std::strcmp(cmd, "idle") == 0 && n == 1) {
