@@ -5,6 +5,7 @@
 #include "apps/button_names.h"
 #include "core/debug_trace.h"
 #include "core/system.h"
+#include "shell/press_trace.h"
 #include "core/text.h"
 #include "platform/win_defs.h"
 #include "settings/user_options.h"
@@ -20,8 +21,7 @@ constexpr std::uint32_t kOsdStyles = win::kWsExLayered | win::kWsExTransparent |
 constexpr std::uintptr_t kShowTimerId = 1;
 constexpr std::uintptr_t kFadeTimerId = 2;
 
-constexpr char kArrow[] = " \xE2\x86\x92 ";  // " → "
-constexpr char kTimes[] = " \xC3\x97";       // " ×"
+constexpr char kTimes[] = " \xC3\x97";  // " ×"
 
 void StopTimers(System& sys) {
     sys.os.KillTimer(sys.osd.window, kShowTimerId);
@@ -114,38 +114,7 @@ void KeepShowing(System& sys) {
 }  // namespace
 
 std::string PressLine(const System& sys, const Press& press, const PressOutcome& outcome) {
-    std::string line;
-    if (const char* label = ButtonLabelOf(sys.nIRKEYType, press.keyCode)) {
-        line = label;
-    } else {
-        line = "KeyCode ";
-        line += std::to_string(press.keyCode);
-    }
-    if (outcome.sent.empty()) {
-        line += ": ";
-        line += outcome.why.empty() ? "nothing to do" : outcome.why;
-        return line;
-    }
-    line += kArrow;
-    switch (outcome.taker) {
-        case PressTaker::kBuiltInApp:
-        case PressTaker::kUserApp:
-            if (outcome.sent == "launch") {
-                line += "launch ";
-            }
-            line += outcome.name;
-            break;
-        case PressTaker::kPointer:
-            line += "pointer";
-            break;
-        case PressTaker::kShutdownDialog:
-            line += "Shut Down dialog";
-            break;
-        case PressTaker::kNobody:
-            line += outcome.sent;
-            break;
-    }
-    return line;
+    return PressText(ButtonLabelOf(sys.nIRKEYType, press.keyCode), press.keyCode, outcome, true);
 }
 
 void ShowOnScreen(System& sys, const Press& press, const PressOutcome& outcome) {

@@ -12,13 +12,14 @@ constexpr char kArrow[] = " \xE2\x86\x92 ";  // →
 
 }  // namespace
 
-std::string PressTraceText(const System& sys, const Press& press, const PressOutcome& outcome) {
+std::string PressText(const char* button, std::uint32_t keyCode, const PressOutcome& outcome,
+                      bool sayLaunch) {
     std::string line;
-    if (const char* name = ButtonNameOf(sys.nIRKEYType, press.keyCode)) {
-        line = name;
+    if (button != nullptr) {
+        line = button;
     } else {
         line = "KeyCode ";
-        line += std::to_string(press.keyCode);
+        line += std::to_string(keyCode);
     }
     if (outcome.sent.empty()) {
         line += ": ";
@@ -34,6 +35,9 @@ std::string PressTraceText(const System& sys, const Press& press, const PressOut
             line += "Shut Down dialog";
             break;
         default:
+            if (sayLaunch && outcome.sent == "launch") {
+                line += "launch ";
+            }
             line += outcome.name.empty() ? outcome.sent : outcome.name;
             break;
     }
@@ -45,7 +49,7 @@ void TracePress(System& sys, const Press& press, const PressOutcome& outcome) {
         return;
     }
     std::string line = "Press: ";
-    line += PressTraceText(sys, press, outcome);
+    line += PressText(ButtonNameOf(sys.nIRKEYType, press.keyCode), press.keyCode, outcome, false);
     if (!outcome.sent.empty()) {
         line += " [";
         line += outcome.sent;

@@ -1,6 +1,7 @@
 // Each press's outcome as one line of text, and in the debug trace.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/press.h"
@@ -9,10 +10,12 @@ namespace rc {
 
 struct System;
 
-// The press in a few words: the button's name in the current layout (else
-// "KeyCode N") and who took it ("play → TotalMedia", "up → pointer"), or
-// why nothing happened ("play: TotalMedia is not in front").
-std::string PressTraceText(const System& sys, const Press& press, const PressOutcome& outcome);
+// One press as a short line: "volup → VLC", "play: TotalMedia is not in
+// front". button is the press's button as the caller names it (null:
+// "KeyCode N"); sayLaunch puts "launch " before an application the press
+// launched.
+std::string PressText(const char* button, std::uint32_t keyCode, const PressOutcome& outcome,
+                      bool sayLaunch);
 
 // With the trace on: "Press: " and the line, then what was sent in
 // brackets and "(held)" for a frame of a held button.
