@@ -44,36 +44,6 @@ long CreateKey(System& sys, Handle* key) {
     return result;
 }
 
-// Reads a value into a 4-byte buffer. Whatever its registry type, data of at
-// most four bytes is the number (little-endian, missing high bytes zero);
-// longer data, like an absent value, counts as missing.
-bool ReadNumber(System& sys, Handle key, const char* name, std::uint32_t* number) {
-    std::uint8_t data[4] = {};
-    std::uint32_t type = 0;
-    std::uint32_t size = sizeof data;
-    if (sys.os.RegQueryValueExA(key, name, &type, data, &size) != win::kErrorSuccess) {
-        return false;
-    }
-    *number = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-              static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-    return true;
-}
-
-// Writes a REG_DWORD through a key opened for writing; a refusal is traced.
-bool WriteNumber(System& sys, Handle key, const char* name, std::uint32_t number) {
-    const std::uint8_t data[4] = {
-        static_cast<std::uint8_t>(number),
-        static_cast<std::uint8_t>(number >> 8),
-        static_cast<std::uint8_t>(number >> 16),
-        static_cast<std::uint8_t>(number >> 24),
-    };
-    long result = sys.os.RegSetValueExA(key, name, win::kRegDword, data, sizeof data);
-    if (result != win::kErrorSuccess) {
-        TraceRefusedWrite(sys, name, result);
-    }
-    return result == win::kErrorSuccess;
-}
-
 // One value written and flushed, with write access asked for this write
 // alone. True when it was written.
 bool StoreNumber(System& sys, const char* name, std::uint32_t number) {
@@ -105,6 +75,32 @@ int SaveNumber(System& sys, const char* name, std::uint32_t number) {
 }
 
 }  // namespace
+
+bool ReadNumber(System& sys, Handle key, const char* name, std::uint32_t* number) {
+    std::uint8_t data[4] = {};
+    std::uint32_t type = 0;
+    std::uint32_t size = sizeof data;
+    if (sys.os.RegQueryValueExA(key, name, &type, data, &size) != win::kErrorSuccess) {
+        return false;
+    }
+    *number = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+              static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+    return true;
+}
+
+bool WriteNumber(System& sys, Handle key, const char* name, std::uint32_t number) {
+    const std::uint8_t data[4] = {
+        static_cast<std::uint8_t>(number),
+        static_cast<std::uint8_t>(number >> 8),
+        static_cast<std::uint8_t>(number >> 16),
+        static_cast<std::uint8_t>(number >> 24),
+    };
+    long result = sys.os.RegSetValueExA(key, name, win::kRegDword, data, sizeof data);
+    if (result != win::kErrorSuccess) {
+        TraceRefusedWrite(sys, name, result);
+    }
+    return result == win::kErrorSuccess;
+}
 
 int LoadSettings(System& sys) {
     Platform& os = sys.os;

@@ -4,12 +4,12 @@
 
 #include "core/system.h"
 #include "platform/win_defs.h"
+#include "settings/user_options.h"
 
 namespace rc {
 
 namespace {
 
-constexpr char kUserKey[] = "Software\\Orvalix Multimedia\\Remote Control";
 constexpr const char* kSides[] = {"Left", "Top", "Right", "Bottom"};
 // The virtual screen (every monitor), and the primary one on systems
 // without it.
@@ -44,7 +44,8 @@ bool OnScreen(System& sys, const Rect& r) {
 
 bool LoadWindowPlacement(System& sys, const char* name, Rect* rect) {
     Handle key = 0;
-    if (sys.os.RegOpenKeyExA(win::kHkeyCurrentUser, kUserKey, win::kKeyQueryValue, &key) != 0) {
+    if (sys.os.RegOpenKeyExA(win::kHkeyCurrentUser, kUserOptionsKey, win::kKeyQueryValue, &key) !=
+        0) {
         return false;
     }
     Rect saved{};
@@ -70,7 +71,8 @@ bool LoadWindowPlacement(System& sys, const char* name, Rect* rect) {
 
 void SaveWindowPlacement(System& sys, const char* name, const Rect& rect) {
     Handle key = 0;
-    if (sys.os.RegCreateKeyExA(win::kHkeyCurrentUser, kUserKey, win::kKeySetValue, &key) != 0) {
+    if (sys.os.RegCreateKeyExA(win::kHkeyCurrentUser, kUserOptionsKey, win::kKeySetValue, &key) !=
+        0) {
         return;
     }
     Rect copy = rect;
