@@ -52,6 +52,12 @@ struct UserAction {
 // understood.
 bool ParseUserAction(std::string_view text, UserAction* action, const char** why);
 
+// The action as the file writes it, which ParseUserAction reads back as
+// the same action: "keys Ctrl+Shift+P", "appcommand VOLUME_UP", "command
+// 889", "post 0x0111 889 0", "close", "launch "C:\Program Files\x.exe" -f",
+// "none".
+std::string FormatUserAction(const UserAction& action);
+
 // Runs it on the application's window, the one in front.
 void RunUserAction(System& sys, Hwnd window, const UserAction& action);
 

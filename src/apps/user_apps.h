@@ -76,6 +76,10 @@ constexpr std::uint32_t kProfileBufferSize = 32768;
 constexpr std::uint32_t kMaxFileBytes = 4 * 1024 * 1024;
 constexpr std::size_t kMaxUserApps = 64;
 constexpr std::size_t kMaxUserValue = 259;
+// A button under Repeat acts at the press, then, held this long (ms), on
+// every frame; a section's RepeatDelay line changes it, 0 acting on every
+// frame from the first.
+constexpr std::uint32_t kDefaultRepeatDelay = 400;
 
 // Looks at the file's time stamp and size and reads it again when they
 // changed (or drops what was read when the file is gone). A file that can't
