@@ -153,4 +153,20 @@ int ButtonNameCount() {
     return static_cast<int>(std::size(kButtons));
 }
 
+const char* ButtonNameAt(int nameIndex) {
+    return nameIndex >= 0 && nameIndex < ButtonNameCount() ? kButtons[nameIndex].name : nullptr;
+}
+
+const char* ButtonLabelAt(int nameIndex) {
+    return nameIndex >= 0 && nameIndex < ButtonNameCount() ? kButtons[nameIndex].label : nullptr;
+}
+
+bool ButtonOnLayout(int nameIndex, std::uint32_t layout) {
+    if (nameIndex < 0 || nameIndex >= ButtonNameCount()) {
+        return false;
+    }
+    const KeyPair* pair = PairOf(kButtons[nameIndex], layout);
+    return pair != nullptr && (pair->a != kNoKey || pair->b != kNoKey);
+}
+
 }  // namespace rc

@@ -20,6 +20,12 @@ int FindButtonName(std::string_view name);
 bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode);
 // The number of names.
 int ButtonNameCount();
+// The name at an index ("volup") and its label ("Volume up"); null past the
+// names.
+const char* ButtonNameAt(int nameIndex);
+const char* ButtonLabelAt(int nameIndex);
+// Whether the named button sends a KeyCode on the layout at all.
+bool ButtonOnLayout(int nameIndex, std::uint32_t layout);
 // The name of the button that sends this KeyCode on the layout, as the
 // applications file names it ("volup"); null when no button does.
 const char* ButtonNameOf(std::uint32_t layout, std::uint32_t keyCode);

@@ -32,6 +32,8 @@
 
 namespace rc {
 
+struct System;
+
 // How the file was saved; a document is written back the same way.
 enum class TextEncoding : std::uint8_t {
     kAnsi,     // the system's ANSI code page, no mark
@@ -102,5 +104,24 @@ void SetButtonAction(KeyMapDocument& doc, int section, std::uint16_t button, std
 bool RepeatsOf(const KeyMapDocument& doc, int section, std::uint16_t button, std::uint32_t layout);
 void SetRepeats(KeyMapDocument& doc, int section, std::uint16_t button, std::uint32_t layout,
                 bool repeats);
+
+// The file as the dialog holds it: where it is, its bytes as last read
+// (to see whether another program changed it since), whether it existed,
+// and the document.
+struct KeyMapFile {
+    std::u16string path;
+    std::string bytesRead;
+    bool existed = false;
+    KeyMapDocument doc;
+};
+// Reads %APPDATA%\Remote Control\applications.ini into file (a missing file:
+// an empty document). Gives 0, or the Windows error of the read.
+std::uint32_t LoadKeyMapFile(System& sys, KeyMapFile* file);
+
+enum class KeyMapSave { kSaved, kChangedElsewhere, kFailed };
+// Writes the document, unless the file's bytes are no longer those read and
+// overwrite is false (kChangedElsewhere, nothing written). On kSaved the
+// running key map is read again; on kFailed *error is the Windows error.
+KeyMapSave SaveKeyMapFile(System& sys, KeyMapFile& file, bool overwrite, std::uint32_t* error);
 
 }  // namespace rc

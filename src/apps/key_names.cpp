@@ -88,6 +88,34 @@ bool FindKey(std::string_view name, std::uint32_t* vk) {
     return Lookup(kKeys, name, vk);
 }
 
+namespace {
+
+// The keys a hotkey control can't record: the browser, volume and media
+// keys (VK_BROWSER_BACK to VK_MEDIA_PLAY_PAUSE).
+constexpr bool IsMediaKey(std::uint32_t vk) {
+    return vk >= 0xA6 && vk <= 0xB3;
+}
+
+}  // namespace
+
+int MediaKeyCount() {
+    int count = 0;
+    for (const NamedValue& key : kKeys) {
+        count += IsMediaKey(key.value) ? 1 : 0;
+    }
+    return count;
+}
+
+const char* MediaKeyAt(int index, std::uint32_t* vk) {
+    for (const NamedValue& key : kKeys) {
+        if (IsMediaKey(key.value) && index-- == 0) {
+            *vk = key.value;
+            return key.name;
+        }
+    }
+    return nullptr;
+}
+
 std::string ChordText(const std::uint8_t* keys, int count) {
     std::string text;
     for (int i = 0; i < count; ++i) {

@@ -160,6 +160,19 @@ bool ParseLaunch(std::string_view rest, UserAction* action, const char** why) {
 
 }  // namespace
 
+int AppCommandCount() {
+    return static_cast<int>(std::size(kAppCommands));
+}
+
+std::string AppCommandNameAt(int index, std::uint32_t* command) {
+    if (index < 0 || index >= AppCommandCount()) {
+        return {};
+    }
+    *command = kAppCommands[index].value;
+    // "WM_APPCOMMAND VOLUME_UP" without its first word.
+    return AppCommandText(*command).substr(14);
+}
+
 bool ParseUserAction(std::string_view text, UserAction* action, const char** why) {
     *action = UserAction{};
     std::string_view rest = text;

@@ -58,6 +58,12 @@ bool ParseUserAction(std::string_view text, UserAction* action, const char** why
 // "none".
 std::string FormatUserAction(const UserAction& action);
 
+// The commands appcommand knows by name, in the table's order: their
+// number, and the index-th one's name as written ("VOLUME_UP"; empty past
+// them) and command.
+int AppCommandCount();
+std::string AppCommandNameAt(int index, std::uint32_t* command);
+
 // Runs it on the application's window, the one in front.
 void RunUserAction(System& sys, Hwnd window, const UserAction& action);
 

@@ -108,6 +108,7 @@ struct OnScreenDisplay {
 
 struct UserApps;
 struct ButtonMonitor;
+struct KeyMapsDialog;
 struct Press;
 struct PressOutcome;
 
@@ -173,6 +174,12 @@ struct System {
     // Called by the poll once a press read has been handled, with what it
     // did; the roof wires it to what shows presses. Null does nothing.
     void (*onPressDone)(System& sys, const Press& press, const PressOutcome& outcome) = nullptr;
+    // Offered each press read before the Shut Down confirmation and the
+    // router; true when it took the press (and wrote what it did into the
+    // outcome), which then goes nowhere else. The roof wires it to the Key
+    // maps dialog, which takes the presses made while it is in front. Null
+    // takes none.
+    bool (*takePress)(System& sys, const Press& press, PressOutcome* outcome) = nullptr;
     bool bIsShutDownDlg = false;
     Hwnd shutdownDialog = 0;
     PointerArea pointer;
@@ -196,6 +203,7 @@ struct System {
 
     // --- Button monitor ---
     std::unique_ptr<ButtonMonitor> monitor;  // the presses kept and their window
+    std::unique_ptr<KeyMapsDialog> keyMaps;  // the Key maps dialog and the file it edits
 
     // --- Setting dialog ---
     int rememberedListPosition = -1;

@@ -1,6 +1,7 @@
 // The 65 ms poll: one KeyCode at most per tick, read by the receiver,
-// filtered for auto-repeat, then given to the open shutdown confirmation or
-// to the key router.
+// filtered for auto-repeat, then offered to the roof's taker (the Key maps
+// dialog in front) and, when it does not take it, given to the open
+// shutdown confirmation or to the key router.
 #include "keys/poll.h"
 
 #include "core/debug_trace.h"
@@ -37,8 +38,11 @@ std::optional<PressOutcome> PollTick(System& sys, Hwnd mainWindow) {
     }
     DebugTrace(sys, "ACK=> Code = ", *read);
     Press press = FilterRepeat(sys, *read);
-    PressOutcome outcome =
-        sys.bIsShutDownDlg ? AnswerShutdownDialog(sys, press) : RouteKey(sys, press, mainWindow);
+    PressOutcome outcome;
+    if (sys.takePress == nullptr || !sys.takePress(sys, press, &outcome)) {
+        outcome = sys.bIsShutDownDlg ? AnswerShutdownDialog(sys, press)
+                                     : RouteKey(sys, press, mainWindow);
+    }
     if (sys.onPressDone != nullptr) {
         sys.onPressDone(sys, press, outcome);
     }

@@ -471,6 +471,24 @@ class Platform {
     virtual int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) = 0;
     // LVM_SETITEMTEXTW of a subitem (column subItem, 1 and up). False on failure.
     virtual bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) = 0;
+    // LVM_SETITEMSTATE of LVIS_SELECTED | LVIS_FOCUSED: the item selected
+    // and focused, every other one not (item -1: none selected). The list
+    // reports it as LVN_ITEMCHANGED (WM_NOTIFY) to its parent. False on
+    // failure. LVM_GETNEXTITEM(-1, LVNI_SELECTED) by SendMessageA gives the
+    // selected item, -1 for none.
+    virtual bool ListViewSelectItem(Hwnd list, int item) = 0;
+    // SendMessageW with a string as lParam: CB_ADDSTRING, LB_ADDSTRING and
+    // LB_INSERTSTRING (the item's index, CB_ERR/LB_ERR -1 on failure), and
+    // any other message that takes a text. Gives the message's result.
+    virtual std::intptr_t SendMessageTextW(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                           const char16_t* text) = 0;
+    // MessageBoxW: as MessageBoxA, with texts in any script (a section's name).
+    virtual int MessageBoxW(Hwnd owner, const char16_t* text, const char16_t* caption,
+                            std::uint32_t type) = 0;
+    // WM_GETMINMAXINFO's answer: ptMinTrackSize of the MINMAXINFO at lParam
+    // set to the smallest size (in pixels, with the frame) the user may drag
+    // the window to. False for no record.
+    virtual bool SetMinTrackSize(std::intptr_t minMaxInfo, int width, int height) = 0;
     // OpenClipboard(owner), EmptyClipboard, SetClipboardData(CF_UNICODETEXT)
     // of a GlobalAlloc(GMEM_MOVEABLE) copy of the text, CloseClipboard. False
     // when a step fails (another program holds the clipboard open); the copy

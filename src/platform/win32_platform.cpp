@@ -1300,6 +1300,44 @@ bool Win32Platform::ListViewSetItemTextW(Hwnd list, int item, int subItem, const
                           reinterpret_cast<LPARAM>(&record)) != FALSE;
 }
 
+bool Win32Platform::ListViewSelectItem(Hwnd list, int item) {
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    const HWND h = ToHwnd(list);
+    if (!::SendMessageW(h, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(&none))) {
+        return false;
+    }
+    if (item < 0) {
+        return true;
+    }
+    LVITEMW chosen{};
+    chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    chosen.state = LVIS_SELECTED | LVIS_FOCUSED;
+    return ::SendMessageW(h, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+                          reinterpret_cast<LPARAM>(&chosen)) != FALSE;
+}
+
+std::intptr_t Win32Platform::SendMessageTextW(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                              const char16_t* text) {
+    return ::SendMessageW(ToHwnd(hwnd), msg, wParam, reinterpret_cast<LPARAM>(Wide(text)));
+}
+
+int Win32Platform::MessageBoxW(Hwnd owner, const char16_t* text, const char16_t* caption,
+                               std::uint32_t type) {
+    return ::MessageBoxW(ToHwnd(owner), Wide(text), Wide(caption), type);
+}
+
+bool Win32Platform::SetMinTrackSize(std::intptr_t minMaxInfo, int width, int height) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(minMaxInfo);
+    if (info == nullptr) {
+        return false;
+    }
+    info->ptMinTrackSize.x = width;
+    info->ptMinTrackSize.y = height;
+    return true;
+}
+
 bool Win32Platform::SetClipboardTextW(Hwnd owner, const char16_t* text) {
     std::size_t length = 0;
     while (text[length] != u'\0') {

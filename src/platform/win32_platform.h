@@ -174,6 +174,12 @@ class Win32Platform : public Platform {
     int ListViewInsertColumnW(Hwnd list, int index, const char16_t* text, int width) override;
     int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) override;
     bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) override;
+    bool ListViewSelectItem(Hwnd list, int item) override;
+    std::intptr_t SendMessageTextW(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                   const char16_t* text) override;
+    int MessageBoxW(Hwnd owner, const char16_t* text, const char16_t* caption,
+                    std::uint32_t type) override;
+    bool SetMinTrackSize(std::intptr_t minMaxInfo, int width, int height) override;
     bool SetClipboardTextW(Hwnd owner, const char16_t* text) override;
     void GetLocalTime(LocalTime* time) override;
     Handle CreateMessageFont() override;

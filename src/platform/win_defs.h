@@ -244,4 +244,42 @@ constexpr std::uint32_t kLvsExDoubleBuffer = 0x00010000u;
 constexpr std::uint32_t kMbIconWarning = 0x0030;
 constexpr std::uint32_t kMbIconInformation = 0x0040;
 
+// The Key maps dialog's controls and boxes
+constexpr std::uint32_t kWmNotify = 0x004E;
+constexpr std::uint32_t kGwOwner = 4;
+constexpr std::uint32_t kWsGroup = 0x00020000u;
+constexpr std::uint32_t kEsAutoHScroll = 0x0080;
+constexpr std::uint32_t kEsNumber = 0x2000;
+constexpr std::uint32_t kBsAutoCheckBox = 0x0003;
+constexpr std::uint32_t kBsDefPushButton = 0x0001;
+constexpr std::uint32_t kCbsDropDownList = 0x0003;
+constexpr std::uint32_t kLbsNotify = 0x0001;
+constexpr std::uint32_t kLbsNoIntegralHeight = 0x0100;
+constexpr std::uint32_t kLvsSingleSel = 0x0004;
+constexpr std::uint32_t kIccHotkeyClass = 0x0040;
+constexpr std::uint32_t kLbAddString = 0x0180;
+constexpr std::uint32_t kLbResetContent = 0x0184;
+constexpr std::uint32_t kLbSetCurSel = 0x0186;
+constexpr std::uint32_t kLbGetCurSel = 0x0188;
+constexpr std::uint32_t kLbGetCount = 0x018B;
+constexpr std::uint32_t kLvmDeleteAllItems = 0x1009;
+constexpr std::uint32_t kLvmGetNextItem = 0x100C;
+constexpr std::uintptr_t kLvniSelected = 0x0002;
+constexpr std::uint32_t kHkmSetHotkey = 0x0401;
+constexpr std::uint32_t kHkmGetHotkey = 0x0402;
+constexpr std::uint32_t kHotkeyfShift = 0x01;
+constexpr std::uint32_t kHotkeyfControl = 0x02;
+constexpr std::uint32_t kHotkeyfAlt = 0x04;
+constexpr std::uint32_t kHotkeyfExt = 0x08;
+// Notification codes in WM_COMMAND's high word
+constexpr std::uint32_t kBnClicked = 0;
+constexpr std::uint32_t kLbnSelChange = 1;
+constexpr std::uint32_t kCbnSelChange = 1;
+constexpr std::uint32_t kEnChange = 0x0300;
+constexpr std::uint32_t kMbYesNo = 0x0004;
+constexpr std::uint32_t kMbYesNoCancel = 0x0003;
+constexpr std::uint32_t kMbIconQuestion = 0x0020;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
 }  // namespace rc::win

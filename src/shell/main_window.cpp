@@ -16,6 +16,7 @@
 #include "settings/settings_store.h"
 #include "settings/user_options.h"
 #include "shell/dialogs.h"
+#include "shell/key_maps.h"
 #include "shell/monitor.h"
 #include "shell/osd.h"
 #include "shell/receiver_owner.h"
@@ -167,6 +168,7 @@ void ShowTrayMenu(System& sys, Hwnd hwnd) {
         os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
     }
     os.AppendMenuA(menu, win::kMfString, kCmdButtonMonitor, "Button monitor...");
+    os.AppendMenuA(menu, win::kMfString, kCmdKeyMaps, "Key maps...");
     os.AppendMenuA(menu, win::kMfString, kCmdAbout, "About");
     os.AppendMenuA(menu, win::kMfSeparator, 0, nullptr);
     os.AppendMenuA(menu, win::kMfString, kCmdExit, "Exit");
@@ -201,6 +203,9 @@ bool OnCommand(System& sys, Hwnd hwnd, std::uint32_t command) {
             return true;
         case kCmdButtonMonitor:
             OpenButtonMonitor(sys);
+            return true;
+        case kCmdKeyMaps:
+            OpenKeyMaps(sys);
             return true;
         case kCmdShowButtons:
             SetShowButtons(sys, !sys.showButtons);

@@ -18,6 +18,7 @@ constexpr std::uint32_t kCmdExit = 1201;
 constexpr std::uint32_t kCmdToggleLaunchAp = 1202;
 constexpr std::uint32_t kCmdButtonMonitor = 1301;
 constexpr std::uint32_t kCmdShowButtons = 1302;
+constexpr std::uint32_t kCmdKeyMaps = 1303;
 constexpr std::uint32_t kTrayIconId = 10;
 constexpr std::uint32_t kTrayCallbackMessage = 1001;
 

@@ -11,6 +11,7 @@
 #include "core/text.h"
 #include "platform/win_defs.h"
 #include "settings/window_placement.h"
+#include "shell/key_maps.h"
 
 namespace rc {
 
@@ -27,6 +28,7 @@ constexpr std::uint32_t kListId = 100;
 constexpr std::uint32_t kFactsId = 101;
 constexpr std::uint32_t kCopyId = 102;
 constexpr std::uint32_t kEditId = 103;
+constexpr std::uint32_t kKeyMapsId = 104;
 
 // Sizes at 96 DPI, scaled to the screen's.
 constexpr int kWidth = 820;
@@ -121,6 +123,8 @@ void LayOut(System& sys, int width, int height) {
     os.SetWindowPos(m.copyButton, 0, margin, buttonsTop, buttonWidth, buttonHeight, flags);
     os.SetWindowPos(m.editButton, 0, 2 * margin + buttonWidth, buttonsTop, buttonWidth,
                     buttonHeight, flags);
+    os.SetWindowPos(m.keyMapsButton, 0, 3 * margin + 2 * buttonWidth, buttonsTop, buttonWidth,
+                    buttonHeight, flags);
 }
 
 Hwnd MakeControl(System& sys, Hwnd parent, std::uint32_t exStyle, const char* className,
@@ -158,6 +162,8 @@ bool OnCreate(System& sys, Hwnd hwnd) {
         MakeControl(sys, hwnd, 0, "BUTTON", "&Copy section", win::kBsPushButton, kCopyId);
     m.editButton =
         MakeControl(sys, hwnd, 0, "BUTTON", "&Edit key maps", win::kBsPushButton, kEditId);
+    m.keyMapsButton =
+        MakeControl(sys, hwnd, 0, "BUTTON", "&Key maps...", win::kBsPushButton, kKeyMapsId);
     for (const MonitorRow& row : m.rows) {
         ShowRow(sys, row);
     }
@@ -177,7 +183,7 @@ void OnDestroy(System& sys, Hwnd hwnd) {
     if (m.font != 0) {
         sys.os.DeleteObject(m.font);
     }
-    m.window = m.list = m.facts = m.copyButton = m.editButton = 0;
+    m.window = m.list = m.facts = m.copyButton = m.editButton = m.keyMapsButton = 0;
     m.font = 0;
 }
 
@@ -468,6 +474,9 @@ std::intptr_t MonitorWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::ui
                     return 0;
                 case kEditId:
                     EditKeyMaps(sys, hwnd);
+                    return 0;
+                case kKeyMapsId:
+                    OpenKeyMaps(sys);
                     return 0;
                 case static_cast<std::uintptr_t>(win::kIdCancel):
                     sys.os.DestroyWindow(hwnd);

@@ -44,6 +44,7 @@ struct ButtonMonitor {
     Hwnd facts = 0;  // the receiver's state and the key-map file
     Hwnd copyButton = 0;
     Hwnd editButton = 0;
+    Hwnd keyMapsButton = 0;  // opens the Key maps dialog
     Handle font = 0;
     int dpi = 96;
 };

@@ -9,6 +9,7 @@
 #include "core/timer_slots.h"
 #include "keys/poll.h"
 #include "receiver/receiver.h"
+#include "shell/key_maps.h"
 #include "shell/monitor.h"
 #include "shell/press_views.h"
 #include "shell/tray_tip.h"
@@ -30,7 +31,8 @@ void LaunchWhenReceiverBack(System& sys) {
 System::System(Platform& platform)
     : os(platform),
       userApps(std::make_unique<UserApps>()),
-      monitor(std::make_unique<ButtonMonitor>()) {
+      monitor(std::make_unique<ButtonMonitor>()),
+      keyMaps(std::make_unique<KeyMapsDialog>()) {
     // The order in which the process-wide objects come to life: five
     // application records, the three timer slots, then Pallamo's record.
     DiscoverAppsBeforeTimers(*this);
@@ -40,6 +42,7 @@ System::System(Platform& platform)
     DiscoverAppsAfterTimers(*this);
     onReceiverBack = LaunchWhenReceiverBack;
     onPressDone = ShowPress;
+    takePress = TakeKeyMapsPress;
     onReceiverChange = RefreshTrayTip;
 }
 

@@ -232,8 +232,8 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, MenuFollowsTheReceiverAndTheCurrentApplication) {
-    const std::vector<std::string> tail = {"0:1301:Button monitor...", "0:30:About",
-                                           "2048:0:", "0:1201:Exit"};
+    const std::vector<std::string> tail = {"0:1301:Button monitor...", "0:1303:Key maps...",
+                                           "0:30:About", "2048:0:", "0:1201:Exit"};
     sys.bDeviceReady = 0;
     sys.nCurRemoteTV = 4;
     desk.SetRegString(kVistaMceKey, "Ident", "5.0");

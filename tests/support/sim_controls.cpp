@@ -31,8 +31,10 @@ Hwnd SimDesktop::CreateWindowExA(std::uint32_t exStyle, const char* className, c
     const std::string name = className != nullptr ? className : "";
     if ((style & win::kWsChild) != 0) {
         const bool known = SameText(name, "EDIT") || SameText(name, "BUTTON") ||
-                           SameText(name, "STATIC") ||
-                           (SameText(name, "SysListView32") && s_->commonControls);
+                           SameText(name, "STATIC") || SameText(name, "COMBOBOX") ||
+                           SameText(name, "LISTBOX") ||
+                           (SameText(name, "SysListView32") && s_->commonControls) ||
+                           (SameText(name, "msctls_hotkey32") && s_->hotkeyControls);
         if (!known || (s_->ownWindows.count(parent) == 0 && s_->controls.count(parent) == 0)) {
             return 0;
         }
@@ -43,6 +45,7 @@ Hwnd SimDesktop::CreateWindowExA(std::uint32_t exStyle, const char* className, c
         c.id = id;
         c.style = style;
         c.text = title != nullptr ? title : "";
+        c.visible = (style & win::kWsVisible) != 0;
         s_->controls.emplace(h, std::move(c));
         return h;
     }
@@ -105,6 +108,48 @@ bool SimDesktop::SendToOwn(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
                 c.inView = static_cast<int>(wParam);
                 *result = 1;
             }
+            break;
+        case win::kLvmDeleteAllItems:
+            c.rows.clear();
+            c.selection = -1;
+            c.inView = -1;
+            *result = 1;
+            break;
+        case win::kLvmGetNextItem:
+            *result = static_cast<std::intptr_t>(wParam) == -1 && (lParam & win::kLvniSelected) != 0
+                          ? c.selection
+                          : -1;
+            break;
+        case win::kCbResetContent:
+        case win::kLbResetContent:
+            c.items.clear();
+            c.selection = -1;
+            break;
+        case win::kCbGetCount:
+        case win::kLbGetCount:
+            *result = static_cast<std::intptr_t>(c.items.size());
+            break;
+        case win::kCbGetCurSel:
+        case win::kLbGetCurSel:
+            *result = c.selection;
+            break;
+        case win::kCbSetCurSel:
+        case win::kLbSetCurSel:
+            // -1 clears the selection; an index past the end clears it and fails.
+            c.selection = wParam < c.items.size() ? static_cast<int>(wParam) : -1;
+            *result = c.selection == static_cast<int>(wParam) ? c.selection : -1;
+            break;
+        case win::kBmGetCheck:
+            *result = static_cast<std::intptr_t>(c.check);
+            break;
+        case win::kBmSetCheck:
+            c.check = wParam;
+            break;
+        case win::kHkmGetHotkey:
+            *result = static_cast<std::intptr_t>(c.hotkey);
+            break;
+        case win::kHkmSetHotkey:
+            c.hotkey = static_cast<std::uint32_t>(wParam & 0xFFFF);
             break;
         default:
             break;
@@ -178,6 +223,9 @@ bool SimDesktop::InitCommonControlsEx(std::uint32_t classes) {
     if ((classes & win::kIccListViewClasses) != 0) {
         s_->commonControls = true;
     }
+    if ((classes & win::kIccHotkeyClass) != 0) {
+        s_->hotkeyControls = true;
+    }
     return true;
 }
 
@@ -216,6 +264,44 @@ bool SimDesktop::ListViewSetItemTextW(Hwnd list, int item, int subItem, const ch
         return false;
     }
     rows[static_cast<std::size_t>(item)][static_cast<std::size_t>(subItem)] = Narrow(text);
+    return true;
+}
+
+bool SimDesktop::ListViewSelectItem(Hwnd list, int item) {
+    auto it = s_->controls.find(list);
+    if (it == s_->controls.end() || item >= static_cast<int>(it->second.rows.size())) {
+        return false;
+    }
+    it->second.selection = item < 0 ? -1 : item;
+    return true;
+}
+
+std::intptr_t SimDesktop::SendMessageTextW(Hwnd hwnd, std::uint32_t msg, std::uintptr_t,
+                                           const char16_t* text) {
+    auto it = s_->controls.find(hwnd);
+    if (it == s_->controls.end()) {
+        return win::kCbErr;
+    }
+    auto& items = it->second.items;
+    if (msg == win::kCbAddString || msg == win::kLbAddString) {
+        items.push_back(Narrow(text));
+        return static_cast<std::intptr_t>(items.size() - 1);
+    }
+    return win::kCbErr;
+}
+
+int SimDesktop::MessageBoxW(Hwnd owner, const char16_t* text, const char16_t* caption,
+                            std::uint32_t type) {
+    const std::string t = Narrow(text);
+    const std::string c = Narrow(caption);
+    return MessageBoxA(owner, t.c_str(), c.c_str(), type);
+}
+
+bool SimDesktop::SetMinTrackSize(std::intptr_t minMaxInfo, int width, int height) {
+    if (minMaxInfo == 0) {
+        return false;
+    }
+    s_->minTrackSize = {width, height};
     return true;
 }
 
@@ -303,10 +389,90 @@ void SimDesktop::ClickControl(Hwnd control) {
     if (it == s_->controls.end()) {
         return;
     }
+    if ((it->second.style & 0xF) == win::kBsAutoCheckBox &&
+        SameText(it->second.className, "BUTTON")) {
+        it->second.check =
+            it->second.check == win::kBstChecked ? win::kBstUnchecked : win::kBstChecked;
+    }
     const Hwnd parent = it->second.parent;
     const std::uint32_t id = it->second.id;
     std::intptr_t ignored = 0;
     SendToOwn(parent, win::kWmCommand, id, static_cast<std::intptr_t>(control), &ignored);
+}
+
+void SimDesktop::NotifyControl(Hwnd control, std::uint32_t code) {
+    auto it = s_->controls.find(control);
+    if (it == s_->controls.end()) {
+        return;
+    }
+    const Hwnd parent = it->second.parent;
+    const std::uintptr_t id = it->second.id;
+    std::intptr_t ignored = 0;
+    if (SameText(it->second.className, "SysListView32")) {
+        SendToOwn(parent, win::kWmNotify, id, 0, &ignored);
+        return;
+    }
+    SendToOwn(parent, win::kWmCommand, (static_cast<std::uintptr_t>(code) << 16) | id,
+              static_cast<std::intptr_t>(control), &ignored);
+}
+
+void SimDesktop::TypeInto(Hwnd control, const std::string& text) {
+    auto it = s_->controls.find(control);
+    if (it == s_->controls.end()) {
+        return;
+    }
+    it->second.text = text;
+    NotifyControl(control, win::kEnChange);
+}
+
+void SimDesktop::ChooseItem(Hwnd control, int index) {
+    auto it = s_->controls.find(control);
+    if (it == s_->controls.end()) {
+        return;
+    }
+    State::ChildControl& c = it->second;
+    const bool list = SameText(c.className, "SysListView32");
+    const std::size_t count = list ? c.rows.size() : c.items.size();
+    c.selection = index >= 0 && static_cast<std::size_t>(index) < count ? index : -1;
+    NotifyControl(control, list ? 0 : win::kCbnSelChange);
+}
+
+void SimDesktop::PressHotkey(Hwnd control, std::uint8_t vk, std::uint32_t modifiers) {
+    auto it = s_->controls.find(control);
+    if (it == s_->controls.end()) {
+        return;
+    }
+    it->second.hotkey = vk | (modifiers << 8);
+    NotifyControl(control, win::kEnChange);
+}
+
+std::vector<std::string> SimDesktop::ControlItems(Hwnd control) const {
+    auto it = s_->controls.find(control);
+    return it != s_->controls.end() ? it->second.items : std::vector<std::string>{};
+}
+
+int SimDesktop::ControlSelection(Hwnd control) const {
+    auto it = s_->controls.find(control);
+    return it != s_->controls.end() ? it->second.selection : -1;
+}
+
+bool SimDesktop::ControlVisible(Hwnd control) const {
+    auto it = s_->controls.find(control);
+    return it != s_->controls.end() && it->second.visible;
+}
+
+bool SimDesktop::ControlChecked(Hwnd control) const {
+    auto it = s_->controls.find(control);
+    return it != s_->controls.end() && it->second.check == win::kBstChecked;
+}
+
+std::uint32_t SimDesktop::ControlHotkey(Hwnd control) const {
+    auto it = s_->controls.find(control);
+    return it != s_->controls.end() ? it->second.hotkey : 0;
+}
+
+Point SimDesktop::MinTrackSize() const {
+    return s_->minTrackSize;
 }
 
 std::string SimDesktop::ClipboardText() const {

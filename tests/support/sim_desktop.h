@@ -377,10 +377,27 @@ class SimDesktop : public Platform {
     int ListInView(Hwnd list) const;  // the last item kept in view, -1 none
     std::uint32_t WindowStyle(Hwnd hwnd) const;
     Rect WindowRect(Hwnd hwnd) const;
-    // A click on a control: WM_COMMAND with its id (BN_CLICKED) to its parent.
+    // A click on a control: WM_COMMAND with its id (BN_CLICKED) to its parent
+    // (an automatic check box flips its state first).
     void ClickControl(Hwnd control);
-    std::string ClipboardText() const;  // as UTF-8
-    bool clipboardBusy = false;         // another program holds it: SetClipboardTextW fails
+    // What a user does to a control, and the notification its parent gets
+    // (WM_COMMAND with the code in the high word; a list view's WM_NOTIFY,
+    // whose lParam is 0 here): typing a text (EN_CHANGE), choosing an item
+    // of a combo box or list box, or a row of a list view (CBN_SELCHANGE,
+    // LBN_SELCHANGE), pressing a chord in a hotkey control (EN_CHANGE; vk
+    // and HOTKEYF_ modifiers).
+    void NotifyControl(Hwnd control, std::uint32_t code);
+    void TypeInto(Hwnd control, const std::string& text);
+    void ChooseItem(Hwnd control, int index);
+    void PressHotkey(Hwnd control, std::uint8_t vk, std::uint32_t modifiers);
+    std::vector<std::string> ControlItems(Hwnd control) const;  // a combo box's or list box's
+    int ControlSelection(Hwnd control) const;  // its selected item, a list view's row; -1 none
+    bool ControlVisible(Hwnd control) const;
+    bool ControlChecked(Hwnd control) const;
+    std::uint32_t ControlHotkey(Hwnd control) const;  // HKM_GETHOTKEY's answer
+    Point MinTrackSize() const;                       // the last SetMinTrackSize's
+    std::string ClipboardText() const;                // as UTF-8
+    bool clipboardBusy = false;  // another program holds it: SetClipboardTextW fails
     int OpenFonts() const;
     Hwnd Focus() const;  // the control or window SetFocus gave the focus
     LocalTime localTime{18, 4, 5, 120};
@@ -492,6 +509,12 @@ class SimDesktop : public Platform {
     int ListViewInsertColumnW(Hwnd list, int index, const char16_t* text, int width) override;
     int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) override;
     bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) override;
+    bool ListViewSelectItem(Hwnd list, int item) override;
+    std::intptr_t SendMessageTextW(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                   const char16_t* text) override;
+    int MessageBoxW(Hwnd owner, const char16_t* text, const char16_t* caption,
+                    std::uint32_t type) override;
+    bool SetMinTrackSize(std::intptr_t minMaxInfo, int width, int height) override;
     bool SetClipboardTextW(Hwnd owner, const char16_t* text) override;
     void GetLocalTime(LocalTime* time) override;
     Handle CreateMessageFont() override;

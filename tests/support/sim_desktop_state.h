@@ -164,9 +164,16 @@ struct SimDesktop::State {
         std::vector<std::string> columns;
         std::vector<std::vector<std::string>> rows;
         int inView = -1;  // the last item LVM_ENSUREVISIBLE asked for
+        bool visible = true;
+        std::vector<std::string> items;  // of a combo box or list box
+        int selection = -1;              // its selected item; a list view's selected row
+        std::uintptr_t check = 0;        // BM_SETCHECK's state
+        std::uint32_t hotkey = 0;        // HKM_SETHOTKEY's key and modifiers
     };
     std::map<Hwnd, ChildControl> controls;
     bool commonControls = false;  // InitCommonControlsEx(ICC_LISTVIEW_CLASSES) ran
+    bool hotkeyControls = false;  // InitCommonControlsEx(ICC_HOTKEY_CLASS) ran
+    Point minTrackSize{};         // the last SetMinTrackSize's
     std::string clipboard;
     int fonts = 0;  // made and not deleted
     Hwnd focus = 0;

@@ -97,6 +97,9 @@ int SimDesktop::MultiByteToWideChar(std::uint32_t codePage, const char* text, in
 }
 
 int SimDesktop::GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) {
+    if (auto c = s_->controls.find(hwnd); c != s_->controls.end()) {
+        return CopyWide(c->second.text, buffer, bufferMax);
+    }
     const auto* w = s_->FindWin(hwnd);
     return CopyWide(w ? w->title : std::string(), buffer, bufferMax);
 }

@@ -434,6 +434,11 @@ Hwnd SimDesktop::CreateMainWindow(const char* className, const char* title) {
 }
 
 bool SimDesktop::ShowWindow(Hwnd hwnd, int cmdShow) {
+    if (auto c = s_->controls.find(hwnd); c != s_->controls.end()) {
+        const bool was = c->second.visible;
+        c->second.visible = cmdShow != win::kSwHide;
+        return was;
+    }
     auto* w = s_->FindWin(hwnd);
     if (!w) {
         return false;
