@@ -257,7 +257,7 @@ TEST_F(MainWindowTest, MenuFollowsTheReceiverAndTheCurrentApplication) {
     desk.SetRegString(kVistaMceKey, "Ident", "5.0");
     sys.nCurRemoteTV = 4;
     Tray(win::kWmLButtonDown);
-    ASSERT_EQ(Menu().size(), 9u);
+    ASSERT_EQ(Menu().size(), 10u);
     EXPECT_EQ(Menu()[0], "0:1104:Media Center Edition");
     Hwnd mce = test::OpenAppWindow(desk, kMediaCenter);
     Tray(win::kWmLButtonDown);
