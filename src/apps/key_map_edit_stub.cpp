@@ -1,4 +1,5 @@
 // Temporary stand-in for the editing document until its implementation lands.
+#pragma GCC diagnostic ignored "-Wrestrict"
 #include <cstdio>
 
 #include "apps/button_names.h"
