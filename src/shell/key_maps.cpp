@@ -37,7 +37,7 @@ constexpr int kGap = 4;
 constexpr int kRowHeight = 24;    // an edit, a combo box, a button
 constexpr int kLabelHeight = 16;  // a label above a list
 constexpr int kLeftWidth = 280;   // the programs' column
-constexpr int kFieldLabel = 110;  // the labels of the program's fields
+constexpr int kFieldLabel = 130;  // the labels of the program's fields
 constexpr int kButtonWidth = 90;
 constexpr int kDropHeight = 240;  // a combo box with its list open
 

@@ -3,7 +3,7 @@
 # the screenshots (tests/wine/e2e_*.sh). Each scenario makes its own Wine
 # prefix and virtual display, cleans up after itself and stops by itself.
 set(RC_E2E_DIR ${CMAKE_SOURCE_DIR}/tests/wine)
-foreach(name tuner standin families power replug sleep hold shutdown mouse mce user_apps user_apps_unicode closed_by_hand launchkey switching monitor osd screenshots demo)
+foreach(name tuner standin families power replug sleep hold shutdown mouse mce user_apps user_apps_unicode closed_by_hand launchkey switching monitor key_maps osd screenshots demo)
   add_test(NAME e2e_${name} COMMAND bash ${RC_E2E_DIR}/e2e_${name}.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(e2e_${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600 LABELS e2e)
 endforeach()

@@ -15,6 +15,9 @@
 //   sendchild CLASS TITLE CHILDCLASS MSG WPARAM LPARAM
 //                                     send to the window's first child of CHILDCLASS
 //                                     (a control: SysListView32...), print the result
+//   sendid CLASS TITLE ID MSG WPARAM LPARAM
+//                                     send to the window's child of that control id, print
+//                                     the result as a signed number (LVM_GETNEXTITEM's -1)
 //   cursor                            print the pointer position "X Y"
 //   setcursor X Y
 //   keys VK [VK...]                   press the keys in order, release in reverse
@@ -198,7 +201,7 @@ int Handles(const char* exe) {
 int Usage() {
     std::fprintf(
         stderr,
-        "usage: wprobe [--desktop NAME] list|find|wait|waitgone|visible|post|send|sendchild|cursor|"
+        "usage: wprobe [--desktop NAME] list|find|wait|waitgone|visible|post|send|sendchild|sendid|"
         "setcursor|keys|foreground|activate|metrics|rect|info|idle|filters|handles ...\n");
     return 2;
 }
@@ -276,6 +279,21 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("%lu\n", static_cast<unsigned long>(result));
+        return 0;
+    }
+    if (std::strcmp(cmd, "sendid") == 0 && n == 6) {
+        HWND w = Find(a[0], a[1]);
+        HWND child = w != nullptr ? GetDlgItem(w, static_cast<int>(Number(a[2]))) : nullptr;
+        if (child == nullptr) {
+            return 1;
+        }
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(child, static_cast<UINT>(Number(a[3])),
+                                 static_cast<WPARAM>(Number(a[4])),
+                                 static_cast<LPARAM>(Number(a[5])), SMTO_NORMAL, 5000, &result)) {
+            return 1;
+        }
+        std::printf("%ld\n", static_cast<long>(result));
         return 0;
     }
     if (std::strcmp(cmd, "cursor") == 0 && n == 0) {
