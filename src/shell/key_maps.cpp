@@ -1,5 +1,6 @@
 #include "shell/key_maps.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -200,45 +201,57 @@ void LayOut(System& sys, int width, int height) {
         y += step;
     }
 
-    // The buttons' column: the list, and the action below it.
+    // The buttons' column: the list, and the action below it. The Action
+    // column takes what the Button column leaves.
     const int x = 2 * m + left + m;
     const int w = width - x - m;
     const int actionTop = bottom - m - 4 * step;
+    const int listHeight = actionTop - gap - (m + label + gap);
     Place(sys, C::kButtonsLabel, x, m, w, label);
-    Place(sys, C::kButtons, x, m + label + gap, w, actionTop - gap - (m + label + gap));
-    const int kindLabel = Scale(d, 90);
-    const int half = (w - 2 * kindLabel) / 2 - gap;
-    PlacePair(sys, C::kKindLabel, C::kKind, x, actionTop, kindLabel, Scale(d, 160));
+    Place(sys, C::kButtons, x, m + label + gap, w, listHeight);
+    const int buttonColumn = std::min(Scale(d, 190), w * 9 / 20);
+    const int scrollBar = sys.os.GetSystemMetrics(win::kSmCxVScroll);
+    sys.os.SendMessageA(Ctl(sys, C::kButtons), win::kLvmSetColumnWidth, 0, buttonColumn);
+    sys.os.SendMessageA(Ctl(sys, C::kButtons), win::kLvmSetColumnWidth, 1,
+                        std::max(w - buttonColumn - scrollBar - Scale(d, 6), Scale(d, 60)));
+    // The kind, with the check box every kind has; Try on the bottom row,
+    // under the action.
+    const int kindLabel = Scale(d, 84);
+    const int kindWidth = Scale(d, 120);
+    PlacePair(sys, C::kKindLabel, C::kKind, x, actionTop, kindLabel, kindWidth);
+    Place(sys, C::kRepeats, x + kindLabel + kindWidth + 3 * gap, actionTop,
+          w - kindLabel - kindWidth - 3 * gap, row);
+    Place(sys, C::kTry, x, bottom, button, row);
     const int row1 = actionTop + step;
     const int row2 = row1 + step;
-    // keys: the chord and the other keys, the modifiers under them
-    PlacePair(sys, C::kChordLabel, C::kChord, x, row1, kindLabel, half);
-    PlacePair(sys, C::kOtherLabel, C::kOther, x + kindLabel + half + gap, row1, kindLabel, half);
+    const int row3 = row2 + step;
+    const int field = w - kindLabel;
+    // keys: the chord, the other keys, the modifiers
+    PlacePair(sys, C::kChordLabel, C::kChord, x, row1, kindLabel, std::min(field, Scale(d, 300)));
+    PlacePair(sys, C::kOtherLabel, C::kOther, x, row2, kindLabel, std::min(field, Scale(d, 220)));
     const C mods[] = {C::kCtrl, C::kShift, C::kAlt, C::kWin};
+    const int modWidth = std::min(Scale(d, 70), field / 4);
     int modX = x + kindLabel;
     for (C mod : mods) {
-        Place(sys, mod, modX, row2, Scale(d, 64), row);
-        modX += Scale(d, 64) + gap;
+        Place(sys, mod, modX, row3, modWidth - gap, row);
+        modX += modWidth;
     }
     // appcommand, command
-    PlacePair(sys, C::kAppCommandLabel, C::kAppCommand, x, row1, kindLabel, Scale(d, 240));
-    PlacePair(sys, C::kIdLabel, C::kId, x, row1, kindLabel, Scale(d, 100));
+    PlacePair(sys, C::kAppCommandLabel, C::kAppCommand, x, row1, kindLabel,
+              std::min(field, Scale(d, 260)));
+    PlacePair(sys, C::kIdLabel, C::kId, x, row1, kindLabel, std::min(field, Scale(d, 100)));
     // post: three numbers on one row
-    const int third = (w - kindLabel) / 3;
-    const int numberLabel = Scale(d, 60);
+    const int third = field / 3;
+    const int numberLabel = std::min(Scale(d, 64), third / 2);
     PlacePair(sys, C::kMessageLabel, C::kMessage, x, row1, kindLabel, third - gap);
     PlacePair(sys, C::kWParamLabel, C::kWParam, x + kindLabel + third, row1, numberLabel,
               third - numberLabel - gap);
     PlacePair(sys, C::kLParamLabel, C::kLParam, x + kindLabel + 2 * third, row1, numberLabel,
               third - numberLabel);
     // launch
-    PlacePair(sys, C::kFileLabel, C::kFile, x, row1, kindLabel, w - kindLabel - button - gap);
+    PlacePair(sys, C::kFileLabel, C::kFile, x, row1, kindLabel, field - button - gap);
     Place(sys, C::kBrowse, x + w - button, row1, button, row);
-    PlacePair(sys, C::kArgumentsLabel, C::kArguments, x, row2, kindLabel, w - kindLabel);
-    // every kind
-    const int row3 = row2 + step;
-    Place(sys, C::kRepeats, x + kindLabel, row3, Scale(d, 160), row);
-    Place(sys, C::kTry, x + w - button, row3, button, row);
+    PlacePair(sys, C::kArgumentsLabel, C::kArguments, x, row2, kindLabel, field);
 }
 
 // --- The programs ----------------------------------------------------------------
@@ -687,9 +700,13 @@ void OpenKeyMaps(System& sys) {
     if (screenHeight > 0 && height > screenHeight * 88 / 100) {
         height = screenHeight * 88 / 100;
     }
+    // The smallest size the user may drag it to: no larger than the screen
+    // allows either (a 1024 × 768 screen at 144 DPI).
+    d.minWidth = std::min(Scale(d, kMinWidth), width);
+    d.minHeight = std::min(Scale(d, kMinHeight), height);
     Rect p{};
-    if (LoadWindowPlacement(sys, kPlacementName, &p) && p.right - p.left >= Scale(d, kMinWidth) &&
-        p.bottom - p.top >= Scale(d, kMinHeight)) {
+    if (LoadWindowPlacement(sys, kPlacementName, &p) && p.right - p.left >= d.minWidth &&
+        p.bottom - p.top >= d.minHeight) {
         x = p.left;
         y = p.top;
         width = p.right - p.left;
@@ -757,8 +774,7 @@ std::intptr_t KeyMapsWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::ui
                    static_cast<int>((lParam >> 16) & 0xFFFF));
             return 0;
         case win::kWmGetMinMaxInfo:
-            sys.os.SetMinTrackSize(lParam, Scale(Dialog(sys), kMinWidth),
-                                   Scale(Dialog(sys), kMinHeight));
+            sys.os.SetMinTrackSize(lParam, Dialog(sys).minWidth, Dialog(sys).minHeight);
             return 0;
         case win::kWmCommand:
             OnCommand(sys, hwnd, static_cast<std::uint32_t>(wParam & 0xFFFF),

@@ -104,6 +104,8 @@ struct KeyMapsDialog {
     Hwnd controls[static_cast<int>(KeyMapsControl::kCount)] = {};
     Handle font = 0;
     int dpi = 96;
+    int minWidth = 0;  // the smallest size the user may drag it to
+    int minHeight = 0;
     KeyMapFile file;
     bool unsaved = false;
     // The dialog is setting its controls' texts and choices: what they

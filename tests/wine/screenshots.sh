@@ -10,6 +10,8 @@
 #   desktop.png             the Pallamo stand-in after a few buttons
 #   monitor.png             the button monitor (tray menu command 1301) with
 #                           those presses
+#   key_maps.png            the Key maps dialog (command 1303) on a file of
+#                           two programs, with the row of the volup just pressed
 #   osd.png                 the on-screen display over it ("Show buttons on
 #                           screen" switched on from the tray menu's command)
 #   installer_welcome.png   the build's installer: its welcome page,
@@ -77,6 +79,26 @@ sleep 1.5
 e2e_screenshot "$out/monitor.png" || e2e_fail "screenshot monitor.png failed"
 e2e_probe post "Remote Control Monitor" - 16 0 0 || true
 e2e_probe waitgone "Remote Control Monitor" - 15000 || e2e_fail "the button monitor did not close"
+e2e_user_file <<'EOF'
+; Remote Control's applications
+[VLC]
+Exe = vlc.exe
+play = keys Space        ; play / pause
+volup = keys Ctrl+Up
+voldown = keys Ctrl+Down
+Repeat = volup voldown
+[Viewer]
+Class = ViewerFrame
+ok = appcommand MEDIA_PLAY_PAUSE
+EOF
+e2e_probe post "$main" - 273 1303 0 || e2e_fail "cannot reach the main window"
+e2e_probe wait "Remote Control Key Maps" - 15000 || e2e_fail "the Key maps dialog did not open"
+sleep 1
+e2e_tuner press volup >/dev/null
+sleep 1.5
+e2e_screenshot "$out/key_maps.png" || e2e_fail "screenshot key_maps.png failed"
+e2e_probe post "Remote Control Key Maps" - 273 2 0 || true
+e2e_probe waitgone "Remote Control Key Maps" - 15000 || e2e_fail "the Key maps dialog did not close"
 e2e_probe post "$main" - 273 1302 0 || e2e_fail "cannot reach the main window"
 sleep 0.5
 e2e_tuner press volup >/dev/null
