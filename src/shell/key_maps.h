@@ -131,6 +131,11 @@ bool TakeKeyMapsPress(System& sys, const Press& press, PressOutcome* outcome);
 std::intptr_t KeyMapsWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                 std::intptr_t lParam);
 
+// The controls (key_maps_layout.cpp): made in tab order with the dialog's
+// font (false when one can't be), and placed for a client area's size.
+bool CreateKeyMapsControls(System& sys, Hwnd window);
+void LayOutKeyMaps(System& sys, int width, int height);
+
 // The action panel (key_maps_action.cpp): the selected row's action shown
 // in the controls of its kind, and the controls read back into the
 // document.
