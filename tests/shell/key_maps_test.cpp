@@ -136,6 +136,15 @@ TEST_F(KeyMapsTest, APressWhileTheDialogIsInFrontSelectsItsRowAndSendsNothing) {
     EXPECT_EQ(LastOutcome().find("Key maps"), std::string::npos) << LastOutcome();
 }
 
+TEST_F(KeyMapsTest, AKeyCodeNoButtonOfTheLayoutSendsSelectsNothing) {
+    Open();
+    PressOutcome outcome;
+    EXPECT_TRUE(TakeKeyMapsPress(sys, Press{200, false}, &outcome));
+    EXPECT_EQ(desk.ControlSelection(Ctl(C::kButtons)), -1);
+    EXPECT_FALSE(desk.ControlVisible(Ctl(C::kKind))) << "no row, no action";
+    EXPECT_EQ(outcome.why, "Key maps: no button sends KeyCode 200");
+}
+
 TEST_F(KeyMapsTest, AHeldButtonsFurtherFramesDoNothing) {
     Open();
     PressScan(kScanVolUp, 65);
@@ -208,6 +217,25 @@ TEST_F(KeyMapsTest, ARefusedNameKeepsTheOldOneAndSaysWhy) {
     EXPECT_EQ(desk.ControlItems(Ctl(C::kPrograms)),
               (std::vector<std::string>{"Film player", "Viewer"}));
     EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(KeyMapsTest, RemoveAsksFirstAndTakesTheProgramAway) {
+    Open();
+    int answer = win::kIdNo;
+    std::vector<std::string> boxes;
+    desk.onMessageBox = [&](const std::string& text, const std::string&) {
+        boxes.push_back(text);
+        return answer;
+    };
+    desk.ClickControl(Ctl(C::kRemove));
+    EXPECT_EQ(boxes, std::vector<std::string>{"Remove \"Player\" and all its key maps?"});
+    EXPECT_EQ(SectionCount(sys.keyMaps->file.doc), 2);
+    answer = win::kIdYes;
+    desk.ClickControl(Ctl(C::kRemove));
+    EXPECT_EQ(desk.ControlItems(Ctl(C::kPrograms)), std::vector<std::string>{"Viewer"});
+    EXPECT_EQ(desk.ControlSelection(Ctl(C::kPrograms)), 0);
+    EXPECT_EQ(desk.ControlText(Ctl(C::kClass)), "ViewerFrame");
+    EXPECT_EQ(ActionOf("ok"), "keys Enter");
 }
 
 TEST_F(KeyMapsTest, SaveChangesOnlyTheEditedLineAndKeepsTheDialogOpen) {

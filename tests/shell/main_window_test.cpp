@@ -991,6 +991,30 @@ TEST_F(MonitorTest, EditKeyMapsMakesTheFileFromTheExampleAndOpensItInTheEditor) 
     EXPECT_EQ(runs[1].text2, std::string("open|\"") + kUserFile + "\"");
 }
 
+TEST_F(MonitorTest, ItsKeyMapsButtonAndTheMenuOpenOneKeyMapsWindowOnTheFileMadeFromTheExample) {
+    desk.SetFileText(kExample, "[Player]\r\nExe = player.exe\r\n");
+    Hwnd monitor = Open();
+    const int fonts = desk.OpenFonts();
+    desk.ClickControl(desk.ControlById(monitor, 104));
+    EXPECT_EQ(desk.FileText(kUserFile), "[Player]\r\nExe = player.exe\r\n");
+    const Hwnd keyMaps = desk.FindWindowA("Remote Control Key Maps", nullptr);
+    ASSERT_NE(keyMaps, 0u);
+    EXPECT_EQ(desk.Foreground(), keyMaps);
+    EXPECT_EQ(desk.ControlItems(desk.FindControl(keyMaps, "LISTBOX")),
+              std::vector<std::string>{"Player"});
+    desk.SetForegroundWindow(player);
+    Command(kCmdKeyMaps);
+    EXPECT_EQ(desk.Foreground(), keyMaps);
+    EXPECT_EQ(desk.FindWindowExA(0, keyMaps, "Remote Control Key Maps", nullptr), 0u);
+
+    desk.SetWindowPos(keyMaps, 0, 30, 20, 800, 560, win::kSwpNoZOrder);
+    desk.SendMessageA(keyMaps, win::kWmCommand, win::kIdCancel, 0);  // Esc
+    EXPECT_FALSE(desk.WindowExists(keyMaps));
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Orvalix Multimedia\\Remote Control";
+    EXPECT_EQ(desk.RegDword(key, "KeyMapsRight"), 830u) << "it opens again where it was left";
+    EXPECT_EQ(desk.OpenFonts(), fonts) << "its font deleted";
+}
+
 TEST_F(MonitorTest, AClosedWindowLeavesNothingBehindAndOpensWhereItWas) {
     desk.standardUser = true;
     Hwnd monitor = Open();
