@@ -75,6 +75,7 @@ struct TimerSlot {
 struct RepeatFilter {
     std::uint32_t lastKeyCode = 0;
     std::uint32_t lastTime = 0;
+    std::uint32_t holdStart = 0;  // GetTickCount of the press that began the hold
     bool bRepeatKey = false;
     std::uint32_t nRepeatNum = 0;
     bool bRepeatPowerKey = false;
