@@ -104,7 +104,7 @@ struct OnScreenDisplay {
     Hwnd window = 0;  // made at the first press shown
     bool shown = false;
     int alpha = 0;             // the opacity set last
-    std::uint32_t frames = 0;  // of the press shown, with the held frames
+    std::uint32_t frames = 0;  // of the press shown, with the held frames that acted
 };
 
 struct UserApps;
