@@ -509,7 +509,7 @@ TEST_F(UserAppsTest, AnElevatedWindowsRefusalIsTracedWithItsError) {
     EXPECT_EQ(desk.KeyText(), "17:0 80:0 80:2 17:2");
 }
 
-TEST_F(UserAppsTest, TheExampleFileReadsWithoutATrace) {
+TEST_F(UserAppsTest, TheExampleFileReadsEveryLineOfItsSixPlayers) {
     std::string path = __FILE__;
     path = path.substr(0, path.find_last_of("\\/") + 1) + "../../resources/applications.ini";
     std::ifstream file(path, std::ios::binary);
@@ -518,7 +518,13 @@ TEST_F(UserAppsTest, TheExampleFileReadsWithoutATrace) {
     }
     desk.SetFileText(kFile, std::string(std::istreambuf_iterator<char>(file), {}));
     WatchUserApps(sys);
-    EXPECT_EQ(FileTraces(), Lines{std::string(kRead) + " (3)"});
+    EXPECT_EQ(FileTraces(), Lines{std::string(kRead) + " (6)"}) << "every line is understood";
+    Lines sections;
+    for (const UserApp& app : sys.userApps->apps) {
+        sections.push_back(app.name);
+    }
+    EXPECT_EQ(sections,
+              (Lines{"VLC", "MPC-HC", "MPC-BE", "PotPlayer", "Kodi", "Windows Media Player"}));
 }
 
 // Each button name does on its layout what its name says in Media Center,
