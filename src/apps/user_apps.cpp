@@ -130,6 +130,25 @@ void ReadRepeats(System& sys, UserApp& app, std::string_view value, std::string_
     }
 }
 
+// The RepeatDelay line: milliseconds, 0 to kMaxRepeatDelay, one line.
+void ReadRepeatDelay(System& sys, UserApp& app, std::string_view value, std::string_view line) {
+    if (app.repeatDelay) {
+        TraceFile(sys, app.name, line, "skipped, a second line of this kind");
+        return;
+    }
+    std::uint32_t delay = 0;
+    bool number = !value.empty() && value.size() <= 5;
+    for (char c : value) {
+        number = number && c >= '0' && c <= '9';
+        delay = number ? delay * 10 + static_cast<std::uint32_t>(c - '0') : 0;
+    }
+    if (!number || delay > kMaxRepeatDelay) {
+        TraceFile(sys, app.name, line, "skipped, not a delay from 0 to 5000 ms");
+        return;
+    }
+    app.repeatDelay = delay;
+}
+
 // One line of a section, as SplitSections gives it ("key=value").
 void ReadLine(System& sys, UserApp& app, std::string_view line) {
     std::size_t eq = line.find('=');
@@ -157,6 +176,10 @@ void ReadLine(System& sys, UserApp& app, std::string_view line) {
     }
     if (SameText(key, "Repeat")) {
         ReadRepeats(sys, app, value, line);
+        return;
+    }
+    if (SameText(key, "RepeatDelay")) {
+        ReadRepeatDelay(sys, app, value, line);
         return;
     }
     UserBinding binding{};
@@ -404,15 +427,23 @@ UserKey FindUserKey(System& sys, const Press& press) {
     key.app = app;
     key.binding = &*binding;
     key.keyCode = keyCode;
+    key.waits = repeat && press.heldFor < app->repeatDelay.value_or(kDefaultRepeatDelay);
     return key;
 }
 
 void RunUserKey(System& sys, const UserKey& key) {
+    NoteTaker(sys, PressTaker::kUserApp, key.app->name);
+    if (key.waits) {
+        std::string why = "repeats a held button after ";
+        why += std::to_string(key.app->repeatDelay.value_or(kDefaultRepeatDelay));
+        why += " ms";
+        NoteNotSent(sys, why);
+        return;
+    }
     std::string text = "User application ";
     AppendCut(text, key.app->name);
     text += ": KeyCode";
     DebugTrace(sys, text.c_str(), key.keyCode);
-    NoteTaker(sys, PressTaker::kUserApp, key.app->name);
     // A copy: a launch may dispatch timer ticks, and one of them may read
     // the file again.
     UserAction action = key.binding->action;

@@ -9,7 +9,15 @@
 //   Title = VLC              ; text its title contains
 //   play  = keys Space       ; a button (name or KeyCode) and its action
 //   volup = appcommand VOLUME_UP
-//   Repeat = volup voldown   ; buttons that act on every frame while held
+//   Repeat = volup voldown   ; buttons that act again while held
+//   RepeatDelay = 400        ; held this long (ms), they act on every frame
+//
+// A button under Repeat acts at the press; held, it waits RepeatDelay
+// milliseconds (0 to 5000; kDefaultRepeatDelay without the line, 0 acting on
+// every frame from the first) and then acts on every frame of the hold.
+// The frames inside the delay do nothing at all: the section has the
+// button, so nothing else takes them either. A button not under Repeat acts
+// at the press only.
 //
 // A section matches the foreground window when every one of Exe, Class and
 // Title it gives matches (names compare case-insensitively). The sections
@@ -25,6 +33,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +61,7 @@ struct UserApp {
     std::string title;
     std::vector<UserBinding> bindings;
     std::vector<std::uint16_t> repeats;
+    std::optional<std::uint32_t> repeatDelay;  // ms; none: kDefaultRepeatDelay
 };
 
 struct UserApps {
@@ -78,8 +88,9 @@ constexpr std::size_t kMaxUserApps = 64;
 constexpr std::size_t kMaxUserValue = 259;
 // A button under Repeat acts at the press, then, held this long (ms), on
 // every frame; a section's RepeatDelay line changes it, 0 acting on every
-// frame from the first.
+// frame from the first, kMaxRepeatDelay at most.
 constexpr std::uint32_t kDefaultRepeatDelay = 400;
+constexpr std::uint32_t kMaxRepeatDelay = 5000;
 
 // Looks at the file's time stamp and size and reads it again when they
 // changed (or drops what was read when the file is gone). A file that can't
@@ -90,12 +101,14 @@ void WatchUserApps(System& sys);
 
 // What the user application in front does with a press: its window, the
 // section and the line; window 0 when nothing. A repeat counts only for a
-// button the section lists under Repeat.
+// button the section lists under Repeat, and one held less than the
+// section's delay is taken but waits: RunUserKey sends nothing for it.
 struct UserKey {
     Hwnd window = 0;
     const UserApp* app = nullptr;
     const UserBinding* binding = nullptr;
     std::uint32_t keyCode = 0;
+    bool waits = false;  // a repeat inside the delay
 };
 UserKey FindUserKey(System& sys, const Press& press);
 

@@ -1,11 +1,12 @@
 // One press of a remote button on its way down, and what it did.
 //
 // The poll reads a KeyCode, the repeat filter says whether it is a frame of
-// a held button, and the Press travels down in the call: to the Shut Down
-// dialog or to the key router, and from there to an application, the user's
-// application in front, the pointer or the dialog. Each of them writes into
-// the outcome of the press being routed what it sent, or why it sent
-// nothing; the router hands that outcome back, the one account of a press.
+// a held button and how long the button has been held, and the Press
+// travels down in the call: to the Shut Down dialog or to the key router,
+// and from there to an application, the user's application in front, the
+// pointer or the dialog. Each of them writes into the outcome of the press
+// being routed what it sent, or why it sent nothing; the router hands that
+// outcome back, the one account of a press.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,7 @@ constexpr std::uint32_t kNoKey = 255;
 struct Press {
     std::uint32_t keyCode = kNoKey;  // as read, also for a repeat
     bool repeat = false;             // a frame of a held button
+    std::uint32_t heldFor = 0;       // a repeat: ms since the press that began the hold
 };
 
 // The KeyCode the key maps of the six applications see: kNoKey for a repeat.

@@ -75,6 +75,7 @@ struct TimerSlot {
 struct RepeatFilter {
     std::uint32_t lastKeyCode = 0;
     std::uint32_t lastTime = 0;
+    std::uint32_t holdStart = 0;  // GetTickCount of the press that began the hold
     bool bRepeatKey = false;
     std::uint32_t nRepeatNum = 0;
     bool bRepeatPowerKey = false;
@@ -103,7 +104,7 @@ struct OnScreenDisplay {
     Hwnd window = 0;  // made at the first press shown
     bool shown = false;
     int alpha = 0;             // the opacity set last
-    std::uint32_t frames = 0;  // of the press shown, with the held frames
+    std::uint32_t frames = 0;  // of the press shown, with the held frames that acted
 };
 
 struct UserApps;

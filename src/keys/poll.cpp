@@ -82,6 +82,9 @@ Press FilterRepeat(System& sys, std::uint32_t keyCode) {
 
     f.lastTime = now;
     f.lastKeyCode = keyCode;
+    if (!f.bRepeatKey) {
+        f.holdStart = now;  // a press: a hold, if it comes, is timed from here
+    }
 
     if (f.nRepeatNum != 0) {
         if (f.nRepeatNum > 10) {
@@ -90,7 +93,7 @@ Press FilterRepeat(System& sys, std::uint32_t keyCode) {
         if (f.bRepeatKey) {
             DebugTrace(sys, "If it's a repeat key  than Code = ", keyCode);
             DebugTrace(sys, "dwGPIO => 0xff,key is Null ");
-            return Press{keyCode, true};
+            return Press{keyCode, true, now - f.holdStart};
         }
     }
     return Press{keyCode, false};

@@ -126,7 +126,9 @@ void ShowOnScreen(System& sys, const Press& press, const PressOutcome& outcome) 
         Show(sys, PressLine(sys, press, outcome));
         return;
     }
-    ++sys.osd.frames;
+    if (!outcome.sent.empty()) {
+        ++sys.osd.frames;  // the count says how often the button acted, not how long it was held
+    }
     if (outcome.sent.empty() && sys.osd.shown) {
         KeepShowing(sys);
         return;

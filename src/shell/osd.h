@@ -32,9 +32,10 @@ constexpr int kOsdAlpha = 224;  // the panel's opacity while it shows (of 255)
 std::string PressLine(const System& sys, const Press& press, const PressOutcome& outcome);
 
 // Shows the press when the user asked for it (sys.showButtons). A frame of a
-// held button updates the line in place ("Volume up → VLC ×3" while it acts
-// on every frame); a frame that does nothing keeps the line of the press
-// that began the hold on screen.
+// held button that acts updates the line in place ("Volume up → VLC ×3", the
+// press and the frames that acted); a frame that does nothing (one of the
+// six ignores held buttons, a user application waits its repeat delay)
+// keeps the line on screen as it is.
 void ShowOnScreen(System& sys, const Press& press, const PressOutcome& outcome);
 
 // Switches the display on or off and stores the choice; off hides it at once.

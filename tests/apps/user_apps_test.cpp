@@ -163,19 +163,80 @@ TEST_F(UserAppsTest, EveryActionKindReachesTheWindowInFront) {
     EXPECT_EQ(desk.Events(SimEvent::Kind::SetCursorPos).size(), 1u);
 }
 
-TEST_F(UserAppsTest, HeldButtonsActOnEveryFrameOnlyWhenListedUnderRepeat) {
+TEST_F(UserAppsTest, HeldButtonsUnderRepeatActAtThePressThenOnEveryFrameAfterTheDelay) {
     desk.SetFileText(kFile,
                      "[Player]\nExe = player.exe\n"
                      "volup = command 1\nok = command 2\nvoldown = command 3\n"
                      "Repeat = volup, 19\n");
     OpenPlayer();
-    Hold(14, 4);  // volup
-    Hold(18, 4);  // ok
-    Hold(19, 3);  // voldown, listed by its KeyCode
+    Hold(14, 8);  // volup: held 0 to 756 ms, acts at 0, 432, 540, 648 and 756
+    Hold(18, 4);  // ok: not listed, the press only
+    Hold(19, 5);  // voldown, listed by its KeyCode: held 0 to 432 ms
     EXPECT_EQ(Script(),
               "post:My Player:273:1 post:My Player:273:1 post:My Player:273:1 "
-              "post:My Player:273:1 post:My Player:273:2 post:My Player:273:3 "
+              "post:My Player:273:1 post:My Player:273:1 post:My Player:273:2 "
               "post:My Player:273:3 post:My Player:273:3");
+}
+
+TEST_F(UserAppsTest, AFrameInsideTheDelaySendsNothingElsewhereAndSaysWhy) {
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nnum6 = command 6\nRepeat = num6\n");
+    OpenPlayer();
+    desk.SetNow(5000);
+    RouteKey(sys, FilterRepeat(sys, 6), 0);
+    desk.SetNow(5108);
+    PressOutcome held = RouteKey(sys, FilterRepeat(sys, 6), 0);
+    EXPECT_EQ(held.taker, PressTaker::kUserApp);
+    EXPECT_EQ(held.sent, "");
+    EXPECT_EQ(held.why, "Player repeats a held button after 400 ms");
+    EXPECT_TRUE(desk.Events(SimEvent::Kind::SetCursorPos).empty())
+        << "num6 is also the pointer's right: a waiting frame must not move it";
+    EXPECT_EQ(Script(), "post:My Player:273:6");
+}
+
+TEST_F(UserAppsTest, EachSectionHasItsOwnRepeatDelayAndZeroRepeatsOnEveryFrame) {
+    desk.SetFileText(kFile,
+                     "[Player]\nExe = player.exe\nRepeatDelay = 0\nvolup = command 1\n"
+                     "Repeat = volup\n"
+                     "[Other]\nExe = other.exe\nvolup = command 2\nRepeat = volup\n"
+                     "RepeatDelay = 200  ; channel keys\n");
+    OpenPlayer();
+    Hold(14, 4);
+    EXPECT_EQ(Script(),
+              "post:My Player:273:1 post:My Player:273:1 post:My Player:273:1 "
+              "post:My Player:273:1");
+    OpenPlayer("OtherClass", "Other", "C:\\Tools\\other.exe");
+    Hold(14, 4);  // held 0 to 324 ms: acts at 0, 216 and 324
+    EXPECT_EQ(Script(), "post:Other:273:2 post:Other:273:2 post:Other:273:2");
+}
+
+TEST_F(UserAppsTest, ABadRepeatDelayIsSkippedWithATraceAndTheDefaultKept) {
+    desk.SetFileText(kFile,
+                     "[Player]\nExe = player.exe\nRepeatDelay = soon\nRepeatDelay = -5\n"
+                     "RepeatDelay = 5001\nRepeatDelay =\nvolup = command 1\nRepeat = volup\n");
+    OpenPlayer();
+    Hold(14, 5);  // held 0 to 432 ms: acts at 0 and 432
+    EXPECT_EQ(Script(), "post:My Player:273:1 post:My Player:273:1");
+    const std::string skipped = ": skipped, not a delay from 0 to 5000 ms";
+    EXPECT_EQ(FileTraces(), (Lines{
+                                "applications.ini [Player] \"RepeatDelay=soon\"" + skipped,
+                                "applications.ini [Player] \"RepeatDelay=-5\"" + skipped,
+                                "applications.ini [Player] \"RepeatDelay=5001\"" + skipped,
+                                "applications.ini [Player] \"RepeatDelay=\"" + skipped,
+                                std::string(kRead) + " (1)",
+                                "User application Player: KeyCode (E)",
+                                "User application Player: KeyCode (E)",
+                            }));
+}
+
+TEST_F(UserAppsTest, ANewPressAfterLettingGoWaitsTheWholeDelayAgain) {
+    desk.SetFileText(kFile, "[Player]\nExe = player.exe\nvolup = command 1\nRepeat = volup\n");
+    OpenPlayer();
+    // Held to 432 ms, let go for 200 ms, pressed and held again to 324 ms.
+    for (std::uint32_t t : {0, 108, 216, 324, 432, 632, 740, 848, 956}) {
+        desk.SetNow(10000 + t);
+        RouteKey(sys, FilterRepeat(sys, 14), 0);
+    }
+    EXPECT_EQ(Script(), "post:My Player:273:1 post:My Player:273:1 post:My Player:273:1");
 }
 
 TEST_F(UserAppsTest, TheProblemsOfTheLastReadAreKeptWithTheirTraceTexts) {
@@ -209,6 +270,8 @@ TEST_F(UserAppsTest, BadLinesAreSkippedWithATraceAndTheRestKept) {
                      "back = keys Backspace\n"
                      "back = keys Escape\n"
                      "Repeat = back sideways\n"
+                     "RepeatDelay = 0\n"
+                     "RepeatDelay = 200\n"
                      "Exe = other.exe\n"
                      "chup = launch C:\\" +
                          std::string(300, 'x') +
@@ -235,6 +298,8 @@ TEST_F(UserAppsTest, BadLinesAreSkippedWithATraceAndTheRestKept) {
                   "already",
                   "applications.ini [Player] \"Repeat=back sideways\": left out, no button: "
                   "sideways",
+                  "applications.ini [Player] \"RepeatDelay=200\": skipped, a second line of "
+                  "this kind",
                   "applications.ini [Player] \"Exe=other.exe\": skipped, a second line of this "
                   "kind",
                   "applications.ini [Player] " + tooLong + ": skipped, the value is too long",
@@ -444,7 +509,7 @@ TEST_F(UserAppsTest, AnElevatedWindowsRefusalIsTracedWithItsError) {
     EXPECT_EQ(desk.KeyText(), "17:0 80:0 80:2 17:2");
 }
 
-TEST_F(UserAppsTest, TheExampleFileReadsWithoutATrace) {
+TEST_F(UserAppsTest, TheExampleFileReadsEveryLineOfItsSixPlayers) {
     std::string path = __FILE__;
     path = path.substr(0, path.find_last_of("\\/") + 1) + "../../resources/applications.ini";
     std::ifstream file(path, std::ios::binary);
@@ -453,7 +518,13 @@ TEST_F(UserAppsTest, TheExampleFileReadsWithoutATrace) {
     }
     desk.SetFileText(kFile, std::string(std::istreambuf_iterator<char>(file), {}));
     WatchUserApps(sys);
-    EXPECT_EQ(FileTraces(), Lines{std::string(kRead) + " (3)"});
+    EXPECT_EQ(FileTraces(), Lines{std::string(kRead) + " (6)"}) << "every line is understood";
+    Lines sections;
+    for (const UserApp& app : sys.userApps->apps) {
+        sections.push_back(app.name);
+    }
+    EXPECT_EQ(sections,
+              (Lines{"VLC", "MPC-HC", "MPC-BE", "PotPlayer", "Kodi", "Windows Media Player"}));
 }
 
 // Each button name does on its layout what its name says in Media Center,

@@ -112,6 +112,22 @@ TEST_F(RepeatFilterTest, ThePowerKeyWindowIs999Ms) {
     EXPECT_FALSE(sys.repeat.bRepeatPowerKey);
 }
 
+TEST_F(RepeatFilterTest, ARepeatCarriesHowLongItsButtonHasBeenHeld) {
+    auto heldFor = [&](std::uint32_t time, std::uint32_t keyCode) {
+        desk.SetNow(time);
+        Press press = FilterRepeat(sys, keyCode);
+        return press.repeat ? static_cast<int>(press.heldFor) : -1;
+    };
+    EXPECT_EQ(heldFor(0xFFFFFF00u, 5), -1) << "the press";
+    EXPECT_EQ(heldFor(0xFFFFFF6Cu, 5), 108);
+    EXPECT_EQ(heldFor(0xFFFFFFD8u, 5), 216);
+    EXPECT_EQ(heldFor(0x00000044u, 5), 324) << "across the clock's wrap";
+    EXPECT_EQ(heldFor(0x00000200u, 5), -1) << "let go for more than 150 ms: a new press";
+    EXPECT_EQ(heldFor(0x00000265u, 5), 101) << "timed from the new press";
+    EXPECT_EQ(heldFor(0x00000270u, 6), -1) << "another button";
+    EXPECT_EQ(heldFor(0x00000280u, 6), 16);
+}
+
 TEST_F(RepeatFilterTest, TheClockWrapDoesNotDisturbTheFilter) {
     EXPECT_EQ(At(0xFFFFFFF0u, 5), 5u);
     EXPECT_EQ(At(0x00000050u, 5), 255u) << "96 ms across the wrap";

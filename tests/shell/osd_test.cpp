@@ -107,11 +107,18 @@ TEST_F(OsdTest, LineSitsAtTheBottomCentreOfTheForegroundWindowsMonitor) {
 
 TEST_F(OsdTest, HeldButtonUpdatesTheOneWindowThenTheLineFades) {
     const PressOutcome volume = Outcome(PressTaker::kUserApp, "VLC", "WM_APPCOMMAND VOLUME_UP");
+    const PressOutcome waits =
+        Outcome(PressTaker::kUserApp, "VLC", "", "VLC repeats a held button after 400 ms");
     Frame(kVolUp, false, volume);
     const Hwnd panel = Panel();
-    for (int frame = 2; frame <= 4; ++frame) {
+    // Three frames inside the repeat delay keep the line; the three after it
+    // act, and the count is of the press and those.
+    for (int frame = 2; frame <= 7; ++frame) {
         desk.Advance(108);
-        Frame(kVolUp, true, volume);
+        Frame(kVolUp, true, frame <= 4 ? waits : volume);
+        if (frame == 4) {
+            EXPECT_EQ(desk.WindowTitle(panel), "Volume up \xE2\x86\x92 VLC");
+        }
     }
     EXPECT_EQ(desk.WindowTitle(panel),
               "Volume up \xE2\x86\x92 VLC \xC3\x97"

@@ -2,8 +2,9 @@
 # The user's own application: a stand-in player in front, with a section of
 # its own in %APPDATA%\Remote Control\applications.ini. A button arrives as a
 # keystroke chord, another as WM_APPCOMMAND; a held volup, listed under
-# Repeat, acts on every frame; with a built-in application open (Pallamo),
-# the button goes to that application instead.
+# Repeat, acts at the press, waits the repeat delay (400 ms), then acts on
+# every frame; with a built-in application open (Pallamo), the button goes
+# to that application instead.
 #   e2e_user_apps.sh BUILD-DIR
 # AF9015 stick, 32KEY layout: ok is KeyCode 18, volup 14.
 set -euo pipefail
@@ -40,10 +41,18 @@ e2e_wait 15 eval '[ "$(appcommands)" = 1 ]' ||
     e2e_fail "volup did not reach the player as one WM_APPCOMMAND VOLUME_UP"
 
 sleep 1
+frames_before=$(e2e_trace_count 'bRepeatKey')
 e2e_tuner hold volup 1500 >/dev/null
 sleep 3
 held=$(($(appcommands) - 1))
-[ "$held" -ge 5 ] || e2e_fail "holding volup for 1.5 s gave $held WM_APPCOMMANDs, not one per frame"
+frames=$(($(e2e_trace_count 'bRepeatKey') - frames_before))
+[ "$held" -ge 5 ] ||
+    e2e_fail "holding volup for 1.5 s gave $held WM_APPCOMMANDs, not one per frame after the delay"
+# The frames of the first 400 ms wait: fewer commands than repeat frames.
+[ "$held" -lt "$frames" ] ||
+    e2e_fail "holding volup gave $held WM_APPCOMMANDs for $frames repeat frames: no repeat delay"
+e2e_traced 'Press: volup: Player repeats a held button after 400 ms \(held\)' ||
+    e2e_fail "no frame of the hold waited out the repeat delay"
 
 # Pallamo open: it comes first, even with the player in front.
 e2e_start_app Quillet.exe
@@ -56,4 +65,5 @@ e2e_wait 15 e2e_logged Quillet 'kind=queue msg=3000 wparam=35005 ' ||
 sleep 1
 [ "$(e2e_log_count player 'kind=key .*injected=1')" = "$keys_before" ] ||
     e2e_fail "with Pallamo open, ok still reached the player"
-e2e_pass "the player: Ctrl+Shift+P, WM_APPCOMMAND, $held repeats of a held volup; Pallamo first when open"
+e2e_pass "the player: Ctrl+Shift+P, WM_APPCOMMAND, $held repeats of a held volup after its delay" \
+    "($frames repeat frames); Pallamo first when open"
