@@ -597,6 +597,57 @@ TEST(Win32Trampolines, TextPanelKeepsItsStylesAndWideText) {
     ::DestroyWindow(reinterpret_cast<HWND>(panel));
 }
 
+TEST(Win32Trampolines, TheKeyMapsControlsTakeItemsSelectionsAndChords) {
+    Win32Platform platform(ThisInstance());
+    Seen seen;
+    ASSERT_TRUE(platform.InitCommonControlsEx(win::kIccListViewClasses | win::kIccHotkeyClass));
+    ASSERT_TRUE(
+        platform.RegisterWindowClass("rc test controls", IDI_REMOTE, RecordingWndProc, &seen));
+    const Hwnd window =
+        platform.CreateWindowExA(win::kWsExControlParent, "rc test controls", "rc test",
+                                 win::kWsOverlappedWindow, 0, 0, 400, 300, 0, 0);
+    ASSERT_NE(window, 0u);
+    const std::uint32_t child = win::kWsChild | win::kWsVisible;
+    const Hwnd combo = platform.CreateWindowExA(0, "COMBOBOX", "", child | win::kCbsDropDownList, 0,
+                                                0, 100, 200, window, 10);
+    EXPECT_EQ(platform.SendMessageTextW(combo, win::kCbAddString, 0, u"keys"), 0);
+    EXPECT_EQ(platform.SendMessageTextW(combo, win::kCbAddString, 0, u"M\u00e9dia"), 1);
+    EXPECT_EQ(platform.SendMessageA(combo, win::kCbGetCount, 0, 0), 2);
+
+    const Hwnd list = platform.CreateWindowExA(0, "SysListView32", "", child | win::kLvsReport, 0,
+                                               0, 200, 200, window, 11);
+    platform.ListViewInsertColumnW(list, 0, u"Button", 100);
+    for (int i = 0; i < 3; ++i) {
+        platform.ListViewInsertItemW(list, i, u"row");
+    }
+    const auto selected = [&] {
+        return platform.SendMessageA(list, win::kLvmGetNextItem, static_cast<std::uintptr_t>(-1),
+                                     win::kLvniSelected);
+    };
+    EXPECT_EQ(selected(), -1);
+    seen = {};
+    EXPECT_TRUE(platform.ListViewSelectItem(list, 1));
+    EXPECT_EQ(selected(), 1);
+    EXPECT_TRUE(Contains(seen.messages, win::kWmNotify)) << "the parent hears of it";
+    EXPECT_TRUE(platform.ListViewSelectItem(list, -1));
+    EXPECT_EQ(selected(), -1);
+
+    const Hwnd hotkey =
+        platform.CreateWindowExA(0, "msctls_hotkey32", "", child, 0, 0, 100, 20, window, 12);
+    ASSERT_NE(hotkey, 0u);
+    const std::uintptr_t chord = 'P' | ((win::kHotkeyfControl | win::kHotkeyfShift) << 8);
+    platform.SendMessageA(hotkey, win::kHkmSetHotkey, chord, 0);
+    EXPECT_EQ(platform.SendMessageA(hotkey, win::kHkmGetHotkey, 0, 0) & 0xFFFF,
+              static_cast<std::intptr_t>(chord));
+
+    MINMAXINFO info{};
+    EXPECT_TRUE(platform.SetMinTrackSize(reinterpret_cast<std::intptr_t>(&info), 760, 480));
+    EXPECT_EQ(info.ptMinTrackSize.x, 760);
+    EXPECT_EQ(info.ptMinTrackSize.y, 480);
+    EXPECT_FALSE(platform.SetMinTrackSize(0, 1, 1));
+    EXPECT_TRUE(platform.DestroyWindow(window));
+}
+
 TEST(Win32Trampolines, MissingDialogTemplateFails) {
     Win32Platform platform(ThisInstance());
     DialogLog log;
