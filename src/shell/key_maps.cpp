@@ -582,6 +582,12 @@ std::intptr_t KeyMapsWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::ui
                 OnButtonsNotify(sys);
             }
             return 0;
+        case win::kWmSetFocus:
+            // Activated, the window gives the keyboard to the programs.
+            if (Ctl(sys, C::kPrograms) != 0) {
+                sys.os.SetFocus(Ctl(sys, C::kPrograms));
+            }
+            return 0;
         case win::kWmDestroy:
             OnDestroy(sys, hwnd);
             return 0;

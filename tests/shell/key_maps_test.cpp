@@ -105,6 +105,8 @@ TEST_F(KeyMapsTest, OpensOnceWithTheProgramsOfTheFileAndTheButtonsOfTheLayout) {
     EXPECT_EQ(ActionOf("ok"), "(default)");
     EXPECT_EQ(RowOf("power"), 0);
     EXPECT_EQ(RowOf("shutdown"), 1) << "the 32-key remote's 1-3 button";
+    desk.SendMessageA(dialog, win::kWmSetFocus, 0, 0);  // activated
+    EXPECT_EQ(desk.Focus(), Ctl(C::kPrograms)) << "the keyboard goes to the programs";
 
     desk.SetForegroundWindow(player);
     EXPECT_EQ(Open(), dialog);
