@@ -1035,6 +1035,80 @@ TEST(Win32System, LibrariesAndEntryPoints) {
     EXPECT_TRUE(platform.SetDllDirectoryA(nullptr));  // the usual search again
 }
 
+// The Open dialog for real: a thread of the test answers it as a person
+// would, with Enter (the name shown, in the folder given) or Esc.
+struct OpenDialogAnswer {
+    WPARAM button;
+    bool answered = false;
+};
+
+BOOL CALLBACK FindOpenDialog(HWND hwnd, LPARAM lParam) {
+    char name[16] = {};
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) &&
+        ::GetClassNameA(hwnd, name, sizeof name) > 0 && std::strcmp(name, "#32770") == 0) {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD WINAPI AnswerOpenDialog(void* context) {
+    auto* answer = static_cast<OpenDialogAnswer*>(context);
+    for (int i = 0; i < 200; ++i) {
+        HWND dialog = nullptr;
+        ::EnumWindows(FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog != nullptr) {
+            ::Sleep(300);
+            ::PostMessageA(dialog, WM_COMMAND, answer->button, 0);
+            answer->answered = true;
+            return 0;
+        }
+        ::Sleep(50);
+    }
+    return 0;
+}
+
+bool RunOpenDialog(Win32Platform& platform, WPARAM button, const std::u16string& folder,
+                   char16_t* file, std::uint32_t fileMax) {
+    OpenDialogAnswer answer{button};
+    HANDLE thread = ::CreateThread(nullptr, 0, AnswerOpenDialog, &answer, 0, nullptr);
+    EXPECT_NE(thread, nullptr);
+    const bool chosen = platform.GetOpenFileNameW(
+        0, u"Programs (*.exe)\0*.exe\0All files (*.*)\0*.*\0", folder.c_str(),
+        win::kOfnFileMustExist | win::kOfnPathMustExist | win::kOfnNoChangeDir | win::kOfnExplorer,
+        file, fileMax);
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    EXPECT_TRUE(answer.answered);
+    return chosen;
+}
+
+TEST(Win32System, TheOpenDialogGivesTheChosenFileOrNothing) {
+    Win32Platform platform(ThisInstance());
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_NE(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    const std::u16string path(reinterpret_cast<const char16_t*>(self));
+    const std::size_t slash = path.find_last_of(u'\\');
+    ASSERT_NE(slash, std::u16string::npos);
+    const std::u16string folder = path.substr(0, slash);
+    const std::u16string name = path.substr(slash + 1);
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+
+    char16_t file[MAX_PATH] = {};
+    name.copy(file, name.size());
+    ASSERT_TRUE(RunOpenDialog(platform, IDOK, folder, file, MAX_PATH));
+    EXPECT_EQ(_wcsicmp(reinterpret_cast<const wchar_t*>(file), self), 0);
+    // OFN_NOCHANGEDIR: the current folder stays.
+    wchar_t after[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_EQ(std::wcscmp(current, after), 0);
+
+    EXPECT_FALSE(RunOpenDialog(platform, IDCANCEL, folder, file, MAX_PATH));
+}
+
 TEST(Win32System, MenusAreBuiltAndDestroyed) {
     Win32Platform platform(ThisInstance());
     const Handle menu = platform.CreatePopupMenu();
