@@ -167,10 +167,11 @@ class SimDesktop : public Platform {
     // clock. If the dialog is still open when the script returns, it is closed
     // by its close box: WM_COMMAND IDCANCEL goes to its procedure, and if that
     // does not end it, it ends with IDCANCEL (2). Dialogs are windows of class
-    // "#32770" titled after their template (20, 21, 107, 120); another template id
-    // gives -1. Template 120 ("Add a program") has a list view, id 1201, and
-    // gives -1 before InitCommonControlsEx(ICC_LISTVIEW_CLASSES). Control state stays readable
-    // after the dialog has ended.
+    // "#32770" titled after their template (20, 21, 107, 120); another
+    // template id gives -1. Template 120 ("Add a program") holds a list view
+    // (id 1201, GetDlgItem finds it) and gives -1 before
+    // InitCommonControlsEx(ICC_LISTVIEW_CLASSES). Control state stays
+    // readable after the dialog has ended.
     std::function<void(Hwnd dlg, std::uint32_t templateId)> onDialog;
     // Called while a message box is shown; gives the button pressed (IDOK
     // when not set).
