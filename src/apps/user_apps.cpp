@@ -336,12 +336,20 @@ WindowFacts FactsOf(System& sys, Hwnd window) {
     return facts;
 }
 
+bool MatchesWindow(std::string_view exe, std::string_view windowClass, std::string_view title,
+                   const WindowFacts& facts) {
+    if (exe.empty() && windowClass.empty() && title.empty()) {
+        return false;
+    }
+    return (exe.empty() || SameText(exe, facts.exe)) &&
+           (windowClass.empty() || SameText(windowClass, facts.windowClass)) &&
+           (title.empty() || ContainsText(facts.title, title));
+}
+
 namespace {
 
 bool Matches(const UserApp& app, const WindowFacts& facts) {
-    return (app.exe.empty() || SameText(app.exe, facts.exe)) &&
-           (app.windowClass.empty() || SameText(app.windowClass, facts.windowClass)) &&
-           (app.title.empty() || ContainsText(facts.title, app.title));
+    return MatchesWindow(app.exe, app.windowClass, app.title, facts);
 }
 
 // 0: matched by Exe, 1: by Class, 2: by Title alone.

@@ -35,6 +35,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "apps/user_actions.h"
@@ -120,6 +121,12 @@ struct WindowFacts {
     std::string title;
 };
 WindowFacts FactsOf(System& sys, Hwnd window);
+// Whether a window's facts match what a section says of its program (its
+// Exe, Class and Title lines): Exe and Class equal ignoring letter case,
+// Title contained in the window's title; a line not given matches anything,
+// and a section that gives none of them matches nothing.
+bool MatchesWindow(std::string_view exe, std::string_view windowClass, std::string_view title,
+                   const WindowFacts& facts);
 void RunUserKey(System& sys, const UserKey& key);
 
 }  // namespace rc

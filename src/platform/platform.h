@@ -86,6 +86,14 @@ struct HidCaps {
     std::uint16_t usagePage;
 };
 
+// The NMHDR that a WM_NOTIFY's lParam points to (its first fields): the
+// control that sends it, the control's id and the notification code.
+struct NotifyHeader {
+    Hwnd hwndFrom;
+    std::uintptr_t idFrom;
+    std::uint32_t code;
+};
+
 // Window and dialog procedures carry a context pointer so that they can reach
 // the system's state without globals. The Win32 implementation keeps the
 // context and calls back through its own WNDPROC/DLGPROC.
@@ -471,6 +479,12 @@ class Platform {
     virtual int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) = 0;
     // LVM_SETITEMTEXTW of a subitem (column subItem, 1 and up). False on failure.
     virtual bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) = 0;
+    // LVM_SETITEMSTATE of LVIS_SELECTED | LVIS_FOCUSED: the item selected
+    // and focused, every other one not (item -1: none selected). The list
+    // reports it as LVN_ITEMCHANGED (WM_NOTIFY) to its parent. False on
+    // failure. LVM_GETNEXTITEM(-1, LVNI_SELECTED) by SendMessageA gives the
+    // selected item, -1 for none.
+    virtual bool ListViewSelectItem(Hwnd list, int item) = 0;
     // OpenClipboard(owner), EmptyClipboard, SetClipboardData(CF_UNICODETEXT)
     // of a GlobalAlloc(GMEM_MOVEABLE) copy of the text, CloseClipboard. False
     // when a step fails (another program holds the clipboard open); the copy
@@ -510,6 +524,48 @@ class Platform {
     // LWA_ALPHA (2) the whole window at alpha/255 opacity. False on failure.
     virtual bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
                                             std::uint32_t flags) = 0;
+
+    // --- Other programs' windows, picking a program -------------------------------------
+    // GetWindowLongA(hwnd, index) of GWL_STYLE (-16) or GWL_EXSTYLE (-20): the
+    // window's styles (WS_EX_TOOLWINDOW 0x80, WS_EX_APPWINDOW 0x40000...). 0
+    // for no window.
+    virtual std::uint32_t GetWindowLongA(Hwnd hwnd, int index) = 0;
+    // dwmapi's DwmGetWindowAttribute(hwnd, DWMWA_CLOAKED), looked up at run
+    // time: true when the window is cloaked, so not shown although
+    // IsWindowVisible says it is (a suspended Store app, a window on another
+    // virtual desktop). False when it is not, or the system lacks the call
+    // (before Windows 8 it reports no cloaking) or it fails.
+    virtual bool IsWindowCloaked(Hwnd hwnd) = 0;
+    // The window's small icon: SendMessageTimeoutW(WM_GETICON) of ICON_SMALL2,
+    // then ICON_SMALL (SMTO_ABORTIFHUNG, 200 ms each: a window that does not
+    // answer is not waited for), then its class's GCLP_HICONSM and GCLP_HICON,
+    // and the system's IDI_APPLICATION when none of them gives one. The icon
+    // stays the window's or the system's: it is not destroyed by the caller.
+    virtual Handle GetWindowSmallIcon(Hwnd hwnd) = 0;
+    // ImageList_Create(cx, cy, flags, initial, grow): an empty image list of
+    // cx by cy images (ILC_COLOR32 0x20 | ILC_MASK 1), 0 on failure. A list
+    // view given it by LVM_SETIMAGELIST destroys it when it is destroyed
+    // (unless LVS_SHAREIMAGELISTS).
+    virtual Handle ImageList_Create(int cx, int cy, std::uint32_t flags, int initial, int grow) = 0;
+    // ImageList_ReplaceIcon(list, index, icon): a copy of the icon, scaled to
+    // the list's size, at index, or added at the end for index -1. Gives the
+    // image's index, -1 on failure.
+    virtual int ImageList_ReplaceIcon(Handle list, int index, Handle icon) = 0;
+    // LVM_SETITEMW of an item's LVIF_IMAGE: the image of the list view's
+    // small image list it shows. False on failure.
+    virtual bool ListViewSetItemImage(Hwnd list, int item, int image) = 0;
+    // GetDlgItem: the control of a dialog with that id, 0 when it has none.
+    virtual Hwnd GetDlgItem(Hwnd dlg, int itemId) = 0;
+    // comdlg32's GetOpenFileNameW with an OPENFILENAMEW of: hwndOwner owner
+    // (which is disabled while the dialog is open), lpstrFilter filter (pairs
+    // of texts, each ended by a NUL, the whole ended by one more NUL),
+    // nFilterIndex 1, lpstrFile file (fileMax characters; the name it holds
+    // on entry is the one first shown), lpstrInitialDir initialDir (null:
+    // the system's choice), Flags flags (OFN_FILEMUSTEXIST 0x1000...). True
+    // with the chosen file's full path in file; false when the user cancels
+    // or the dialog fails (FNERR_BUFFERTOOSMALL: the path does not fit).
+    virtual bool GetOpenFileNameW(Hwnd owner, const char16_t* filter, const char16_t* initialDir,
+                                  std::uint32_t flags, char16_t* file, std::uint32_t fileMax) = 0;
 };
 
 }  // namespace rc

@@ -174,6 +174,7 @@ class Win32Platform : public Platform {
     int ListViewInsertColumnW(Hwnd list, int index, const char16_t* text, int width) override;
     int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) override;
     bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) override;
+    bool ListViewSelectItem(Hwnd list, int item) override;
     bool SetClipboardTextW(Hwnd owner, const char16_t* text) override;
     void GetLocalTime(LocalTime* time) override;
     Handle CreateMessageFont() override;
@@ -184,6 +185,16 @@ class Win32Platform : public Platform {
     int MeasurePanelText(const char16_t* text, int panelHeight) override;
     bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
                                     std::uint32_t flags) override;
+    // Other programs' windows, picking a program.
+    std::uint32_t GetWindowLongA(Hwnd hwnd, int index) override;
+    bool IsWindowCloaked(Hwnd hwnd) override;
+    Handle GetWindowSmallIcon(Hwnd hwnd) override;
+    Handle ImageList_Create(int cx, int cy, std::uint32_t flags, int initial, int grow) override;
+    int ImageList_ReplaceIcon(Handle list, int index, Handle icon) override;
+    bool ListViewSetItemImage(Hwnd list, int item, int image) override;
+    Hwnd GetDlgItem(Hwnd dlg, int itemId) override;
+    bool GetOpenFileNameW(Hwnd owner, const char16_t* filter, const char16_t* initialDir,
+                          std::uint32_t flags, char16_t* file, std::uint32_t fileMax) override;
     // Wide-character calls, the key-map file.
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;

@@ -244,4 +244,25 @@ constexpr std::uint32_t kLvsExDoubleBuffer = 0x00010000u;
 constexpr std::uint32_t kMbIconWarning = 0x0030;
 constexpr std::uint32_t kMbIconInformation = 0x0040;
 
+// Other programs' windows, picking a program
+constexpr int kGwlStyle = -16;
+constexpr int kGwlExStyle = -20;
+constexpr std::uint32_t kWsExAppWindow = 0x00040000u;
+constexpr int kSmCxSmIcon = 49;
+constexpr int kSmCySmIcon = 50;
+constexpr std::uint32_t kWmNotify = 0x004E;
+constexpr std::uint32_t kLvnItemActivate = static_cast<std::uint32_t>(-114);
+constexpr std::uint32_t kLvmSetImageList = 0x1003;
+constexpr std::uint32_t kLvmGetNextItem = 0x100C;
+constexpr std::uintptr_t kLvsilSmall = 1;
+constexpr std::uintptr_t kLvniSelected = 0x0002;
+constexpr std::uint32_t kIlcMask = 0x0001;
+constexpr std::uint32_t kIlcColor32 = 0x0020;
+constexpr std::uint32_t kOfnHideReadOnly = 0x00000004u;
+constexpr std::uint32_t kOfnNoChangeDir = 0x00000008u;
+constexpr std::uint32_t kOfnPathMustExist = 0x00000800u;
+constexpr std::uint32_t kOfnFileMustExist = 0x00001000u;
+constexpr std::uint32_t kOfnExplorer = 0x00080000u;
+constexpr std::uint32_t kOfnDontAddToRecent = 0x02000000u;
+
 }  // namespace rc::win

@@ -97,6 +97,7 @@ bool SimDesktop::SendToOwn(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
         case win::kLvmDeleteItem:
             if (wParam < c.rows.size()) {
                 c.rows.erase(c.rows.begin() + static_cast<std::ptrdiff_t>(wParam));
+                c.rowImages.erase(c.rowImages.begin() + static_cast<std::ptrdiff_t>(wParam));
                 *result = 1;
             }
             break;
@@ -104,6 +105,17 @@ bool SimDesktop::SendToOwn(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
             if (wParam < c.rows.size()) {
                 c.inView = static_cast<int>(wParam);
                 *result = 1;
+            }
+            break;
+        case win::kLvmGetNextItem:
+            *result = static_cast<std::intptr_t>(wParam) == -1 && (lParam & win::kLvniSelected) != 0
+                          ? c.selection
+                          : -1;
+            break;
+        case win::kLvmSetImageList:
+            if (wParam == win::kLvsilSmall) {
+                *result = static_cast<std::intptr_t>(c.imageList);
+                c.imageList = static_cast<Handle>(lParam);
             }
             break;
         default:
@@ -202,6 +214,7 @@ int SimDesktop::ListViewInsertItemW(Hwnd list, int index, const char16_t* text) 
     std::vector<std::string> row(std::max<std::size_t>(it->second.columns.size(), 1));
     row[0] = Narrow(text);
     rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
+    it->second.rowImages.insert(it->second.rowImages.begin() + static_cast<std::ptrdiff_t>(at), -1);
     return static_cast<int>(at);
 }
 
@@ -216,6 +229,15 @@ bool SimDesktop::ListViewSetItemTextW(Hwnd list, int item, int subItem, const ch
         return false;
     }
     rows[static_cast<std::size_t>(item)][static_cast<std::size_t>(subItem)] = Narrow(text);
+    return true;
+}
+
+bool SimDesktop::ListViewSelectItem(Hwnd list, int item) {
+    auto it = s_->controls.find(list);
+    if (it == s_->controls.end() || item >= static_cast<int>(it->second.rows.size())) {
+        return false;
+    }
+    it->second.selection = item < 0 ? -1 : item;
     return true;
 }
 

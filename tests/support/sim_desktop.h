@@ -18,6 +18,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -166,8 +167,11 @@ class SimDesktop : public Platform {
     // clock. If the dialog is still open when the script returns, it is closed
     // by its close box: WM_COMMAND IDCANCEL goes to its procedure, and if that
     // does not end it, it ends with IDCANCEL (2). Dialogs are windows of class
-    // "#32770" titled after their template (20, 21, 107); another template id
-    // gives -1. Control state stays readable after the dialog has ended.
+    // "#32770" titled after their template (20, 21, 107, 120); another
+    // template id gives -1. Template 120 ("Add a program") holds a list view
+    // (id 1201, GetDlgItem finds it) and gives -1 before
+    // InitCommonControlsEx(ICC_LISTVIEW_CLASSES). Control state stays
+    // readable after the dialog has ended.
     std::function<void(Hwnd dlg, std::uint32_t templateId)> onDialog;
     // Called while a message box is shown; gives the button pressed (IDOK
     // when not set).
@@ -386,6 +390,31 @@ class SimDesktop : public Platform {
     LocalTime localTime{18, 4, 5, 120};
     int screenDpi = 96;
 
+    // --- Other programs' windows, picking a program (sim_picking.cpp) ---
+    // A window's extended styles (GetWindowLongA GWL_EXSTYLE), its cloaking
+    // (IsWindowCloaked) and its small icon (GetWindowSmallIcon, which gives
+    // kGenericIcon for a window without one). Image lists keep the icons
+    // added to them; a list view keeps its small image list and each row's
+    // image (-1: none).
+    void SetWindowExStyle(Hwnd hwnd, std::uint32_t exStyle);
+    void SetWindowCloaked(Hwnd hwnd, bool cloaked);
+    void SetWindowIcon(Hwnd hwnd, Handle icon);
+    static constexpr Handle kGenericIcon = 0x7F00;
+    std::vector<Handle> ImageListIcons(Handle list) const;
+    Handle ListImageList(Hwnd list) const;
+    std::vector<int> ListRowImages(Hwnd list) const;
+    // The Open dialog (GetOpenFileNameW): what it was last asked, and the
+    // path the user chooses in it (nullopt: the user cancels).
+    struct OpenFileAsk {
+        Hwnd owner = 0;
+        std::string filter;  // its texts joined by '|'
+        std::string initialDir;
+        std::string file;  // the name first shown
+        std::uint32_t flags = 0;
+    };
+    std::optional<OpenFileAsk> openFileAsked;
+    std::optional<std::string> openFileAnswer;
+
   private:
     std::vector<Hwnd> elevatedWindows_;
     std::uint32_t lastError_ = 0;
@@ -492,6 +521,7 @@ class SimDesktop : public Platform {
     int ListViewInsertColumnW(Hwnd list, int index, const char16_t* text, int width) override;
     int ListViewInsertItemW(Hwnd list, int index, const char16_t* text) override;
     bool ListViewSetItemTextW(Hwnd list, int item, int subItem, const char16_t* text) override;
+    bool ListViewSelectItem(Hwnd list, int item) override;
     bool SetClipboardTextW(Hwnd owner, const char16_t* text) override;
     void GetLocalTime(LocalTime* time) override;
     Handle CreateMessageFont() override;
@@ -514,6 +544,16 @@ class SimDesktop : public Platform {
     int MeasurePanelText(const char16_t* text, int panelHeight) override;
     bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
                                     std::uint32_t flags) override;
+    // Other programs' windows, picking a program (sim_picking.cpp).
+    std::uint32_t GetWindowLongA(Hwnd hwnd, int index) override;
+    bool IsWindowCloaked(Hwnd hwnd) override;
+    Handle GetWindowSmallIcon(Hwnd hwnd) override;
+    Handle ImageList_Create(int cx, int cy, std::uint32_t flags, int initial, int grow) override;
+    int ImageList_ReplaceIcon(Handle list, int index, Handle icon) override;
+    bool ListViewSetItemImage(Hwnd list, int item, int image) override;
+    Hwnd GetDlgItem(Hwnd dlg, int itemId) override;
+    bool GetOpenFileNameW(Hwnd owner, const char16_t* filter, const char16_t* initialDir,
+                          std::uint32_t flags, char16_t* file, std::uint32_t fileMax) override;
     // Wide-character calls, the key-map file (sim_wide.cpp).
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;

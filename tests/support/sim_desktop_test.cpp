@@ -523,6 +523,25 @@ TEST(SimDialogs, EndPaths) {
     EXPECT_EQ(ended[3].a, 7);
 }
 
+// The template with a list view needs the common controls' classes, as
+// Windows' dialog manager does; its list is then found by id.
+TEST(SimDialogs, AListViewDialogNeedsTheCommonControls) {
+    SimDesktop desk;
+    DialogLog log{&desk, {}};
+    EXPECT_EQ(desk.DialogBoxParamA(120, 0, DlgProcFn, &log), -1);
+    EXPECT_TRUE(log.got.empty());
+
+    desk.InitCommonControlsEx(win::kIccListViewClasses);
+    Hwnd list = 0;
+    desk.onDialog = [&](Hwnd dlg, std::uint32_t) {
+        EXPECT_EQ(desk.WindowTitle(dlg), "Add a program");
+        list = desk.GetDlgItem(dlg, 1201);
+        EXPECT_EQ(desk.GetDlgItem(dlg, 1), 0u);
+    };
+    EXPECT_EQ(desk.DialogBoxParamA(120, 0, DlgProcFn, &log), 2);
+    EXPECT_NE(list, 0u);
+}
+
 TEST(SimDialogs, NestedDialogsAndComboBoxes) {
     SimDesktop desk;
     DialogLog outer{&desk, {}}, inner{&desk, {}};
