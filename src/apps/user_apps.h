@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "apps/user_actions.h"
@@ -39,6 +40,12 @@ struct System;
 // A button of a line: a KeyCode (0 to 254), or kNamedButton plus the index
 // of a button name, whose KeyCodes depend on the layout.
 constexpr std::uint16_t kNamedButton = 256;
+
+// A button as a line names it: a KeyCode (0 to 254) or a button name (any
+// letter case); false for anything else.
+bool ParseButton(std::string_view text, std::uint16_t* button);
+// Whether a line's button stands for the KeyCode on the layout (nIRKEYType).
+bool ButtonIs(std::uint16_t button, std::uint32_t layout, std::uint32_t keyCode);
 
 struct UserBinding {
     std::uint16_t button;
@@ -80,6 +87,11 @@ constexpr std::size_t kMaxUserValue = 259;
 // every frame; a section's RepeatDelay line changes it, 0 acting on every
 // frame from the first.
 constexpr std::uint32_t kDefaultRepeatDelay = 400;
+
+// Finds the file's path (path and widePath), once the per-user folder
+// (SHGetFolderPathW, CSIDL_APPDATA) is known; false while it is not, or when
+// the path would be too long.
+bool FindUserAppsPath(System& sys);
 
 // Looks at the file's time stamp and size and reads it again when they
 // changed (or drops what was read when the file is gone). A file that can't
