@@ -911,6 +911,17 @@ TEST(Win32System, TheKeyMapFileAndTheUsersFolder) {
     ::CloseHandle(held);
     ::DeleteFileW(widePath);
 
+    test::CheckWriteFacts(platform, dir.substr(0, dir.size() - 1));  // without its backslash
+    // Held open without sharing its deletion (a reader of another program).
+    held = ::CreateFileW(widePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::uint8_t bytes[] = {'x'};
+    EXPECT_EQ(platform.WriteWholeFileW(path.c_str(), bytes, 1),
+              static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    ::CloseHandle(held);
+    ::DeleteFileW(widePath);
+
     char temp[MAX_PATH] = {};
     ASSERT_NE(::GetTempPathA(MAX_PATH, temp), 0u);
     const std::string source = std::string(temp) + "rc_copy_source.ini";
