@@ -20,7 +20,8 @@
 // lists them. A button is a UserBinding's button: a KeyCode (0 to 254), or
 // kNamedButton plus a button name's index. Lines are read as the program
 // reads them (user_file.h): of several lines of one kind, the first counts.
-// Values are written trimmed, with line breaks turned into blanks.
+// Values are written trimmed, with line breaks turned into blanks; what
+// follows a ';' at a value's start or after a blank reads back as a comment.
 #pragma once
 
 #include <cstdint>
@@ -72,8 +73,9 @@ void SetMatch(KeyMapDocument& doc, int section, const ProgramMatch& match);
 std::optional<std::uint32_t> RepeatDelayOf(const KeyMapDocument& doc, int section);
 void SetRepeatDelay(KeyMapDocument& doc, int section, std::optional<std::uint32_t> delay);
 
-// A new section at the end; gives its index, or -1 when the name is empty,
-// holds '[' or ']', or another section has it (case-insensitively).
+// A new section at the end; gives its index, or -1 when the name (trimmed)
+// is empty, holds '[', ']' or a control character, or another section has
+// it (case-insensitively).
 int AddSection(KeyMapDocument& doc, std::string_view name, const ProgramMatch& match);
 // False for a name AddSection would refuse (its own name in another letter
 // case is fine).
@@ -115,13 +117,13 @@ struct KeyMapFile {
 
 // Reads the file the program reads, applications.ini in the user's
 // "Remote Control" folder; a missing file is an empty document (existed
-// false).
-// Gives 0, or the Windows error: ReadWholeFileW's, ERROR_PATH_NOT_FOUND (3)
-// when the per-user folder is unknown, ERROR_FILE_TOO_LARGE (223) for a file
-// over kMaxFileBytes, which the program reads only in part.
+// false). Gives 0, or the Windows error: ReadWholeFileW's,
+// ERROR_PATH_NOT_FOUND (3) when the per-user folder is unknown,
+// ERROR_FILE_TOO_LARGE (223) for a file over kMaxFileBytes, which the
+// program reads only in part.
 std::uint32_t LoadKeyMapFile(System& sys, KeyMapFile* file);
 
-enum class KeyMapSave : std::uint8_t { kSaved, kChangedElsewhere, kFailed };
+enum class KeyMapSave { kSaved, kChangedElsewhere, kFailed };
 
 // Writes the document back (WriteWholeFileW; the folder is made when it is
 // missing). Unless overwrite, the file is read again first: when its bytes

@@ -366,9 +366,10 @@ class Platform {
     // failed, the file then as it was and the temporary file deleted:
     // ERROR_PATH_NOT_FOUND (3) when the folder is missing, ERROR_ACCESS_DENIED
     // (5) when the folder is not the user's to write or the path is a folder
-    // or a read-only file, ERROR_SHARING_VIOLATION (32) while another program
-    // holds the file (or a save of ours the temporary one) open without
-    // sharing, ERROR_DISK_FULL (112).
+    // or a read-only file, ERROR_ACCESS_DENIED or ERROR_SHARING_VIOLATION
+    // (32) while another program holds the file open without sharing its
+    // deletion (Wine gives 5), ERROR_SHARING_VIOLATION while a save of ours
+    // holds the temporary one, ERROR_DISK_FULL (112).
     virtual std::uint32_t WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
                                           std::uint32_t size) = 0;
     // MultiByteToWideChar(codePage, 0, text, length, out, outMax): text in a

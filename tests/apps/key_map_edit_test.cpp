@@ -226,6 +226,26 @@ TEST_F(KeyMapEditTest, SectionsAreRenamedRemovedAndAdded) {
     EXPECT_EQ(SectionCount(doc), 2);
 }
 
+TEST_F(KeyMapEditTest, AnUnknownSectionOrButtonChangesNothing) {
+    KeyMapDocument doc = Doc();
+    for (int section : {-1, 2}) {
+        SetButtonAction(doc, section, Named("play"), k32Key, Action("close"));
+        SetRepeats(doc, section, Named("play"), k32Key, true);
+        SetRepeatDelay(doc, section, 100);
+        SetMatch(doc, section, {"x.exe", "", ""});
+        EXPECT_FALSE(RenameSection(doc, section, "New"));
+        RemoveSection(doc, section);
+        EXPECT_EQ(SectionName(doc, section), "");
+        EXPECT_EQ(MatchOf(doc, section), ProgramMatch{});
+    }
+    for (std::uint16_t button : {std::uint16_t{255}, std::uint16_t{kNamedButton + 999}}) {
+        SetButtonAction(doc, 0, button, k32Key, Action("close"));
+        SetRepeats(doc, 0, button, k32Key, true);
+        EXPECT_FALSE(ButtonLineOf(doc, 0, button, k32Key).present);
+    }
+    EXPECT_EQ(Bytes(doc), kText);
+}
+
 // ----- Encodings -----------------------------------------------------------------------
 
 std::string Utf16(std::string_view text, bool bigEndian) {

@@ -917,9 +917,15 @@ TEST(Win32System, TheKeyMapFileAndTheUsersFolder) {
                          FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const std::uint8_t bytes[] = {'x'};
-    EXPECT_EQ(platform.WriteWholeFileW(path.c_str(), bytes, 1),
-              static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    const std::uint32_t error = platform.WriteWholeFileW(path.c_str(), bytes, 1);
+    EXPECT_TRUE(error == static_cast<std::uint32_t>(ERROR_ACCESS_DENIED) ||
+                error == static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION))
+        << error;
     ::CloseHandle(held);
+    EXPECT_EQ(platform.ReadWholeFileW(path.c_str(), buffer, sizeof buffer, &read), 0u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), read), "[Two]\r\n") << "as it was";
+    FileInfo info{};
+    EXPECT_FALSE(platform.GetFileAttributesExW((path + u".new").c_str(), &info));
     ::DeleteFileW(widePath);
 
     char temp[MAX_PATH] = {};

@@ -232,8 +232,8 @@ class SimDesktop : public Platform {
     // WriteWholeFileW stamps a file with the clock (Now) as the system time,
     // so two writes at one Now get one time stamp, as within a tick of
     // Windows' clock. Nonzero: every WriteWholeFileW fails with this error
-    // and leaves the file alone (ERROR_ACCESS_DENIED 5 for a read-only file,
-    // ERROR_SHARING_VIOLATION 32 while another program holds it).
+    // and leaves the file alone (ERROR_ACCESS_DENIED 5 for a read-only file
+    // or one another program holds open).
     std::uint32_t fileWriteError = 0;
     // The folder SHGetFolderPathA gives for CSIDL_APPDATA; empty: the call
     // fails. Every other folder fails.
@@ -357,7 +357,8 @@ class SimDesktop : public Platform {
 
     // --- Wide-character calls and the key-map file (sim_wide.cpp) ---
     // Window titles, classes and executable paths are held as UTF-8 and given
-    // to the W calls as UTF-16; the ANSI code page (CP_ACP) is Windows-1252.
+    // to the W calls as UTF-16; the ANSI code page (CP_ACP) is Windows-1252,
+    // and WideCharToMultiByte writes '?' for a character it lacks.
     // Nonzero: every ReadWholeFileW fails with this error, as while another
     // program holds the file (ERROR_SHARING_VIOLATION, 32).
     std::uint32_t fileReadError = 0;

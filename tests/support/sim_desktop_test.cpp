@@ -658,8 +658,8 @@ TEST(SimSystem, TheKeyMapFileIsWrittenAsWindowsWritesIt) {
     desk.GetFileAttributesExW(u"C:\\Data\\t.ini", &third);
     EXPECT_EQ(second.lastWriteTime, first.lastWriteTime);
     EXPECT_EQ(third.lastWriteTime, first.lastWriteTime + 160000);
-    desk.fileWriteError = 32;
-    EXPECT_EQ(desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 2), 32u);
+    desk.fileWriteError = 5;
+    EXPECT_EQ(desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 2), 5u);
     EXPECT_EQ(desk.FileText("C:\\Data\\t.ini"), "a") << "left alone";
 }
 
