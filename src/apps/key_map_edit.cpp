@@ -722,11 +722,14 @@ KeyMapSave SaveKeyMapFile(System& sys, KeyMapFile& file, bool overwrite, std::ui
         std::string bytes;
         bool exists = false;
         *error = ReadBytes(sys.os, file.path, &bytes, &exists);
-        if (*error != 0) {
+        // Grown bigger than any file this reads, it is another program's.
+        const bool tooBig = *error == kErrorFileTooLarge;
+        if (*error != 0 && !tooBig) {
             TraceSave(sys, "not saved: it can't be read to see whether it changed", *error);
             return KeyMapSave::kFailed;
         }
-        if (exists != file.existed || bytes != file.bytesRead) {
+        *error = 0;
+        if (tooBig || exists != file.existed || bytes != file.bytesRead) {
             TraceSave(sys, "not saved: another program changed it since it was read", 0);
             return KeyMapSave::kChangedElsewhere;
         }

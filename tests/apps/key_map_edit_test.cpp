@@ -399,6 +399,10 @@ TEST_F(KeyMapEditTest, AFileSavedElsewhereMeanwhileIsKeptUntilTheUserChooses) {
     desk.RemoveFile(kFile);
     EXPECT_EQ(SaveKeyMapFile(sys, file, false, &error), KeyMapSave::kChangedElsewhere)
         << "deleted meanwhile";
+    desk.SetFileText(kFile, std::string(kMaxFileBytes + 1, ';'));
+    EXPECT_EQ(SaveKeyMapFile(sys, file, false, &error), KeyMapSave::kChangedElsewhere)
+        << "grown too big to be ours";
+    EXPECT_EQ(error, 0u);
 }
 
 TEST_F(KeyMapEditTest, AFileThatCannotBeReadOrWrittenGivesTheWindowsError) {
