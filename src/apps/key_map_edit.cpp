@@ -227,7 +227,7 @@ std::size_t CountedLine(const KeyMapDocument& doc, const Range& range, LineKind 
     return kNone;
 }
 
-// Sets the value of an Exe, Class, Title or RepeatDelay line; empty removes
+// Sets the value of an Exe, Class or Title line; empty removes
 // every line of the kind.
 void SetHeadValue(KeyMapDocument& doc, int section, LineKind kind, std::string_view key,
                   std::string_view value) {
@@ -380,8 +380,7 @@ bool AnsiBytes(Platform& os, const std::string& text, std::string* bytes) {
     if (written != needed || usedDefault) {
         return false;
     }
-    TextEncoding read = TextEncoding::kAnsi;
-    return DecodeFileText(os, *bytes, &read) == text;
+    return DecodeFileText(os, *bytes) == text;
 }
 
 // ----- The file ------------------------------------------------------------------------
