@@ -153,4 +153,8 @@ int ButtonNameCount() {
     return static_cast<int>(std::size(kButtons));
 }
 
+const char* ButtonName(int nameIndex) {
+    return nameIndex >= 0 && nameIndex < ButtonNameCount() ? kButtons[nameIndex].name : nullptr;
+}
+
 }  // namespace rc

@@ -20,6 +20,9 @@ int FindButtonName(std::string_view name);
 bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode);
 // The number of names.
 int ButtonNameCount();
+// The name of an index, as the applications file writes it ("volup"); null
+// for an index out of range.
+const char* ButtonName(int nameIndex);
 // The name of the button that sends this KeyCode on the layout, as the
 // applications file names it ("volup"); null when no button does.
 const char* ButtonNameOf(std::uint32_t layout, std::uint32_t keyCode);

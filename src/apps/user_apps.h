@@ -50,6 +50,12 @@ struct System;
 // of a button name, whose KeyCodes depend on the layout.
 constexpr std::uint16_t kNamedButton = 256;
 
+// A button as a line names it: a KeyCode (0 to 254) or a button name (any
+// letter case); false for anything else.
+bool ParseButton(std::string_view text, std::uint16_t* button);
+// Whether a line's button stands for the KeyCode on the layout (nIRKEYType).
+bool ButtonIs(std::uint16_t button, std::uint32_t layout, std::uint32_t keyCode);
+
 struct UserBinding {
     std::uint16_t button;
     UserAction action;
@@ -92,6 +98,11 @@ constexpr std::size_t kMaxUserValue = 259;
 // frame from the first, kMaxRepeatDelay at most.
 constexpr std::uint32_t kDefaultRepeatDelay = 400;
 constexpr std::uint32_t kMaxRepeatDelay = 5000;
+
+// Finds the file's path (path and widePath), once the per-user folder
+// (SHGetFolderPathW, CSIDL_APPDATA) is known; false while it is not, or when
+// the path would be too long.
+bool FindUserAppsPath(System& sys);
 
 // Looks at the file's time stamp and size and reads it again when they
 // changed (or drops what was read when the file is gone). A file that can't

@@ -363,11 +363,39 @@ class Platform {
     // ERROR_LOCK_VIOLATION (33); *read is then 0.
     virtual std::uint32_t ReadWholeFileW(const char16_t* path, std::uint8_t* buffer,
                                          std::uint32_t size, std::uint32_t* read) = 0;
+    // Replaces the file's bytes so that no reader ever sees half a file: the
+    // bytes go to a temporary file beside it (the path and ".new": CreateFileW
+    // GENERIC_WRITE, no sharing, CREATE_ALWAYS; WriteFile, FlushFileBuffers,
+    // CloseHandle), which then takes the file's place with MoveFileExW(
+    // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); a missing file is
+    // made. The file's last-write time becomes the time of the write (two
+    // writes within one tick of the system clock may get the same one) and
+    // its size that of the bytes. Gives 0, or GetLastError() of the step that
+    // failed, the file then as it was and the temporary file deleted:
+    // ERROR_PATH_NOT_FOUND (3) when the folder is missing, ERROR_ACCESS_DENIED
+    // (5) when the folder is not the user's to write or the path is a folder
+    // or a read-only file, ERROR_ACCESS_DENIED or ERROR_SHARING_VIOLATION
+    // (32) while another program holds the file open without sharing its
+    // deletion (Wine gives 5), ERROR_SHARING_VIOLATION while a save of ours
+    // holds the temporary one, ERROR_DISK_FULL (112).
+    virtual std::uint32_t WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                          std::uint32_t size) = 0;
     // MultiByteToWideChar(codePage, 0, text, length, out, outMax): text in a
     // code page (CP_ACP 0: the system's ANSI code page) as UTF-16. Gives the
     // characters written, 0 on failure (out too small).
     virtual int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length,
                                     char16_t* out, int outMax) = 0;
+    // WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text, length, out,
+    // outMax, no default character of ours, usedDefaultChar): UTF-16 as text
+    // in a code page (CP_ACP 0). A character the code page lacks becomes the
+    // code page's default character ('?'), never a look-alike (no best fit:
+    // 'a' for U+0101), and sets *usedDefaultChar; it is false otherwise. Gives
+    // the bytes written, with outMax 0 the bytes needed; 0 on failure: out too
+    // small (ERROR_INSUFFICIENT_BUFFER 122), or a code page that takes no
+    // such flag or report, UTF-8 (65001) among them, as CP_ACP is on a system
+    // set to use UTF-8 (ERROR_INVALID_FLAGS 1004, ERROR_INVALID_PARAMETER 87).
+    virtual int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length,
+                                    char* out, int outMax, bool* usedDefaultChar) = 0;
     // GetWindowTextW and GetClassNameW: as their A calls, in characters.
     virtual int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) = 0;
     virtual int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) = 0;

@@ -1163,9 +1163,53 @@ std::uint32_t Win32Platform::ReadWholeFileW(const char16_t* path, std::uint8_t* 
     return error;
 }
 
+std::uint32_t Win32Platform::WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                             std::uint32_t size) {
+    std::u16string temporary = path;
+    temporary += u".new";
+    HANDLE file = ::CreateFileW(Wide(temporary.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return ::GetLastError();
+    }
+    DWORD error = ERROR_SUCCESS;
+    std::uint32_t total = 0;
+    while (total < size && error == ERROR_SUCCESS) {
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes + total, size - total, &written, nullptr)) {
+            error = ::GetLastError();
+        } else if (written == 0) {
+            error = ERROR_DISK_FULL;  // no progress: never loop forever
+        }
+        total += written;
+    }
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file)) {
+        error = ::GetLastError();
+    }
+    ::CloseHandle(file);
+    if (error == ERROR_SUCCESS &&
+        !::MoveFileExW(Wide(temporary.c_str()), Wide(path),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = ::GetLastError();
+    }
+    if (error != ERROR_SUCCESS) {
+        ::DeleteFileW(Wide(temporary.c_str()));
+    }
+    return error;
+}
+
 int Win32Platform::MultiByteToWideChar(std::uint32_t codePage, const char* text, int length,
                                        char16_t* out, int outMax) {
     return ::MultiByteToWideChar(codePage, 0, text, length, Wide(out), outMax);
+}
+
+int Win32Platform::WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length,
+                                       char* out, int outMax, bool* usedDefaultChar) {
+    BOOL usedDefault = FALSE;
+    int count = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, Wide(text), length, out,
+                                      outMax, nullptr, &usedDefault);
+    *usedDefaultChar = usedDefault != FALSE;
+    return count;
 }
 
 int Win32Platform::GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) {

@@ -200,8 +200,12 @@ class Win32Platform : public Platform {
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;
     std::uint32_t ReadWholeFileW(const char16_t* path, std::uint8_t* buffer, std::uint32_t size,
                                  std::uint32_t* read) override;
+    std::uint32_t WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                  std::uint32_t size) override;
     int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length, char16_t* out,
                             int outMax) override;
+    int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length, char* out,
+                            int outMax, bool* usedDefaultChar) override;
     int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
     int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
     int GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) override;

@@ -990,6 +990,23 @@ TEST(Win32System, TheKeyMapFileAndTheUsersFolder) {
     ::CloseHandle(held);
     ::DeleteFileW(widePath);
 
+    test::CheckWriteFacts(platform, dir.substr(0, dir.size() - 1));  // without its backslash
+    // Held open without sharing its deletion (a reader of another program).
+    held = ::CreateFileW(widePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::uint8_t bytes[] = {'x'};
+    const std::uint32_t error = platform.WriteWholeFileW(path.c_str(), bytes, 1);
+    EXPECT_TRUE(error == static_cast<std::uint32_t>(ERROR_ACCESS_DENIED) ||
+                error == static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION))
+        << error;
+    ::CloseHandle(held);
+    EXPECT_EQ(platform.ReadWholeFileW(path.c_str(), buffer, sizeof buffer, &read), 0u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), read), "[Two]\r\n") << "as it was";
+    FileInfo info{};
+    EXPECT_FALSE(platform.GetFileAttributesExW((path + u".new").c_str(), &info));
+    ::DeleteFileW(widePath);
+
     char temp[MAX_PATH] = {};
     ASSERT_NE(::GetTempPathA(MAX_PATH, temp), 0u);
     const std::string source = std::string(temp) + "rc_copy_source.ini";

@@ -233,6 +233,12 @@ class SimDesktop : public Platform {
     // A file with its bytes (text, or any bytes) and its last-write time
     // (FILETIME units; 0: a time later than that of every earlier write).
     void SetFileText(const std::string& path, const std::string& text, std::uint64_t writeTime = 0);
+    // WriteWholeFileW stamps a file with the clock (Now) as the system time,
+    // so two writes at one Now get one time stamp, as within a tick of
+    // Windows' clock. Nonzero: every WriteWholeFileW fails with this error
+    // and leaves the file alone (ERROR_ACCESS_DENIED 5 for a read-only file
+    // or one another program holds open).
+    std::uint32_t fileWriteError = 0;
     // The folder SHGetFolderPathA gives for CSIDL_APPDATA; empty: the call
     // fails. Every other folder fails.
     std::string appDataFolder = "C:\\Users\\Ada\\AppData\\Roaming";
@@ -355,7 +361,8 @@ class SimDesktop : public Platform {
 
     // --- Wide-character calls and the key-map file (sim_wide.cpp) ---
     // Window titles, classes and executable paths are held as UTF-8 and given
-    // to the W calls as UTF-16; the ANSI code page (CP_ACP) is Windows-1252.
+    // to the W calls as UTF-16; the ANSI code page (CP_ACP) is Windows-1252,
+    // and WideCharToMultiByte writes '?' for a character it lacks.
     // Nonzero: every ReadWholeFileW fails with this error, as while another
     // program holds the file (ERROR_SHARING_VIOLATION, 32).
     std::uint32_t fileReadError = 0;
@@ -561,6 +568,8 @@ class SimDesktop : public Platform {
                                  std::uint32_t* read) override;
     int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length, char16_t* out,
                             int outMax) override;
+    int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length, char* out,
+                            int outMax, bool* usedDefaultChar) override;
     int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
     int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
     int GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) override;
@@ -616,6 +625,8 @@ class SimDesktop : public Platform {
     std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
     bool CreateDirectoryA(const char* path) override;
     bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) override;
+    std::uint32_t WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                  std::uint32_t size) override;
 };
 
 }  // namespace rc

@@ -661,6 +661,27 @@ TEST(SimSystem, TheKeyMapFileReadsAsWindowsReadsIt) {
     EXPECT_EQ(std::u16string(text), u"\u20AC\u00E9\u0178") << "Windows-1252";
 }
 
+TEST(SimSystem, TheKeyMapFileIsWrittenAsWindowsWritesIt) {
+    SimDesktop desk;
+    desk.AddFolder("C:\\Data");
+    test::CheckWriteFacts(desk, u"C:\\Data");
+    // The time stamp is the clock's: one within a tick, later after it.
+    FileInfo first{}, second{}, third{};
+    const std::uint8_t bytes[] = {'a', 'b'};
+    desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 2);
+    desk.GetFileAttributesExW(u"C:\\Data\\t.ini", &first);
+    desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 1);
+    desk.GetFileAttributesExW(u"C:\\Data\\t.ini", &second);
+    desk.Advance(16);
+    desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 1);
+    desk.GetFileAttributesExW(u"C:\\Data\\t.ini", &third);
+    EXPECT_EQ(second.lastWriteTime, first.lastWriteTime);
+    EXPECT_EQ(third.lastWriteTime, first.lastWriteTime + 160000);
+    desk.fileWriteError = 5;
+    EXPECT_EQ(desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 2), 5u);
+    EXPECT_EQ(desk.FileText("C:\\Data\\t.ini"), "a") << "left alone";
+}
+
 TEST(SimSystem, FoldersAreMadeAndFilesCopiedAsOnWindows) {
     SimDesktop desk;
     desk.SetFileText("C:\\Data\\test.ini", test::kFileBytes);
