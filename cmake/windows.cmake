@@ -2,7 +2,7 @@
 # with its resources, and wintool for the scripted tests under Wine.
 enable_language(RC)
 
-set(RC_WIN32_LIBRARIES ole32 oleaut32 uuid strmiids setupapi hid shell32 advapi32 user32 gdi32 wtsapi32 comctl32)
+set(RC_WIN32_LIBRARIES ole32 oleaut32 uuid strmiids setupapi hid shell32 advapi32 user32 gdi32 wtsapi32 comctl32 comdlg32)
 
 add_library(rc_win32 STATIC ${CMAKE_SOURCE_DIR}/src/platform/win32_platform.cpp)
 target_include_directories(rc_win32 PUBLIC ${CMAKE_SOURCE_DIR}/src)

@@ -11,6 +11,9 @@
 #define IDD_SHUTDOWN 107
 #define IDC_APP_LIST 11
 #define IDC_AUTO_LAUNCH 1007
+// "Add a program" of the Key maps dialog: the list of other programs' windows.
+#define IDD_PICK_PROGRAM 120
+#define IDC_PROGRAM_LIST 1201
 
 // Commands of the accelerators (the main window's About and Setting).
 #define IDM_ABOUT 30

@@ -153,7 +153,7 @@ int ButtonNameCount() {
     return static_cast<int>(std::size(kButtons));
 }
 
-const char* ButtonNameAt(int nameIndex) {
+const char* ButtonName(int nameIndex) {
     return nameIndex >= 0 && nameIndex < ButtonNameCount() ? kButtons[nameIndex].name : nullptr;
 }
 

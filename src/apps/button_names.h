@@ -20,9 +20,11 @@ int FindButtonName(std::string_view name);
 bool ButtonSends(int nameIndex, std::uint32_t layout, std::uint32_t keyCode);
 // The number of names.
 int ButtonNameCount();
-// The name at an index ("volup") and its label ("Volume up"); null past the
-// names.
-const char* ButtonNameAt(int nameIndex);
+// The name of an index, as the applications file writes it ("volup"); null
+// for an index out of range.
+const char* ButtonName(int nameIndex);
+// The label of an index, as a person reads it ("Volume up"); null for an
+// index out of range.
 const char* ButtonLabelAt(int nameIndex);
 // Whether the named button sends a KeyCode on the layout at all.
 bool ButtonOnLayout(int nameIndex, std::uint32_t layout);

@@ -232,6 +232,57 @@ bool ParseUserAction(std::string_view text, UserAction* action, const char** why
     return false;
 }
 
+std::string FormatUserAction(const UserAction& action) {
+    std::string text;
+    switch (action.kind) {
+        case UserActionKind::kKeys:
+            text = "keys ";
+            text += ChordText(action.keys, action.keyCount);
+            break;
+        case UserActionKind::kAppCommand: {
+            // "WM_APPCOMMAND VOLUME_UP": the name, or the number of one without.
+            std::string command = AppCommandText(action.message);
+            text = "appcommand ";
+            text.append(command, command.find(' ') + 1);
+            break;
+        }
+        case UserActionKind::kPost: {
+            char numbers[48];
+            std::snprintf(
+                numbers, sizeof numbers, "post 0x%04X %u %u", static_cast<unsigned>(action.message),
+                static_cast<unsigned>(action.wParam), static_cast<unsigned>(action.lParam));
+            text = numbers;
+            break;
+        }
+        case UserActionKind::kCommand:
+            text = "command ";
+            text += std::to_string(action.message);
+            break;
+        case UserActionKind::kClose:
+            text = "close";
+            break;
+        case UserActionKind::kLaunch:
+            // A path with a blank in quotes, as the reading takes it.
+            text = "launch ";
+            if (action.file.find_first_of(" \t") != std::string::npos) {
+                text += '"';
+                text += action.file;
+                text += '"';
+            } else {
+                text += action.file;
+            }
+            if (!action.parameters.empty()) {
+                text += ' ';
+                text += action.parameters;
+            }
+            break;
+        case UserActionKind::kNone:
+            text = "none";
+            break;
+    }
+    return text;
+}
+
 namespace {
 
 // A post that Windows refuses, as it refuses a post to a window of an

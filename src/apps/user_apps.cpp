@@ -21,17 +21,6 @@ namespace {
 constexpr char16_t kFileName[] = u"\\Remote Control\\applications.ini";
 constexpr std::size_t kTracedTextMax = 100;
 
-// Windows keeps what follows a ';' inside a line: a ';' at the start of the
-// value or after a blank begins a comment.
-std::string_view StripComment(std::string_view value) {
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] == ';' && (i == 0 || IsBlank(value[i - 1]))) {
-            return Trim(value.substr(0, i));
-        }
-    }
-    return value;
-}
-
 void AppendCut(std::string& out, std::string_view text) {
     if (text.size() > kTracedTextMax) {
         std::size_t cut = kTracedTextMax;
@@ -66,7 +55,8 @@ void TraceFile(System& sys, std::string_view section, std::string_view line, std
     sys.userApps->problems.push_back(std::move(text));
 }
 
-// A KeyCode (0 to 254) or a button name; false for anything else.
+}  // namespace
+
 bool ParseButton(std::string_view text, std::uint16_t* button) {
     if (!text.empty() && text.size() <= 3 &&
         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -94,6 +84,8 @@ bool ButtonIs(std::uint16_t button, std::uint32_t layout, std::uint32_t keyCode)
     }
     return ButtonSends(button - kNamedButton, layout, keyCode);
 }
+
+namespace {
 
 // The Exe, Class and Title lines: one each.
 bool SetMatchField(System& sys, UserApp& app, std::string& field, std::string_view value,
@@ -292,8 +284,10 @@ bool ReadFile(System& sys, UserApps& user, std::uint64_t size) {
     return true;
 }
 
-// The file's path, once the per-user folder is known.
-bool FindFilePath(System& sys, UserApps& user) {
+}  // namespace
+
+bool FindUserAppsPath(System& sys) {
+    UserApps& user = *sys.userApps;
     if (!user.widePath.empty()) {
         return true;
     }
@@ -312,8 +306,6 @@ bool FindFilePath(System& sys, UserApps& user) {
     user.widePath = std::move(path);
     return true;
 }
-
-}  // namespace
 
 WindowFacts FactsOf(System& sys, Hwnd window) {
     WindowFacts facts;
@@ -336,12 +328,20 @@ WindowFacts FactsOf(System& sys, Hwnd window) {
     return facts;
 }
 
+bool MatchesWindow(std::string_view exe, std::string_view windowClass, std::string_view title,
+                   const WindowFacts& facts) {
+    if (exe.empty() && windowClass.empty() && title.empty()) {
+        return false;
+    }
+    return (exe.empty() || SameText(exe, facts.exe)) &&
+           (windowClass.empty() || SameText(windowClass, facts.windowClass)) &&
+           (title.empty() || ContainsText(facts.title, title));
+}
+
 namespace {
 
 bool Matches(const UserApp& app, const WindowFacts& facts) {
-    return (app.exe.empty() || SameText(app.exe, facts.exe)) &&
-           (app.windowClass.empty() || SameText(app.windowClass, facts.windowClass)) &&
-           (app.title.empty() || ContainsText(facts.title, app.title));
+    return MatchesWindow(app.exe, app.windowClass, app.title, facts);
 }
 
 // 0: matched by Exe, 1: by Class, 2: by Title alone.
@@ -367,7 +367,7 @@ void WatchUserApps(System& sys) {
     UserApps& user = *sys.userApps;
     user.checked = true;
     user.lastCheck = sys.os.GetTickCount();
-    if (!FindFilePath(sys, user)) {
+    if (!FindUserAppsPath(sys)) {
         return;
     }
     FileInfo info{};

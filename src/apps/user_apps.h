@@ -35,6 +35,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "apps/user_actions.h"
@@ -48,6 +49,12 @@ struct System;
 // A button of a line: a KeyCode (0 to 254), or kNamedButton plus the index
 // of a button name, whose KeyCodes depend on the layout.
 constexpr std::uint16_t kNamedButton = 256;
+
+// A button as a line names it: a KeyCode (0 to 254) or a button name (any
+// letter case); false for anything else.
+bool ParseButton(std::string_view text, std::uint16_t* button);
+// Whether a line's button stands for the KeyCode on the layout (nIRKEYType).
+bool ButtonIs(std::uint16_t button, std::uint32_t layout, std::uint32_t keyCode);
 
 struct UserBinding {
     std::uint16_t button;
@@ -92,6 +99,11 @@ constexpr std::size_t kMaxUserValue = 259;
 constexpr std::uint32_t kDefaultRepeatDelay = 400;
 constexpr std::uint32_t kMaxRepeatDelay = 5000;
 
+// Finds the file's path (path and widePath), once the per-user folder
+// (SHGetFolderPathW, CSIDL_APPDATA) is known; false while it is not, or when
+// the path would be too long.
+bool FindUserAppsPath(System& sys);
+
 // Looks at the file's time stamp and size and reads it again when they
 // changed (or drops what was read when the file is gone). A file that can't
 // be read just now keeps what was read before and is read at the next look. The application
@@ -120,6 +132,12 @@ struct WindowFacts {
     std::string title;
 };
 WindowFacts FactsOf(System& sys, Hwnd window);
+// Whether a window's facts match what a section says of its program (its
+// Exe, Class and Title lines): Exe and Class equal ignoring letter case,
+// Title contained in the window's title; a line not given matches anything,
+// and a section that gives none of them matches nothing.
+bool MatchesWindow(std::string_view exe, std::string_view windowClass, std::string_view title,
+                   const WindowFacts& facts);
 void RunUserKey(System& sys, const UserKey& key);
 
 }  // namespace rc

@@ -47,54 +47,88 @@ std::string CleanUtf8(std::string_view bytes) {
 
 }  // namespace
 
-std::string DecodeFileText(Platform& os, std::string_view bytes) {
+std::string DecodeFileText(Platform& os, std::string_view bytes, TextEncoding* encoding) {
+    TextEncoding found = TextEncoding::kAnsi;
+    std::string text;
     if (bytes.starts_with("\xFF\xFE")) {
-        return DecodeUtf16(bytes.substr(2), false);
+        found = TextEncoding::kUtf16Le;
+        text = DecodeUtf16(bytes.substr(2), false);
+    } else if (bytes.starts_with("\xFE\xFF")) {
+        found = TextEncoding::kUtf16Be;
+        text = DecodeUtf16(bytes.substr(2), true);
+    } else if (bytes.starts_with("\xEF\xBB\xBF")) {
+        found = TextEncoding::kUtf8Bom;
+        text = CleanUtf8(bytes.substr(3));
+    } else if (IsUtf8(bytes)) {
+        found = TextEncoding::kUtf8;
+        text = std::string(bytes);
+    } else {
+        text = DecodeAnsi(os, bytes);
     }
-    if (bytes.starts_with("\xFE\xFF")) {
-        return DecodeUtf16(bytes.substr(2), true);
+    if (encoding != nullptr) {
+        *encoding = found;
     }
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        return CleanUtf8(bytes.substr(3));
-    }
-    if (IsUtf8(bytes)) {
-        return std::string(bytes);
-    }
-    return DecodeAnsi(os, bytes);
+    return text;
 }
 
-std::vector<IniSection> SplitSections(std::string_view text) {
+std::string_view StripComment(std::string_view value) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == ';' && (i == 0 || IsBlank(value[i - 1]))) {
+            return Trim(value.substr(0, i));
+        }
+    }
+    return Trim(value);
+}
+
+IniLine ReadIniLine(std::string_view line) {
+    IniLine read;
+    line = Trim(line);
+    if (line.empty() || line.front() == ';') {
+        return read;
+    }
+    std::size_t close = line.rfind(']');
+    if (line.front() == '[' && close != std::string_view::npos) {
+        read.kind = IniLineKind::kSection;
+        read.name = Trim(line.substr(1, close - 1));
+        return read;
+    }
+    read.kind = IniLineKind::kEntry;
+    std::size_t eq = line.find('=');
+    read.name = Trim(line.substr(0, eq));
+    if (eq != std::string_view::npos) {
+        read.hasEqual = true;
+        read.value = Trim(line.substr(eq + 1));
+    }
+    return read;
+}
+
+std::vector<IniSection> SplitSections(std::string_view whole) {
     std::vector<IniSection> sections;
     bool inSection = false;
     std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of(std::string_view("\n\0", 2), start);
+    while (start < whole.size()) {
+        std::size_t end = whole.find_first_of(std::string_view("\n\0", 2), start);
         if (end == std::string_view::npos) {
-            end = text.size();
+            end = whole.size();
         }
-        std::string_view line = text.substr(start, end - start);
+        std::string_view text = whole.substr(start, end - start);
         start = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        if (!text.empty() && text.back() == '\r') {
+            text.remove_suffix(1);
         }
-        line = Trim(line);
-        if (line.empty() || line.front() == ';') {
-            continue;
-        }
-        std::size_t close = line.rfind(']');
-        if (line.front() == '[' && close != std::string_view::npos) {
-            sections.push_back({std::string(Trim(line.substr(1, close - 1))), {}});
+        IniLine line = ReadIniLine(text);
+        if (line.kind == IniLineKind::kSection) {
+            sections.push_back({std::string(line.name), {}});
             inSection = true;
             continue;
         }
-        if (!inSection) {
+        if (line.kind == IniLineKind::kSkipped || !inSection) {
             continue;
         }
-        std::size_t eq = line.find('=');
-        std::string entry(Trim(line.substr(0, eq)));
-        if (eq != std::string_view::npos) {
+        std::string entry(line.name);
+        if (line.hasEqual) {
             entry += '=';
-            entry.append(Trim(line.substr(eq + 1)));
+            entry.append(line.value);
         }
         sections.back().lines.push_back(std::move(entry));
     }

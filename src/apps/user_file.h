@@ -10,6 +10,7 @@
 // trimmed of blanks. What a line means is user_apps.cpp's.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,13 +19,41 @@
 
 namespace rc {
 
+// How the file was saved; the Key maps dialog writes it back the same way.
+enum class TextEncoding : std::uint8_t {
+    kAnsi,     // the system's ANSI code page, no mark
+    kUtf8,     // UTF-8 without a byte-order mark
+    kUtf8Bom,  // UTF-8 with EF BB BF
+    kUtf16Le,  // FF FE, as Notepad's "Unicode"
+    kUtf16Be,  // FE FF
+};
+
 // The file's bytes as UTF-8. Notepad saves UTF-16 LE ("Unicode", byte-order
 // mark FF FE), UTF-8 with a byte-order mark (EF BB BF, before Windows 10
 // 1903) or without one, or ANSI; UTF-16 BE (FE FF) is read too. Bytes that
-// are well-formed UTF-8 are read as UTF-8, others as text in the system's
-// ANSI code page. Broken sequences become U+FFFD; an odd last byte of UTF-16
-// is dropped.
-std::string DecodeFileText(Platform& os, std::string_view bytes);
+// are well-formed UTF-8 are read as UTF-8 (kUtf8, ASCII alone included),
+// others as text in the system's ANSI code page (kAnsi). Broken sequences
+// become U+FFFD; an odd last byte of UTF-16 is dropped. encoding, when
+// given, says which of them the bytes were.
+std::string DecodeFileText(Platform& os, std::string_view bytes, TextEncoding* encoding = nullptr);
+
+// Windows keeps what follows a ';' inside a line: a ';' at the start of a
+// value or after a blank begins a comment. The value before it, trimmed.
+std::string_view StripComment(std::string_view value);
+
+// What one line of the file is (without its line end: LF, CR LF or NUL).
+enum class IniLineKind : std::uint8_t {
+    kSkipped,  // blank, or a comment (first non-blank ';')
+    kSection,  // "[name]"
+    kEntry,    // "key=value", or a line without '='
+};
+struct IniLine {
+    IniLineKind kind = IniLineKind::kSkipped;
+    std::string_view name;   // kSection: between '[' and the last ']', trimmed; kEntry: the key
+    std::string_view value;  // kEntry: what follows the first '=', trimmed (comment included)
+    bool hasEqual = false;   // kEntry: the line has a '='
+};
+IniLine ReadIniLine(std::string_view line);
 
 struct IniSection {
     std::string name;                // between '[' and the last ']', trimmed

@@ -86,6 +86,14 @@ struct HidCaps {
     std::uint16_t usagePage;
 };
 
+// The NMHDR that a WM_NOTIFY's lParam points to (its first fields): the
+// control that sends it, the control's id and the notification code.
+struct NotifyHeader {
+    Hwnd hwndFrom;
+    std::uintptr_t idFrom;
+    std::uint32_t code;
+};
+
 // Window and dialog procedures carry a context pointer so that they can reach
 // the system's state without globals. The Win32 implementation keeps the
 // context and calls back through its own WNDPROC/DLGPROC.
@@ -355,11 +363,39 @@ class Platform {
     // ERROR_LOCK_VIOLATION (33); *read is then 0.
     virtual std::uint32_t ReadWholeFileW(const char16_t* path, std::uint8_t* buffer,
                                          std::uint32_t size, std::uint32_t* read) = 0;
+    // Replaces the file's bytes so that no reader ever sees half a file: the
+    // bytes go to a temporary file beside it (the path and ".new": CreateFileW
+    // GENERIC_WRITE, no sharing, CREATE_ALWAYS; WriteFile, FlushFileBuffers,
+    // CloseHandle), which then takes the file's place with MoveFileExW(
+    // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); a missing file is
+    // made. The file's last-write time becomes the time of the write (two
+    // writes within one tick of the system clock may get the same one) and
+    // its size that of the bytes. Gives 0, or GetLastError() of the step that
+    // failed, the file then as it was and the temporary file deleted:
+    // ERROR_PATH_NOT_FOUND (3) when the folder is missing, ERROR_ACCESS_DENIED
+    // (5) when the folder is not the user's to write or the path is a folder
+    // or a read-only file, ERROR_ACCESS_DENIED or ERROR_SHARING_VIOLATION
+    // (32) while another program holds the file open without sharing its
+    // deletion (Wine gives 5), ERROR_SHARING_VIOLATION while a save of ours
+    // holds the temporary one, ERROR_DISK_FULL (112).
+    virtual std::uint32_t WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                          std::uint32_t size) = 0;
     // MultiByteToWideChar(codePage, 0, text, length, out, outMax): text in a
     // code page (CP_ACP 0: the system's ANSI code page) as UTF-16. Gives the
     // characters written, 0 on failure (out too small).
     virtual int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length,
                                     char16_t* out, int outMax) = 0;
+    // WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text, length, out,
+    // outMax, no default character of ours, usedDefaultChar): UTF-16 as text
+    // in a code page (CP_ACP 0). A character the code page lacks becomes the
+    // code page's default character ('?'), never a look-alike (no best fit:
+    // 'a' for U+0101), and sets *usedDefaultChar; it is false otherwise. Gives
+    // the bytes written, with outMax 0 the bytes needed; 0 on failure: out too
+    // small (ERROR_INSUFFICIENT_BUFFER 122), or a code page that takes no
+    // such flag or report, UTF-8 (65001) among them, as CP_ACP is on a system
+    // set to use UTF-8 (ERROR_INVALID_FLAGS 1004, ERROR_INVALID_PARAMETER 87).
+    virtual int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length,
+                                    char* out, int outMax, bool* usedDefaultChar) = 0;
     // GetWindowTextW and GetClassNameW: as their A calls, in characters.
     virtual int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) = 0;
     virtual int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) = 0;
@@ -528,6 +564,48 @@ class Platform {
     // LWA_ALPHA (2) the whole window at alpha/255 opacity. False on failure.
     virtual bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
                                             std::uint32_t flags) = 0;
+
+    // --- Other programs' windows, picking a program -------------------------------------
+    // GetWindowLongA(hwnd, index) of GWL_STYLE (-16) or GWL_EXSTYLE (-20): the
+    // window's styles (WS_EX_TOOLWINDOW 0x80, WS_EX_APPWINDOW 0x40000...). 0
+    // for no window.
+    virtual std::uint32_t GetWindowLongA(Hwnd hwnd, int index) = 0;
+    // dwmapi's DwmGetWindowAttribute(hwnd, DWMWA_CLOAKED), looked up at run
+    // time: true when the window is cloaked, so not shown although
+    // IsWindowVisible says it is (a suspended Store app, a window on another
+    // virtual desktop). False when it is not, or the system lacks the call
+    // (before Windows 8 it reports no cloaking) or it fails.
+    virtual bool IsWindowCloaked(Hwnd hwnd) = 0;
+    // The window's small icon: SendMessageTimeoutW(WM_GETICON) of ICON_SMALL2,
+    // then ICON_SMALL (SMTO_ABORTIFHUNG, 200 ms each: a window that does not
+    // answer is not waited for), then its class's GCLP_HICONSM and GCLP_HICON,
+    // and the system's IDI_APPLICATION when none of them gives one. The icon
+    // stays the window's or the system's: it is not destroyed by the caller.
+    virtual Handle GetWindowSmallIcon(Hwnd hwnd) = 0;
+    // ImageList_Create(cx, cy, flags, initial, grow): an empty image list of
+    // cx by cy images (ILC_COLOR32 0x20 | ILC_MASK 1), 0 on failure. A list
+    // view given it by LVM_SETIMAGELIST destroys it when it is destroyed
+    // (unless LVS_SHAREIMAGELISTS).
+    virtual Handle ImageList_Create(int cx, int cy, std::uint32_t flags, int initial, int grow) = 0;
+    // ImageList_ReplaceIcon(list, index, icon): a copy of the icon, scaled to
+    // the list's size, at index, or added at the end for index -1. Gives the
+    // image's index, -1 on failure.
+    virtual int ImageList_ReplaceIcon(Handle list, int index, Handle icon) = 0;
+    // LVM_SETITEMW of an item's LVIF_IMAGE: the image of the list view's
+    // small image list it shows. False on failure.
+    virtual bool ListViewSetItemImage(Hwnd list, int item, int image) = 0;
+    // GetDlgItem: the control of a dialog with that id, 0 when it has none.
+    virtual Hwnd GetDlgItem(Hwnd dlg, int itemId) = 0;
+    // comdlg32's GetOpenFileNameW with an OPENFILENAMEW of: hwndOwner owner
+    // (which is disabled while the dialog is open), lpstrFilter filter (pairs
+    // of texts, each ended by a NUL, the whole ended by one more NUL),
+    // nFilterIndex 1, lpstrFile file (fileMax characters; the name it holds
+    // on entry is the one first shown), lpstrInitialDir initialDir (null:
+    // the system's choice), Flags flags (OFN_FILEMUSTEXIST 0x1000...). True
+    // with the chosen file's full path in file; false when the user cancels
+    // or the dialog fails (FNERR_BUFFERTOOSMALL: the path does not fit).
+    virtual bool GetOpenFileNameW(Hwnd owner, const char16_t* filter, const char16_t* initialDir,
+                                  std::uint32_t flags, char16_t* file, std::uint32_t fileMax) = 0;
 };
 
 }  // namespace rc

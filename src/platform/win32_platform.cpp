@@ -14,10 +14,12 @@ extern "C" {
 }
 #include <wtsapi32.h>
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cstddef>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -31,6 +33,9 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
 static_assert(sizeof(void*) != 4 || sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5);
 static_assert(sizeof(void*) != 4 || sizeof(OSVERSIONINFOEXA) == 156);
 static_assert(sizeof(OSVERSIONINFOA) == 148);
+static_assert(sizeof(NMHDR) == sizeof(NotifyHeader) &&
+                  offsetof(NMHDR, code) == offsetof(NotifyHeader, code),
+              "NotifyHeader must have NMHDR's layout");
 
 HWND ToHwnd(Hwnd h) {
     return reinterpret_cast<HWND>(h);
@@ -1158,9 +1163,53 @@ std::uint32_t Win32Platform::ReadWholeFileW(const char16_t* path, std::uint8_t* 
     return error;
 }
 
+std::uint32_t Win32Platform::WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                             std::uint32_t size) {
+    std::u16string temporary = path;
+    temporary += u".new";
+    HANDLE file = ::CreateFileW(Wide(temporary.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return ::GetLastError();
+    }
+    DWORD error = ERROR_SUCCESS;
+    std::uint32_t total = 0;
+    while (total < size && error == ERROR_SUCCESS) {
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes + total, size - total, &written, nullptr)) {
+            error = ::GetLastError();
+        } else if (written == 0) {
+            error = ERROR_DISK_FULL;  // no progress: never loop forever
+        }
+        total += written;
+    }
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file)) {
+        error = ::GetLastError();
+    }
+    ::CloseHandle(file);
+    if (error == ERROR_SUCCESS &&
+        !::MoveFileExW(Wide(temporary.c_str()), Wide(path),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = ::GetLastError();
+    }
+    if (error != ERROR_SUCCESS) {
+        ::DeleteFileW(Wide(temporary.c_str()));
+    }
+    return error;
+}
+
 int Win32Platform::MultiByteToWideChar(std::uint32_t codePage, const char* text, int length,
                                        char16_t* out, int outMax) {
     return ::MultiByteToWideChar(codePage, 0, text, length, Wide(out), outMax);
+}
+
+int Win32Platform::WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length,
+                                       char* out, int outMax, bool* usedDefaultChar) {
+    BOOL usedDefault = FALSE;
+    int count = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, Wide(text), length, out,
+                                      outMax, nullptr, &usedDefault);
+    *usedDefaultChar = usedDefault != FALSE;
+    return count;
 }
 
 int Win32Platform::GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) {
@@ -1394,6 +1443,88 @@ int Win32Platform::GetScreenDpi() {
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
     return dpi;
+}
+
+// --- Other programs' windows, picking a program ----------------------------------------------
+
+std::uint32_t Win32Platform::GetWindowLongA(Hwnd hwnd, int index) {
+    return static_cast<std::uint32_t>(::GetWindowLongA(ToHwnd(hwnd), index));
+}
+
+bool Win32Platform::IsWindowCloaked(Hwnd hwnd) {
+    // dwmapi is not loaded by the program otherwise: loaded once, by its full
+    // path in the system folder.
+    using Fn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    static const Fn get = []() -> Fn {
+        wchar_t path[MAX_PATH];
+        const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+        constexpr wchar_t kName[] = L"\\dwmapi.dll";
+        if (length == 0 || length + std::size(kName) > MAX_PATH) {
+            return nullptr;
+        }
+        std::wcscpy(path + length, kName);
+        HMODULE module = ::LoadLibraryW(path);
+        return module == nullptr ? nullptr
+                                 : reinterpret_cast<Fn>(reinterpret_cast<void*>(
+                                       ::GetProcAddress(module, "DwmGetWindowAttribute")));
+    }();
+    constexpr DWORD kDwmwaCloaked = 14;
+    DWORD cloaked = 0;
+    return get != nullptr && get(ToHwnd(hwnd), kDwmwaCloaked, &cloaked, sizeof cloaked) == S_OK &&
+           cloaked != 0;
+}
+
+Handle Win32Platform::GetWindowSmallIcon(Hwnd hwnd) {
+    const HWND window = ToHwnd(hwnd);
+    constexpr WPARAM kIconSmall2 = 2;
+    for (const WPARAM kind : {kIconSmall2, static_cast<WPARAM>(ICON_SMALL)}) {
+        DWORD_PTR icon = 0;
+        if (::SendMessageTimeoutW(window, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, 200, &icon) != 0 &&
+            icon != 0) {
+            return static_cast<Handle>(icon);
+        }
+    }
+    for (const int index : {GCLP_HICONSM, GCLP_HICON}) {
+        if (const ULONG_PTR icon = ::GetClassLongPtrW(window, index); icon != 0) {
+            return static_cast<Handle>(icon);
+        }
+    }
+    return FromPtr(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));  // IDI_APPLICATION
+}
+
+Handle Win32Platform::ImageList_Create(int cx, int cy, std::uint32_t flags, int initial, int grow) {
+    return FromPtr(::ImageList_Create(cx, cy, flags, initial, grow));
+}
+
+int Win32Platform::ImageList_ReplaceIcon(Handle list, int index, Handle icon) {
+    return ::ImageList_ReplaceIcon(To<HIMAGELIST>(list), index, To<HICON>(icon));
+}
+
+bool Win32Platform::ListViewSetItemImage(Hwnd list, int item, int image) {
+    LVITEMW record{};
+    record.mask = LVIF_IMAGE;
+    record.iItem = item;
+    record.iImage = image;
+    return ::SendMessageW(ToHwnd(list), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&record)) !=
+           FALSE;
+}
+
+Hwnd Win32Platform::GetDlgItem(Hwnd dlg, int itemId) {
+    return FromHwnd(::GetDlgItem(ToHwnd(dlg), itemId));
+}
+
+bool Win32Platform::GetOpenFileNameW(Hwnd owner, const char16_t* filter, const char16_t* initialDir,
+                                     std::uint32_t flags, char16_t* file, std::uint32_t fileMax) {
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = ToHwnd(owner);
+    ofn.lpstrFilter = Wide(filter);
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = Wide(file);
+    ofn.nMaxFile = fileMax;
+    ofn.lpstrInitialDir = initialDir != nullptr ? Wide(initialDir) : nullptr;
+    ofn.Flags = flags;
+    return ::GetOpenFileNameW(&ofn) != FALSE;
 }
 
 }  // namespace rc

@@ -190,13 +190,27 @@ class Win32Platform : public Platform {
     int MeasurePanelText(const char16_t* text, int panelHeight) override;
     bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
                                     std::uint32_t flags) override;
+    // Other programs' windows, picking a program.
+    std::uint32_t GetWindowLongA(Hwnd hwnd, int index) override;
+    bool IsWindowCloaked(Hwnd hwnd) override;
+    Handle GetWindowSmallIcon(Hwnd hwnd) override;
+    Handle ImageList_Create(int cx, int cy, std::uint32_t flags, int initial, int grow) override;
+    int ImageList_ReplaceIcon(Handle list, int index, Handle icon) override;
+    bool ListViewSetItemImage(Hwnd list, int item, int image) override;
+    Hwnd GetDlgItem(Hwnd dlg, int itemId) override;
+    bool GetOpenFileNameW(Hwnd owner, const char16_t* filter, const char16_t* initialDir,
+                          std::uint32_t flags, char16_t* file, std::uint32_t fileMax) override;
     // Wide-character calls, the key-map file.
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;
     std::uint32_t ReadWholeFileW(const char16_t* path, std::uint8_t* buffer, std::uint32_t size,
                                  std::uint32_t* read) override;
+    std::uint32_t WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                  std::uint32_t size) override;
     int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length, char16_t* out,
                             int outMax) override;
+    int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length, char* out,
+                            int outMax, bool* usedDefaultChar) override;
     int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
     int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
     int GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) override;

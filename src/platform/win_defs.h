@@ -245,7 +245,6 @@ constexpr std::uint32_t kMbIconWarning = 0x0030;
 constexpr std::uint32_t kMbIconInformation = 0x0040;
 
 // The Key maps dialog's controls and boxes
-constexpr std::uint32_t kWmNotify = 0x004E;
 constexpr std::uint32_t kGwOwner = 4;
 constexpr std::uint32_t kWsGroup = 0x00020000u;
 constexpr std::uint32_t kEsAutoHScroll = 0x0080;
@@ -263,10 +262,8 @@ constexpr std::uint32_t kLbSetCurSel = 0x0186;
 constexpr std::uint32_t kLbGetCurSel = 0x0188;
 constexpr std::uint32_t kLbGetCount = 0x018B;
 constexpr std::uint32_t kLvmDeleteAllItems = 0x1009;
-constexpr std::uint32_t kLvmGetNextItem = 0x100C;
 constexpr std::uint32_t kLvmSetColumnWidth = 0x101E;
 constexpr int kSmCxVScroll = 2;
-constexpr std::uintptr_t kLvniSelected = 0x0002;
 constexpr std::uint32_t kHkmSetHotkey = 0x0401;
 constexpr std::uint32_t kHkmGetHotkey = 0x0402;
 constexpr std::uint32_t kHotkeyfShift = 0x01;
@@ -283,5 +280,25 @@ constexpr std::uint32_t kMbYesNoCancel = 0x0003;
 constexpr std::uint32_t kMbIconQuestion = 0x0020;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
+// Other programs' windows, picking a program
+constexpr int kGwlStyle = -16;
+constexpr int kGwlExStyle = -20;
+constexpr std::uint32_t kWsExAppWindow = 0x00040000u;
+constexpr int kSmCxSmIcon = 49;
+constexpr int kSmCySmIcon = 50;
+constexpr std::uint32_t kWmNotify = 0x004E;
+constexpr std::uint32_t kLvnItemActivate = static_cast<std::uint32_t>(-114);
+constexpr std::uint32_t kLvmSetImageList = 0x1003;
+constexpr std::uint32_t kLvmGetNextItem = 0x100C;
+constexpr std::uintptr_t kLvsilSmall = 1;
+constexpr std::uintptr_t kLvniSelected = 0x0002;
+constexpr std::uint32_t kIlcMask = 0x0001;
+constexpr std::uint32_t kIlcColor32 = 0x0020;
+constexpr std::uint32_t kOfnHideReadOnly = 0x00000004u;
+constexpr std::uint32_t kOfnNoChangeDir = 0x00000008u;
+constexpr std::uint32_t kOfnPathMustExist = 0x00000800u;
+constexpr std::uint32_t kOfnFileMustExist = 0x00001000u;
+constexpr std::uint32_t kOfnExplorer = 0x00080000u;
+constexpr std::uint32_t kOfnDontAddToRecent = 0x02000000u;
 
 }  // namespace rc::win

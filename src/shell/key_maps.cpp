@@ -319,7 +319,7 @@ bool OnCreate(System& sys, Hwnd hwnd) {
         }
         std::string text = ButtonLabelAt(name);
         text += " (";
-        text += ButtonNameAt(name);
+        text += ButtonName(name);
         text += ")";
         const int at = static_cast<int>(d.buttons.size());
         if (os.ListViewInsertItemW(list, at, Wide(text).c_str()) == at) {
@@ -555,7 +555,7 @@ bool TakeKeyMapsPress(System& sys, const Press& press, PressOutcome* outcome) {
     os.SetFocus(list);
     OnButtonsNotify(sys);
     outcome->why = "Key maps: ";
-    outcome->why += ButtonNameAt(d.buttons[row]);
+    outcome->why += ButtonName(d.buttons[row]);
     outcome->why += " selected";
     return true;
 }

@@ -1,5 +1,6 @@
-// How Windows reads the key-map file through the seam (ReadWholeFileW,
-// GetFileAttributesExW), and how folders are made and files copied, stated
+// How Windows reads and writes the key-map file through the seam
+// (ReadWholeFileW, GetFileAttributesExW, WriteWholeFileW, WideCharToMultiByte),
+// and how folders are made and files copied, stated
 // once and checked on both sides of it: the simulated desktop
 // (sim_desktop_test) and the real calls (win32_platform_test, under Wine).
 #pragma once
@@ -70,6 +71,44 @@ inline void CheckFolderAndCopyFacts(Platform& os, const std::string& folder,
     ASSERT_LT(length, sizeof program);
     EXPECT_EQ(std::string(program + length - 4), ".exe");
     EXPECT_EQ(os.GetModuleFileNameA(program, 4), 4u) << "cut";
+}
+
+// folder: an existing folder the user may write in, without a trailing
+// backslash. The code page of CP_ACP is Windows-1252 on both sides.
+inline void CheckWriteFacts(Platform& os, const std::u16string& folder) {
+    auto write = [&](const std::u16string& path, const std::string& bytes) {
+        return os.WriteWholeFileW(path.c_str(), reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                  static_cast<std::uint32_t>(bytes.size()));
+    };
+    const std::u16string path = folder + u"\\" + kFileName;
+    const std::string shorter = "[Two]\r\n";
+    FileInfo before{}, after{};
+    EXPECT_EQ(write(path, kFileBytes), 0u) << "a new file";
+    ASSERT_TRUE(os.GetFileAttributesExW(path.c_str(), &before));
+    EXPECT_EQ(before.size, kFileBytes.size());
+    EXPECT_EQ(write(path, shorter), 0u) << "replaced";
+    ASSERT_TRUE(os.GetFileAttributesExW(path.c_str(), &after));
+    EXPECT_EQ(after.size, shorter.size());
+    EXPECT_GE(after.lastWriteTime, before.lastWriteTime);
+    std::uint8_t buffer[64] = {};
+    std::uint32_t read = 0;
+    EXPECT_EQ(os.ReadWholeFileW(path.c_str(), buffer, sizeof buffer, &read), 0u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), read), shorter);
+    EXPECT_FALSE(os.GetFileAttributesExW((path + u".new").c_str(), &after)) << "none left over";
+    EXPECT_EQ(write(folder + u"\\none\\x.ini", shorter), 3u) << "no folder";
+    EXPECT_EQ(write(folder, shorter), 5u) << "a folder";
+    EXPECT_FALSE(os.GetFileAttributesExW((folder + u".new").c_str(), &after)) << "none left over";
+
+    char out[8] = {};
+    bool usedDefault = true;
+    EXPECT_EQ(os.WideCharToMultiByte(0, u"ab\u00E9\u20AC", 4, out, 0, &usedDefault), 4) << "size";
+    EXPECT_EQ(os.WideCharToMultiByte(0, u"ab\u00E9\u20AC", 4, out, sizeof out, &usedDefault), 4);
+    EXPECT_EQ(std::string(out, 4), "ab\xE9\x80");
+    EXPECT_FALSE(usedDefault);
+    EXPECT_EQ(os.WideCharToMultiByte(0, u"a\u0101", 2, out, sizeof out, &usedDefault), 2);
+    EXPECT_EQ(std::string(out, 2), "a?") << "no look-alike";
+    EXPECT_TRUE(usedDefault);
+    EXPECT_EQ(os.WideCharToMultiByte(0, u"abc", 3, out, 2, &usedDefault), 0) << "too small";
 }
 
 }  // namespace rc::test

@@ -8,6 +8,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -301,6 +302,21 @@ TEST(Win32Resources, ShutDownDialogLayout) {
                "Press \"Power\" to shut down your computer, or any other key to cancel.", 40, 12,
                145, 20);
     ExpectStaticIcon(t.items[3], IDI_SHUTDOWN, 12, 12);
+}
+
+TEST(Win32Resources, AddAProgramDialogLayout) {
+    const DialogTemplate t = ReadDialog(IDD_PICK_PROGRAM);
+    EXPECT_EQ(t.style, kDialogStyle | DS_CENTER);
+    EXPECT_EQ(t.caption, "Add a program");
+    ASSERT_EQ(t.items.size(), 4u);
+    EXPECT_TRUE(IsClass(t.items[0], kStatic, "Static"));
+    const DialogItem& list = t.items[1];
+    EXPECT_EQ(_stricmp(list.className.c_str(), "SysListView32"), 0);
+    EXPECT_EQ(list.id, IDC_PROGRAM_LIST);
+    const std::uint32_t listStyle = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP;
+    EXPECT_EQ(list.style & listStyle, listStyle);
+    ExpectButton(t.items[2], BS_DEFPUSHBUTTON, IDOK, "Add", 209, 175, 50, 14);
+    ExpectButton(t.items[3], BS_PUSHBUTTON, IDCANCEL, "Cancel", 263, 175, 50, 14);
 }
 
 // What Explorer shows in the file's properties and in Programs and Features.
@@ -648,6 +664,69 @@ TEST(Win32Trampolines, TheKeyMapsControlsTakeItemsSelectionsAndChords) {
     EXPECT_TRUE(platform.DestroyWindow(window));
 }
 
+// "Add a program" for real: its list view found by id, given a small image
+// list with a window's icon (a window without one of its own shows the
+// class's, then the system's generic one), and a row shown with it.
+struct PickerLog {
+    Win32Platform* platform;
+    Hwnd tool;
+    bool filled = false;
+};
+
+std::intptr_t PickerCheckDialog(void* ctx, Hwnd dlg, std::uint32_t msg, std::uintptr_t,
+                                std::intptr_t) {
+    auto* log = static_cast<PickerLog*>(ctx);
+    if (msg != win::kWmInitDialog) {
+        return 0;
+    }
+    Win32Platform& platform = *log->platform;
+    const Hwnd list = platform.GetDlgItem(dlg, IDC_PROGRAM_LIST);
+    EXPECT_NE(list, 0u);
+    EXPECT_EQ(platform.GetDlgItem(dlg, 4242), 0u);
+    const Handle images = platform.ImageList_Create(16, 16, win::kIlcColor32 | win::kIlcMask, 1, 4);
+    EXPECT_NE(images, 0u);
+    platform.SendMessageA(list, win::kLvmSetImageList, win::kLvsilSmall,
+                          static_cast<std::intptr_t>(images));
+    const Handle icon = platform.GetWindowSmallIcon(log->tool);
+    EXPECT_NE(icon, 0u);
+    EXPECT_EQ(platform.ImageList_ReplaceIcon(images, -1, icon), 0);
+    EXPECT_EQ(platform.ListViewInsertItemW(list, 0, u"Player"), 0);
+    EXPECT_TRUE(platform.ListViewSetItemImage(list, 0, 0));
+    EXPECT_FALSE(platform.ListViewSetItemImage(list, 5, 0));
+    EXPECT_TRUE(platform.ListViewSelectItem(list, 0));
+    EXPECT_EQ(platform.SendMessageA(list, win::kLvmGetNextItem, static_cast<std::uintptr_t>(-1),
+                                    win::kLvniSelected),
+              0);
+    log->filled = true;
+    platform.EndDialog(dlg, win::kIdOk);
+    return 1;
+}
+
+TEST(Win32Picking, WindowStylesIconsAndTheAddAProgramDialog) {
+    Win32Platform platform(ThisInstance());
+    ASSERT_TRUE(platform.InitCommonControlsEx(win::kIccListViewClasses));
+    // A class with the program's icon, and a tool window of it.
+    ASSERT_TRUE(platform.RegisterWindowClass("rc test picked", IDI_REMOTE, PlainWndProc, nullptr));
+    const Hwnd tool = platform.CreateWindowExA(win::kWsExToolWindow, "rc test picked", "Tools", 0,
+                                               0, 0, 50, 50, 0, 0);
+    ASSERT_NE(tool, 0u);
+    EXPECT_NE(platform.GetWindowLongA(tool, win::kGwlExStyle) & win::kWsExToolWindow, 0u);
+    EXPECT_EQ(platform.GetWindowLongA(0, win::kGwlExStyle), 0u);
+    EXPECT_FALSE(platform.IsWindowCloaked(tool));
+    // Without an icon of its own: its class's (or one the system makes of it).
+    EXPECT_NE(platform.GetWindowSmallIcon(tool), 0u);
+    // A window's own icon comes first.
+    HICON own = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
+    ::SendMessageA(reinterpret_cast<HWND>(tool), WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(own));
+    EXPECT_EQ(platform.GetWindowSmallIcon(tool), reinterpret_cast<Handle>(own));
+
+    PickerLog log{&platform, tool};
+    EXPECT_EQ(platform.DialogBoxParamA(IDD_PICK_PROGRAM, 0, PickerCheckDialog, &log), win::kIdOk);
+    EXPECT_TRUE(log.filled);
+    ::DestroyWindow(reinterpret_cast<HWND>(tool));
+}
+
 TEST(Win32Trampolines, MissingDialogTemplateFails) {
     Win32Platform platform(ThisInstance());
     DialogLog log;
@@ -962,6 +1041,23 @@ TEST(Win32System, TheKeyMapFileAndTheUsersFolder) {
     ::CloseHandle(held);
     ::DeleteFileW(widePath);
 
+    test::CheckWriteFacts(platform, dir.substr(0, dir.size() - 1));  // without its backslash
+    // Held open without sharing its deletion (a reader of another program).
+    held = ::CreateFileW(widePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::uint8_t bytes[] = {'x'};
+    const std::uint32_t error = platform.WriteWholeFileW(path.c_str(), bytes, 1);
+    EXPECT_TRUE(error == static_cast<std::uint32_t>(ERROR_ACCESS_DENIED) ||
+                error == static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION))
+        << error;
+    ::CloseHandle(held);
+    EXPECT_EQ(platform.ReadWholeFileW(path.c_str(), buffer, sizeof buffer, &read), 0u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), read), "[Two]\r\n") << "as it was";
+    FileInfo info{};
+    EXPECT_FALSE(platform.GetFileAttributesExW((path + u".new").c_str(), &info));
+    ::DeleteFileW(widePath);
+
     char temp[MAX_PATH] = {};
     ASSERT_NE(::GetTempPathA(MAX_PATH, temp), 0u);
     const std::string source = std::string(temp) + "rc_copy_source.ini";
@@ -1005,6 +1101,80 @@ TEST(Win32System, LibrariesAndEntryPoints) {
     EXPECT_EQ(platform.LoadLibraryA("af15bdaex_missing.dll"), 0u);
     EXPECT_TRUE(platform.SetDllDirectoryA(""));
     EXPECT_TRUE(platform.SetDllDirectoryA(nullptr));  // the usual search again
+}
+
+// The Open dialog for real: a thread of the test answers it as a person
+// would, with Enter (the name shown, in the folder given) or Esc.
+struct OpenDialogAnswer {
+    WPARAM button;
+    bool answered = false;
+};
+
+BOOL CALLBACK FindOpenDialog(HWND hwnd, LPARAM lParam) {
+    char name[16] = {};
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) &&
+        ::GetClassNameA(hwnd, name, sizeof name) > 0 && std::strcmp(name, "#32770") == 0) {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD WINAPI AnswerOpenDialog(void* context) {
+    auto* answer = static_cast<OpenDialogAnswer*>(context);
+    for (int i = 0; i < 200; ++i) {
+        HWND dialog = nullptr;
+        ::EnumWindows(FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog != nullptr) {
+            ::Sleep(300);
+            ::PostMessageA(dialog, WM_COMMAND, answer->button, 0);
+            answer->answered = true;
+            return 0;
+        }
+        ::Sleep(50);
+    }
+    return 0;
+}
+
+bool RunOpenDialog(Win32Platform& platform, WPARAM button, const std::u16string& folder,
+                   char16_t* file, std::uint32_t fileMax) {
+    OpenDialogAnswer answer{button};
+    HANDLE thread = ::CreateThread(nullptr, 0, AnswerOpenDialog, &answer, 0, nullptr);
+    EXPECT_NE(thread, nullptr);
+    const bool chosen = platform.GetOpenFileNameW(
+        0, u"Programs (*.exe)\0*.exe\0All files (*.*)\0*.*\0", folder.c_str(),
+        win::kOfnFileMustExist | win::kOfnPathMustExist | win::kOfnNoChangeDir | win::kOfnExplorer,
+        file, fileMax);
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    EXPECT_TRUE(answer.answered);
+    return chosen;
+}
+
+TEST(Win32System, TheOpenDialogGivesTheChosenFileOrNothing) {
+    Win32Platform platform(ThisInstance());
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_NE(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    const std::u16string path(reinterpret_cast<const char16_t*>(self));
+    const std::size_t slash = path.find_last_of(u'\\');
+    ASSERT_NE(slash, std::u16string::npos);
+    const std::u16string folder = path.substr(0, slash);
+    const std::u16string name = path.substr(slash + 1);
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+
+    char16_t file[MAX_PATH] = {};
+    name.copy(file, name.size());
+    ASSERT_TRUE(RunOpenDialog(platform, IDOK, folder, file, MAX_PATH));
+    EXPECT_EQ(_wcsicmp(reinterpret_cast<const wchar_t*>(file), self), 0);
+    // OFN_NOCHANGEDIR: the current folder stays.
+    wchar_t after[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_EQ(std::wcscmp(current, after), 0);
+
+    EXPECT_FALSE(RunOpenDialog(platform, IDCANCEL, folder, file, MAX_PATH));
 }
 
 TEST(Win32System, MenusAreBuiltAndDestroyed) {

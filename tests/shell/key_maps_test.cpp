@@ -53,7 +53,7 @@ class KeyMapsTest : public ReceiverTest {
     int RowOf(const std::string& name) const {
         const auto& buttons = sys.keyMaps->buttons;
         for (std::size_t i = 0; i < buttons.size(); ++i) {
-            if (name == ButtonNameAt(buttons[i])) {
+            if (name == ButtonName(buttons[i])) {
                 return static_cast<int>(i);
             }
         }

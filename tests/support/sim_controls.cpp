@@ -100,6 +100,7 @@ bool SimDesktop::SendToOwn(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
         case win::kLvmDeleteItem:
             if (wParam < c.rows.size()) {
                 c.rows.erase(c.rows.begin() + static_cast<std::ptrdiff_t>(wParam));
+                c.rowImages.erase(c.rowImages.begin() + static_cast<std::ptrdiff_t>(wParam));
                 *result = 1;
             }
             break;
@@ -111,6 +112,7 @@ bool SimDesktop::SendToOwn(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
             break;
         case win::kLvmDeleteAllItems:
             c.rows.clear();
+            c.rowImages.clear();
             c.selection = -1;
             c.inView = -1;
             *result = 1;
@@ -150,6 +152,12 @@ bool SimDesktop::SendToOwn(Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
             break;
         case win::kHkmSetHotkey:
             c.hotkey = static_cast<std::uint32_t>(wParam & 0xFFFF);
+            break;
+        case win::kLvmSetImageList:
+            if (wParam == win::kLvsilSmall) {
+                *result = static_cast<std::intptr_t>(c.imageList);
+                c.imageList = static_cast<Handle>(lParam);
+            }
             break;
         default:
             break;
@@ -250,6 +258,7 @@ int SimDesktop::ListViewInsertItemW(Hwnd list, int index, const char16_t* text) 
     std::vector<std::string> row(std::max<std::size_t>(it->second.columns.size(), 1));
     row[0] = Narrow(text);
     rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
+    it->second.rowImages.insert(it->second.rowImages.begin() + static_cast<std::ptrdiff_t>(at), -1);
     return static_cast<int>(at);
 }
 

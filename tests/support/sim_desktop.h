@@ -18,6 +18,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -166,8 +167,11 @@ class SimDesktop : public Platform {
     // clock. If the dialog is still open when the script returns, it is closed
     // by its close box: WM_COMMAND IDCANCEL goes to its procedure, and if that
     // does not end it, it ends with IDCANCEL (2). Dialogs are windows of class
-    // "#32770" titled after their template (20, 21, 107); another template id
-    // gives -1. Control state stays readable after the dialog has ended.
+    // "#32770" titled after their template (20, 21, 107, 120); another
+    // template id gives -1. Template 120 ("Add a program") holds a list view
+    // (id 1201, GetDlgItem finds it) and gives -1 before
+    // InitCommonControlsEx(ICC_LISTVIEW_CLASSES). Control state stays
+    // readable after the dialog has ended.
     std::function<void(Hwnd dlg, std::uint32_t templateId)> onDialog;
     // Called while a message box is shown; gives the button pressed (IDOK
     // when not set).
@@ -229,6 +233,12 @@ class SimDesktop : public Platform {
     // A file with its bytes (text, or any bytes) and its last-write time
     // (FILETIME units; 0: a time later than that of every earlier write).
     void SetFileText(const std::string& path, const std::string& text, std::uint64_t writeTime = 0);
+    // WriteWholeFileW stamps a file with the clock (Now) as the system time,
+    // so two writes at one Now get one time stamp, as within a tick of
+    // Windows' clock. Nonzero: every WriteWholeFileW fails with this error
+    // and leaves the file alone (ERROR_ACCESS_DENIED 5 for a read-only file
+    // or one another program holds open).
+    std::uint32_t fileWriteError = 0;
     // The folder SHGetFolderPathA gives for CSIDL_APPDATA; empty: the call
     // fails. Every other folder fails.
     std::string appDataFolder = "C:\\Users\\Ada\\AppData\\Roaming";
@@ -351,7 +361,8 @@ class SimDesktop : public Platform {
 
     // --- Wide-character calls and the key-map file (sim_wide.cpp) ---
     // Window titles, classes and executable paths are held as UTF-8 and given
-    // to the W calls as UTF-16; the ANSI code page (CP_ACP) is Windows-1252.
+    // to the W calls as UTF-16; the ANSI code page (CP_ACP) is Windows-1252,
+    // and WideCharToMultiByte writes '?' for a character it lacks.
     // Nonzero: every ReadWholeFileW fails with this error, as while another
     // program holds the file (ERROR_SHARING_VIOLATION, 32).
     std::uint32_t fileReadError = 0;
@@ -402,6 +413,31 @@ class SimDesktop : public Platform {
     Hwnd Focus() const;  // the control or window SetFocus gave the focus
     LocalTime localTime{18, 4, 5, 120};
     int screenDpi = 96;
+
+    // --- Other programs' windows, picking a program (sim_picking.cpp) ---
+    // A window's extended styles (GetWindowLongA GWL_EXSTYLE), its cloaking
+    // (IsWindowCloaked) and its small icon (GetWindowSmallIcon, which gives
+    // kGenericIcon for a window without one). Image lists keep the icons
+    // added to them; a list view keeps its small image list and each row's
+    // image (-1: none).
+    void SetWindowExStyle(Hwnd hwnd, std::uint32_t exStyle);
+    void SetWindowCloaked(Hwnd hwnd, bool cloaked);
+    void SetWindowIcon(Hwnd hwnd, Handle icon);
+    static constexpr Handle kGenericIcon = 0x7F00;
+    std::vector<Handle> ImageListIcons(Handle list) const;
+    Handle ListImageList(Hwnd list) const;
+    std::vector<int> ListRowImages(Hwnd list) const;
+    // The Open dialog (GetOpenFileNameW): what it was last asked, and the
+    // path the user chooses in it (nullopt: the user cancels).
+    struct OpenFileAsk {
+        Hwnd owner = 0;
+        std::string filter;  // its texts joined by '|'
+        std::string initialDir;
+        std::string file;  // the name first shown
+        std::uint32_t flags = 0;
+    };
+    std::optional<OpenFileAsk> openFileAsked;
+    std::optional<std::string> openFileAnswer;
 
   private:
     std::vector<Hwnd> elevatedWindows_;
@@ -537,6 +573,16 @@ class SimDesktop : public Platform {
     int MeasurePanelText(const char16_t* text, int panelHeight) override;
     bool SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t colorKey, std::uint8_t alpha,
                                     std::uint32_t flags) override;
+    // Other programs' windows, picking a program (sim_picking.cpp).
+    std::uint32_t GetWindowLongA(Hwnd hwnd, int index) override;
+    bool IsWindowCloaked(Hwnd hwnd) override;
+    Handle GetWindowSmallIcon(Hwnd hwnd) override;
+    Handle ImageList_Create(int cx, int cy, std::uint32_t flags, int initial, int grow) override;
+    int ImageList_ReplaceIcon(Handle list, int index, Handle icon) override;
+    bool ListViewSetItemImage(Hwnd list, int item, int image) override;
+    Hwnd GetDlgItem(Hwnd dlg, int itemId) override;
+    bool GetOpenFileNameW(Hwnd owner, const char16_t* filter, const char16_t* initialDir,
+                          std::uint32_t flags, char16_t* file, std::uint32_t fileMax) override;
     // Wide-character calls, the key-map file (sim_wide.cpp).
     long SHGetFolderPathW(int csidl, char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, FileInfo* info) override;
@@ -544,6 +590,8 @@ class SimDesktop : public Platform {
                                  std::uint32_t* read) override;
     int MultiByteToWideChar(std::uint32_t codePage, const char* text, int length, char16_t* out,
                             int outMax) override;
+    int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length, char* out,
+                            int outMax, bool* usedDefaultChar) override;
     int GetWindowTextW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
     int GetClassNameW(Hwnd hwnd, char16_t* buffer, int bufferMax) override;
     int GetProcessImageNameW(std::uint32_t processId, char16_t* buffer, int bufferMax) override;
@@ -599,6 +647,8 @@ class SimDesktop : public Platform {
     std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
     bool CreateDirectoryA(const char* path) override;
     bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) override;
+    std::uint32_t WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                  std::uint32_t size) override;
 };
 
 }  // namespace rc

@@ -37,6 +37,8 @@ struct SimDesktop::State {
         std::uint32_t exStyle = 0;  // a text panel's extended styles (0 for the others)
         Point size{0, 0};           // last SetWindowPos cx, cy
         int alpha = -1;             // last SetLayeredWindowAttributes alpha, -1 none
+        bool cloaked = false;
+        Handle icon = 0;  // its small icon, 0 none
     };
     std::vector<Window> windows;  // the desktop's children, in list order
     Hwnd nextHwnd = sim::kFirstWindow;
@@ -169,6 +171,8 @@ struct SimDesktop::State {
         int selection = -1;              // its selected item; a list view's selected row
         std::uintptr_t check = 0;        // BM_SETCHECK's state
         std::uint32_t hotkey = 0;        // HKM_SETHOTKEY's key and modifiers
+        Handle imageList = 0;            // LVM_SETIMAGELIST's small image list
+        std::vector<int> rowImages;      // each row's image, -1 none
     };
     std::map<Hwnd, ChildControl> controls;
     bool commonControls = false;  // InitCommonControlsEx(ICC_LISTVIEW_CLASSES) ran
@@ -177,6 +181,10 @@ struct SimDesktop::State {
     std::string clipboard;
     int fonts = 0;  // made and not deleted
     Hwnd focus = 0;
+
+    // --- Picking a program (sim_picking.cpp) ---
+    std::map<Handle, std::vector<Handle>> imageLists;  // their icons
+    Handle nextImageList = 0x9000;
 
     Window* FindWin(Hwnd h) {
         for (auto& w : windows) {

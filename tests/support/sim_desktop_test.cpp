@@ -523,6 +523,25 @@ TEST(SimDialogs, EndPaths) {
     EXPECT_EQ(ended[3].a, 7);
 }
 
+// The template with a list view needs the common controls' classes, as
+// Windows' dialog manager does; its list is then found by id.
+TEST(SimDialogs, AListViewDialogNeedsTheCommonControls) {
+    SimDesktop desk;
+    DialogLog log{&desk, {}};
+    EXPECT_EQ(desk.DialogBoxParamA(120, 0, DlgProcFn, &log), -1);
+    EXPECT_TRUE(log.got.empty());
+
+    desk.InitCommonControlsEx(win::kIccListViewClasses);
+    Hwnd list = 0;
+    desk.onDialog = [&](Hwnd dlg, std::uint32_t) {
+        EXPECT_EQ(desk.WindowTitle(dlg), "Add a program");
+        list = desk.GetDlgItem(dlg, 1201);
+        EXPECT_EQ(desk.GetDlgItem(dlg, 1), 0u);
+    };
+    EXPECT_EQ(desk.DialogBoxParamA(120, 0, DlgProcFn, &log), 2);
+    EXPECT_NE(list, 0u);
+}
+
 TEST(SimDialogs, NestedDialogsAndComboBoxes) {
     SimDesktop desk;
     DialogLog outer{&desk, {}}, inner{&desk, {}};
@@ -640,6 +659,27 @@ TEST(SimSystem, TheKeyMapFileReadsAsWindowsReadsIt) {
     char16_t text[4] = {};
     EXPECT_EQ(desk.MultiByteToWideChar(win::kCpAcp, "\x80\xE9\x9F", 3, text, 4), 3);
     EXPECT_EQ(std::u16string(text), u"\u20AC\u00E9\u0178") << "Windows-1252";
+}
+
+TEST(SimSystem, TheKeyMapFileIsWrittenAsWindowsWritesIt) {
+    SimDesktop desk;
+    desk.AddFolder("C:\\Data");
+    test::CheckWriteFacts(desk, u"C:\\Data");
+    // The time stamp is the clock's: one within a tick, later after it.
+    FileInfo first{}, second{}, third{};
+    const std::uint8_t bytes[] = {'a', 'b'};
+    desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 2);
+    desk.GetFileAttributesExW(u"C:\\Data\\t.ini", &first);
+    desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 1);
+    desk.GetFileAttributesExW(u"C:\\Data\\t.ini", &second);
+    desk.Advance(16);
+    desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 1);
+    desk.GetFileAttributesExW(u"C:\\Data\\t.ini", &third);
+    EXPECT_EQ(second.lastWriteTime, first.lastWriteTime);
+    EXPECT_EQ(third.lastWriteTime, first.lastWriteTime + 160000);
+    desk.fileWriteError = 5;
+    EXPECT_EQ(desk.WriteWholeFileW(u"C:\\Data\\t.ini", bytes, 2), 5u);
+    EXPECT_EQ(desk.FileText("C:\\Data\\t.ini"), "a") << "left alone";
 }
 
 TEST(SimSystem, FoldersAreMadeAndFilesCopiedAsOnWindows) {

@@ -145,7 +145,7 @@ int SimDesktop::OpenMenuCount() const {
 
 // ===== Dialogs and message boxes =================================================
 
-std::intptr_t SimDesktop::DialogBoxParamA(std::uint32_t templateId, Hwnd /*owner*/, DlgProc proc,
+std::intptr_t SimDesktop::DialogBoxParamA(std::uint32_t templateId, Hwnd owner, DlgProc proc,
                                           void* ctx) {
     const char* title = nullptr;
     switch (templateId) {
@@ -158,20 +158,39 @@ std::intptr_t SimDesktop::DialogBoxParamA(std::uint32_t templateId, Hwnd /*owner
         case 107:
             title = "Remote Control - Shut Down";
             break;
+        case 120:
+            title = "Add a program";
+            break;
         default:
             return -1;  // no such template
     }
     if (!proc) {
         return -1;
     }
+    // "Add a program" holds a list view (1201): without the common controls'
+    // classes the dialog can't be made.
+    const bool listView = templateId == 120;
+    if (listView && !s_->commonControls) {
+        return -1;
+    }
     Hwnd dlg = AddWindow("#32770", title, true);
+    if (listView) {
+        State::ChildControl list;
+        list.parent = dlg;
+        list.className = "SysListView32";
+        list.id = 1201;
+        list.style = win::kWsChild | win::kWsVisible | win::kWsTabStop | win::kLvsReport;
+        s_->controls.emplace(s_->nextHwnd += 0x10, std::move(list));
+    }
     State::Dialog fresh;
     fresh.templateId = templateId;
     fresh.proc = proc;
     fresh.ctx = ctx;
     s_->dialogs[dlg] = std::move(fresh);
     s_->dialogStack.push_back(dlg);
-    log_.Add(SimEvent::Kind::DialogOpened, dlg).a = templateId;
+    auto& opened = log_.Add(SimEvent::Kind::DialogOpened, dlg);
+    opened.a = templateId;
+    opened.b = static_cast<std::int64_t>(owner);
 
     proc(ctx, dlg, win::kWmInitDialog, 0, 0);
     if (!s_->dialogs[dlg].ended && onDialog) {

@@ -31,7 +31,7 @@ struct SimEvent {
         TrayIcon,       // a = NIM_ message, hwnd, b = uID, c = uFlags, d = callback, text = tip
         LibraryCall,    // text = entry point name, a = result
         ExitWindows,    // a = flags
-        DialogOpened,   // hwnd = dialog, a = template id
+        DialogOpened,   // hwnd = dialog, a = template id, b = owner
         DialogEnded,    // hwnd = dialog, a = result
         MenuTracked,    // a = x, b = y, text = the item labels joined by '|'
         TimerSet,       // hwnd, a = id, b = elapse

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <map>
 
+#include "core/text.h"
 #include "platform/win_defs.h"
 #include "support/sim_desktop.h"
 #include "support/sim_desktop_state.h"
@@ -302,6 +303,32 @@ bool SimDesktop::CopyFileA(const char* existingFile, const char* newFile, bool f
     e.text = Text(newFile);
     e.text2 = Text(existingFile);
     return true;
+}
+
+std::uint32_t SimDesktop::WriteWholeFileW(const char16_t* path, const std::uint8_t* bytes,
+                                          std::uint32_t size) {
+    if (path == nullptr) {
+        return static_cast<std::uint32_t>(win::kErrorPathNotFound);
+    }
+    const std::string wide = Utf16ToUtf8(path);
+    const std::string p = Lower(wide);
+    if (!IsFolder(FolderOf(p))) {
+        return static_cast<std::uint32_t>(win::kErrorPathNotFound);
+    }
+    if (IsFolder(p)) {
+        return static_cast<std::uint32_t>(win::kErrorAccessDenied);
+    }
+    if (fileWriteError != 0) {
+        return fileWriteError;
+    }
+    // The clock's milliseconds in FILETIME units, from the simulation's first
+    // time stamp on.
+    const std::uint64_t stamp = 0x01D0000000000000ull + s_->clock64 * 10000;
+    s_->lastWriteTime = std::max(s_->lastWriteTime, stamp);
+    s_->files.insert(p);
+    s_->textFiles[p] = {std::string(reinterpret_cast<const char*>(bytes), size), stamp};
+    log_.Add(SimEvent::Kind::FileWrite).text = wide;
+    return 0;
 }
 
 // ===== Sessions ==================================================================

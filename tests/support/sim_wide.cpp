@@ -2,6 +2,7 @@
 // and executable paths in any script, files read whole, the ANSI code page,
 // and the refusals of User Interface Privilege Isolation.
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "core/text.h"
@@ -92,6 +93,32 @@ int SimDesktop::MultiByteToWideChar(std::uint32_t codePage, const char* text, in
     for (int i = 0; i < length; ++i) {
         auto byte = static_cast<unsigned char>(text[i]);
         out[i] = byte >= 0x80 && byte <= 0x9F ? kCp1252High[byte - 0x80] : byte;
+    }
+    return length;
+}
+
+int SimDesktop::WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int length,
+                                    char* out, int outMax, bool* usedDefaultChar) {
+    *usedDefaultChar = false;
+    if (codePage != win::kCpAcp || text == nullptr || length < 0 ||
+        (outMax != 0 && outMax < length)) {
+        lastError_ = 122;  // ERROR_INSUFFICIENT_BUFFER, or a case not simulated
+        return 0;
+    }
+    if (outMax == 0) {
+        return length;  // one byte a character
+    }
+    for (int i = 0; i < length; ++i) {
+        const char16_t c = text[i];
+        const char16_t* high = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out[i] = static_cast<char>(c);
+        } else if (high != std::end(kCp1252High)) {
+            out[i] = static_cast<char>(0x80 + (high - kCp1252High));
+        } else {
+            out[i] = '?';
+            *usedDefaultChar = true;
+        }
     }
     return length;
 }

@@ -5,7 +5,7 @@
 set -u
 objdump=$1
 shift
-allowed='^(advapi32|comctl32|gdi32|hid|kernel32|msvcrt|ole32|oleaut32|setupapi|shell32|user32|wtsapi32)\.dll$'
+allowed='^(advapi32|comctl32|comdlg32|gdi32|hid|kernel32|msvcrt|ole32|oleaut32|setupapi|shell32|user32|wtsapi32)\.dll$'
 status=0
 for exe in "$@"; do
     dlls=$("$objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }') || {
