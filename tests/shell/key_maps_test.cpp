@@ -6,6 +6,7 @@
 #include "apps/user_apps.h"
 #include "platform/win_defs.h"
 #include "receiver/receiver_fixture.h"
+#include "resources/resource.h"
 #include "shell/key_maps.h"
 #include "shell/monitor.h"
 
@@ -219,6 +220,26 @@ TEST_F(KeyMapsTest, ARefusedNameKeepsTheOldOneAndSaysWhy) {
     EXPECT_EQ(desk.ControlItems(Ctl(C::kPrograms)),
               (std::vector<std::string>{"Film player", "Viewer"}));
     EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(KeyMapsTest, AddMakesASectionNamedAfterThePickedProgramMatchingItsExe) {
+    Open();
+    desk.onDialog = [&](Hwnd picker, std::uint32_t) {
+        const Hwnd list = desk.GetDlgItem(picker, IDC_PROGRAM_LIST);
+        ASSERT_EQ(desk.ListRows(list).at(0).at(1), "player.exe");
+        desk.ListViewSelectItem(list, 0);
+        desk.ClickDialogItem(picker, win::kIdOk);
+    };
+    desk.ClickControl(Ctl(C::kAdd));
+    EXPECT_EQ(desk.ControlItems(Ctl(C::kPrograms)),
+              (std::vector<std::string>{"Player", "Viewer", "player 2"}))
+        << "\"player\" is taken (names compare in any letter case)";
+    EXPECT_EQ(desk.ControlSelection(Ctl(C::kPrograms)), 2);
+    EXPECT_EQ(desk.ControlText(Ctl(C::kExe)), "player.exe");
+    EXPECT_EQ(desk.ControlText(Ctl(C::kClass)), "");
+    EXPECT_EQ(ActionOf("play"), "(default)");
+    EXPECT_EQ(desk.Focus(), Ctl(C::kName)) << "ready to be renamed";
+    EXPECT_EQ(desk.WindowTitle(dialog), "Key maps *");
 }
 
 TEST_F(KeyMapsTest, RemoveAsksFirstAndTakesTheProgramAway) {
