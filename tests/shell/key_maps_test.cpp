@@ -242,6 +242,31 @@ TEST_F(KeyMapsTest, AddMakesASectionNamedAfterThePickedProgramMatchingItsExe) {
     EXPECT_EQ(desk.WindowTitle(dialog), "Key maps *");
 }
 
+TEST_F(KeyMapsTest, TryDoesTheShownActionToTheProgramOrSaysWhyNot) {
+    Open();
+    std::vector<std::string> boxes;
+    desk.onMessageBox = [&](const std::string& text, const std::string&) {
+        boxes.push_back(text);
+        return win::kIdOk;
+    };
+    desk.ChooseItem(Ctl(C::kButtons), RowOf("volup"));
+    desk.ClearLog();
+    desk.ClickControl(Ctl(C::kTry));
+    const auto posts = desk.Events(Kind::PostMessage);
+    ASSERT_EQ(posts.size(), 1u);
+    EXPECT_EQ(posts[0].hwnd, player);
+    EXPECT_EQ(posts[0].a, win::kWmAppCommand);
+    EXPECT_TRUE(boxes.empty());
+
+    desk.ChooseItem(Ctl(C::kPrograms), 1);
+    desk.ChooseItem(Ctl(C::kButtons), RowOf("ok"));
+    desk.ClickControl(Ctl(C::kTry));
+    EXPECT_EQ(boxes, std::vector<std::string>{"Viewer is not running."});
+    desk.ChooseItem(Ctl(C::kButtons), RowOf("play"));
+    desk.ClickControl(Ctl(C::kTry));
+    EXPECT_EQ(boxes.back(), "Choose an action for the button first.") << "play has its default";
+}
+
 TEST_F(KeyMapsTest, RemoveAsksFirstAndTakesTheProgramAway) {
     Open();
     int answer = win::kIdNo;
