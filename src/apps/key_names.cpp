@@ -90,25 +90,30 @@ bool FindKey(std::string_view name, std::uint32_t* vk) {
 
 namespace {
 
-// The keys a hotkey control can't record: the browser, volume and media
-// keys (VK_BROWSER_BACK to VK_MEDIA_PLAY_PAUSE).
-constexpr bool IsMediaKey(std::uint32_t vk) {
-    return vk >= 0xA6 && vk <= 0xB3;
+// The keys a hotkey control can't record: Backspace, Tab, Enter, Esc and
+// Space (the control or the window's keyboard navigation takes them), and
+// the browser, volume and media keys (VK_BROWSER_BACK to
+// VK_MEDIA_PLAY_PAUSE), each by its first name.
+bool IsOtherKey(const NamedValue& key) {
+    const std::uint32_t vk = key.value;
+    const bool listed = vk == 0x08 || vk == 0x09 || vk == 0x0D || vk == 0x1B || vk == 0x20 ||
+                        (vk >= 0xA6 && vk <= 0xB3);
+    return listed && FindValue(kKeys, vk) == &key;
 }
 
 }  // namespace
 
-int MediaKeyCount() {
+int OtherKeyCount() {
     int count = 0;
     for (const NamedValue& key : kKeys) {
-        count += IsMediaKey(key.value) ? 1 : 0;
+        count += IsOtherKey(key) ? 1 : 0;
     }
     return count;
 }
 
-const char* MediaKeyAt(int index, std::uint32_t* vk) {
+const char* OtherKeyAt(int index, std::uint32_t* vk) {
     for (const NamedValue& key : kKeys) {
-        if (IsMediaKey(key.value) && index-- == 0) {
+        if (IsOtherKey(key) && index-- == 0) {
             *vk = key.value;
             return key.name;
         }

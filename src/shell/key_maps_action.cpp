@@ -171,7 +171,7 @@ bool ReadChord(System& sys, UserAction* action) {
     std::uint32_t vk = sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmGetHotkey, 0, 0) & 0xFF;
     if (vk == 0) {
         if (const int other = Selection(sys, C::kOther); other > 0) {
-            MediaKeyAt(other - 1, &vk);
+            OtherKeyAt(other - 1, &vk);
         }
     }
     if (vk == 0) {
@@ -289,10 +289,10 @@ void ShowChord(System& sys, const UserAction& action) {
         Check(sys, m.box, on);
     }
     int other = 0;
-    for (int i = 0; i < MediaKeyCount() && other == 0; ++i) {
-        std::uint32_t media = 0;
-        MediaKeyAt(i, &media);
-        other = media == vk ? i + 1 : 0;
+    for (int i = 0; i < OtherKeyCount() && other == 0; ++i) {
+        std::uint32_t otherVk = 0;
+        OtherKeyAt(i, &otherVk);
+        other = otherVk == vk ? i + 1 : 0;
     }
     Select(sys, C::kOther, other);
     sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmSetHotkey, other == 0 ? vk : 0, 0);
@@ -335,10 +335,10 @@ void FillKeyMapsLists(System& sys) {
         os.SendMessageTextW(Ctl(sys, C::kKind), win::kCbAddString, 0, Utf8ToUtf16(name).c_str());
     }
     os.SendMessageTextW(Ctl(sys, C::kOther), win::kCbAddString, 0, u"(none)");
-    for (int i = 0; i < MediaKeyCount(); ++i) {
+    for (int i = 0; i < OtherKeyCount(); ++i) {
         std::uint32_t vk = 0;
         os.SendMessageTextW(Ctl(sys, C::kOther), win::kCbAddString, 0,
-                            Utf8ToUtf16(MediaKeyAt(i, &vk)).c_str());
+                            Utf8ToUtf16(OtherKeyAt(i, &vk)).c_str());
     }
     for (int i = 0; i < AppCommandCount(); ++i) {
         std::uint32_t command = 0;
