@@ -510,25 +510,21 @@ void SetMatch(KeyMapDocument& doc, int section, const ProgramMatch& match) {
 }
 
 std::optional<std::uint32_t> RepeatDelayOf(const KeyMapDocument& doc, int section) {
-    std::vector<std::size_t> lines = LinesOf(doc, RangeOf(doc, section), LineKind::kRepeatDelay);
-    if (lines.empty()) {
-        return std::nullopt;
-    }
-    const std::string_view value = ValueOf(ReadLine(doc.lines[lines.front()]));
-    if (value.empty() || value.size() > 10) {
-        return std::nullopt;
-    }
-    std::uint64_t n = 0;
-    for (char c : value) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
+    // As the reader takes it: the first line that is a delay from 0 to
+    // kMaxRepeatDelay (one that is not is skipped there).
+    for (std::size_t line : LinesOf(doc, RangeOf(doc, section), LineKind::kRepeatDelay)) {
+        const std::string_view value = ValueOf(ReadLine(doc.lines[line]));
+        std::uint32_t n = 0;
+        bool number = !value.empty() && value.size() <= 5;
+        for (char c : value) {
+            number = number && c >= '0' && c <= '9';
+            n = number ? n * 10 + static_cast<std::uint32_t>(c - '0') : 0;
         }
-        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+        if (number && n <= kMaxRepeatDelay) {
+            return n;
+        }
     }
-    if (n > 0xFFFFFFFFu) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(n);
+    return std::nullopt;
 }
 
 void SetRepeatDelay(KeyMapDocument& doc, int section, std::optional<std::uint32_t> delay) {

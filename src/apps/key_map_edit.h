@@ -68,8 +68,9 @@ int SectionCount(const KeyMapDocument& doc);
 std::string SectionName(const KeyMapDocument& doc, int section);
 ProgramMatch MatchOf(const KeyMapDocument& doc, int section);
 void SetMatch(KeyMapDocument& doc, int section, const ProgramMatch& match);
-// RepeatDelay in milliseconds; nullopt when the section has no such line
-// (or one that is not a number): the default, kDefaultRepeatDelay.
+// RepeatDelay in milliseconds, as the reader takes it: the first line that
+// is a delay from 0 to kMaxRepeatDelay; nullopt when there is none (the
+// default, kDefaultRepeatDelay).
 std::optional<std::uint32_t> RepeatDelayOf(const KeyMapDocument& doc, int section);
 void SetRepeatDelay(KeyMapDocument& doc, int section, std::optional<std::uint32_t> delay);
 

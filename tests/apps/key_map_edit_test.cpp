@@ -187,6 +187,9 @@ TEST_F(KeyMapEditTest, RepeatDelayIsSetAndRemoved) {
 
     doc = Doc("[P]\nExe = p.exe\nRepeatDelay = soon\n");
     EXPECT_EQ(RepeatDelayOf(doc, 0), std::nullopt) << "not a number: the default";
+    doc = Doc("[P]\nExe = p.exe\nRepeatDelay = 9000\nRepeatDelay = 300\n");
+    EXPECT_EQ(RepeatDelayOf(doc, 0), 300u)
+        << "the reader skips a delay over 5000 and takes the next";
 }
 
 TEST_F(KeyMapEditTest, TheMatchLinesAreRewrittenAddedAndRemoved) {
