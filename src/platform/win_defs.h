@@ -275,6 +275,7 @@ constexpr std::uint32_t kBnClicked = 0;
 constexpr std::uint32_t kLbnSelChange = 1;
 constexpr std::uint32_t kCbnSelChange = 1;
 constexpr std::uint32_t kEnChange = 0x0300;
+constexpr std::uint32_t kEnKillFocus = 0x0200;
 constexpr std::uint32_t kMbYesNo = 0x0004;
 constexpr std::uint32_t kMbYesNoCancel = 0x0003;
 constexpr std::uint32_t kMbIconQuestion = 0x0020;

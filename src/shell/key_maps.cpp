@@ -172,30 +172,44 @@ void ApplyMatch(System& sys) {
     MarkKeyMapsUnsaved(sys);
 }
 
-// The default delay written back leaves no line; a text that is no number
-// changes nothing.
-void ApplyDelay(System& sys) {
+// The delay typed goes into the document as it is typed: the default
+// written back leaves no line, an empty field is the default too. A text
+// that is no delay from 0 to 5000 changes nothing; when the user leaves the
+// field with it, a box says why and the field shows the delay again.
+void ApplyDelay(System& sys, bool leaving) {
     KeyMapsDialog& d = Dialog(sys);
     if (d.section < 0) {
         return;
     }
     const std::string text = TextOf(sys, C::kDelay);
     std::optional<std::uint32_t> delay;
+    bool valid = true;
     if (!text.empty()) {
         char* end = nullptr;
         const unsigned long value = std::strtoul(text.c_str(), &end, 10);
-        if (end == nullptr || *end != '\0' || value > 60000) {
-            return;
-        }
-        if (value != kDefaultRepeatDelay) {
+        valid = text[0] >= '0' && text[0] <= '9' && end != nullptr && *end == '\0' &&
+                value <= kMaxRepeatDelay;
+        if (valid && value != kDefaultRepeatDelay) {
             delay = static_cast<std::uint32_t>(value);
         }
     }
-    if (delay == RepeatDelayOf(d.file.doc, d.section)) {
+    if (valid && delay != RepeatDelayOf(d.file.doc, d.section)) {
+        SetRepeatDelay(d.file.doc, d.section, delay);
+        MarkKeyMapsUnsaved(sys);
+    }
+    if (!leaving) {
         return;
     }
-    SetRepeatDelay(d.file.doc, d.section, delay);
-    MarkKeyMapsUnsaved(sys);
+    const std::uint32_t kept = RepeatDelayOf(d.file.doc, d.section).value_or(kDefaultRepeatDelay);
+    d.filling = true;
+    SetText(sys, C::kDelay, std::to_string(kept));
+    d.filling = false;
+    if (!valid) {
+        const std::string why = "The repeat delay is a number of milliseconds from 0 to " +
+                                std::to_string(kMaxRepeatDelay) + ". It stays " +
+                                std::to_string(kept) + ".";
+        sys.os.MessageBoxW(d.window, Wide(why).c_str(), kTitleW, win::kMbOk | win::kMbIconWarning);
+    }
 }
 
 // "Add...": a section for the program of the window the user picks, named
@@ -388,7 +402,6 @@ void OnCommand(System& sys, Hwnd hwnd, std::uint32_t id, std::uint32_t code) {
         d.filling) {
         return;
     }
-    constexpr std::uint32_t kEnKillFocus = 0x0200;
     const auto control = static_cast<C>(id - kKeyMapsFirstId);
     switch (control) {
         case C::kPrograms:
@@ -406,7 +419,7 @@ void OnCommand(System& sys, Hwnd hwnd, std::uint32_t id, std::uint32_t code) {
             RemoveProgram(sys);
             return;
         case C::kName:
-            if (code == kEnKillFocus) {
+            if (code == win::kEnKillFocus) {
                 ApplyName(sys);
             }
             return;
@@ -418,8 +431,8 @@ void OnCommand(System& sys, Hwnd hwnd, std::uint32_t id, std::uint32_t code) {
             }
             return;
         case C::kDelay:
-            if (code == win::kEnChange) {
-                ApplyDelay(sys);
+            if (code == win::kEnChange || code == win::kEnKillFocus) {
+                ApplyDelay(sys, code == win::kEnKillFocus);
             }
             return;
         default:

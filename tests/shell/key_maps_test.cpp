@@ -200,12 +200,26 @@ TEST_F(KeyMapsTest, OnlyTheControlsOfTheChosenKindShowAndEachChangeReachesTheRow
     EXPECT_EQ(ActionOf("ok"), "(default)");
 }
 
-TEST_F(KeyMapsTest, TheDefaultRepeatDelayWrittenBackLeavesNoLine) {
+TEST_F(KeyMapsTest, TheDefaultRepeatDelayWrittenBackLeavesNoLineAndABadOneIsRefused) {
     Open();
     desk.TypeInto(Ctl(C::kDelay), "250");
     EXPECT_EQ(RepeatDelayOf(sys.keyMaps->file.doc, 0), 250u);
     desk.TypeInto(Ctl(C::kDelay), "400");
     EXPECT_EQ(RepeatDelayOf(sys.keyMaps->file.doc, 0), std::nullopt);
+
+    std::vector<std::string> boxes;
+    desk.onMessageBox = [&](const std::string& text, const std::string&) {
+        boxes.push_back(text);
+        return win::kIdOk;
+    };
+    desk.TypeInto(Ctl(C::kDelay), "300");
+    desk.TypeInto(Ctl(C::kDelay), "9000");
+    desk.NotifyControl(Ctl(C::kDelay), win::kEnKillFocus);  // the user leaves the field
+    EXPECT_EQ(boxes, std::vector<std::string>{
+                         "The repeat delay is a number of milliseconds from 0 to 5000. It "
+                         "stays 300."});
+    EXPECT_EQ(desk.ControlText(Ctl(C::kDelay)), "300");
+    EXPECT_EQ(RepeatDelayOf(sys.keyMaps->file.doc, 0), 300u);
 }
 
 TEST_F(KeyMapsTest, ARefusedNameKeepsTheOldOneAndSaysWhy) {
@@ -216,7 +230,7 @@ TEST_F(KeyMapsTest, ARefusedNameKeepsTheOldOneAndSaysWhy) {
         return win::kIdOk;
     };
     desk.TypeInto(Ctl(C::kName), "viewer");
-    desk.NotifyControl(Ctl(C::kName), 0x0200);  // EN_KILLFOCUS: the user leaves the field
+    desk.NotifyControl(Ctl(C::kName), win::kEnKillFocus);  // the user leaves the field
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0],
               "Another program already has the name \"viewer\". The name stays \"Player\".");
@@ -224,7 +238,7 @@ TEST_F(KeyMapsTest, ARefusedNameKeepsTheOldOneAndSaysWhy) {
     EXPECT_EQ(SectionName(sys.keyMaps->file.doc, 0), "Player");
 
     desk.TypeInto(Ctl(C::kName), "Film player");
-    desk.NotifyControl(Ctl(C::kName), 0x0200);
+    desk.NotifyControl(Ctl(C::kName), win::kEnKillFocus);
     EXPECT_EQ(desk.ControlItems(Ctl(C::kPrograms)),
               (std::vector<std::string>{"Film player", "Viewer"}));
     EXPECT_EQ(boxes.size(), 1u);
