@@ -207,14 +207,11 @@ void LayOutKeyMaps(System& sys, int width, int height) {
     PlacePair(sys, C::kAppCommandLabel, C::kAppCommand, x, row1, kindLabel,
               std::min(field, Scale(d, 260)));
     PlacePair(sys, C::kIdLabel, C::kId, x, row1, kindLabel, std::min(field, Scale(d, 100)));
-    // post: three numbers on one row
-    const int third = field / 3;
-    const int numberLabel = std::min(Scale(d, 64), third / 2);
-    PlacePair(sys, C::kMessageLabel, C::kMessage, x, row1, kindLabel, third - gap);
-    PlacePair(sys, C::kWParamLabel, C::kWParam, x + kindLabel + third, row1, numberLabel,
-              third - numberLabel - gap);
-    PlacePair(sys, C::kLParamLabel, C::kLParam, x + kindLabel + 2 * third, row1, numberLabel,
-              third - numberLabel);
+    // post: the message, wParam and lParam, one a row
+    const int number = std::min(field, Scale(d, 140));
+    PlacePair(sys, C::kMessageLabel, C::kMessage, x, row1, kindLabel, number);
+    PlacePair(sys, C::kWParamLabel, C::kWParam, x, row2, kindLabel, number);
+    PlacePair(sys, C::kLParamLabel, C::kLParam, x, row3, kindLabel, number);
     // launch
     PlacePair(sys, C::kFileLabel, C::kFile, x, row1, kindLabel, field - button - gap);
     Place(sys, C::kBrowse, x + w - button, row1, button, row);
