@@ -246,7 +246,6 @@ constexpr std::uint32_t kMbIconInformation = 0x0040;
 
 // The Key maps dialog's controls and boxes
 constexpr std::uint32_t kGwOwner = 4;
-constexpr std::uint32_t kWsGroup = 0x00020000u;
 constexpr std::uint32_t kEsAutoHScroll = 0x0080;
 constexpr std::uint32_t kEsNumber = 0x2000;
 constexpr std::uint32_t kBsAutoCheckBox = 0x0003;

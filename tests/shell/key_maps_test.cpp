@@ -149,6 +149,20 @@ TEST_F(KeyMapsTest, AKeyCodeNoButtonOfTheLayoutSendsSelectsNothing) {
     EXPECT_EQ(outcome.why, "Key maps: no button sends KeyCode 200");
 }
 
+TEST_F(KeyMapsTest, APressWhileAWindowItOwnsIsInFrontSelectsTheRowToo) {
+    Open();
+    desk.onDialog = [&](Hwnd picker, std::uint32_t) {
+        desk.SetForegroundWindow(picker);  // "Add a program", owned by the dialog
+        desk.ClearLog();
+        PressScan(kScanVolUp);
+        EXPECT_EQ(desk.ControlSelection(Ctl(C::kButtons)), RowOf("volup"));
+        EXPECT_EQ(LastOutcome(), "nothing sent: Key maps: volup selected");
+        EXPECT_TRUE(desk.Events(Kind::PostMessage).empty());
+    };
+    desk.ClickControl(Ctl(C::kAdd));
+    EXPECT_EQ(desk.ControlItems(Ctl(C::kPrograms)).size(), 2u) << "the picker was cancelled";
+}
+
 TEST_F(KeyMapsTest, AHeldButtonsFurtherFramesDoNothing) {
     Open();
     PressScan(kScanVolUp, 65);

@@ -39,6 +39,7 @@ struct SimDesktop::State {
         int alpha = -1;             // last SetLayeredWindowAttributes alpha, -1 none
         bool cloaked = false;
         Handle icon = 0;  // its small icon, 0 none
+        Hwnd owner = 0;   // a dialog's owner (GetWindow GW_OWNER), 0 none
     };
     std::vector<Window> windows;  // the desktop's children, in list order
     Hwnd nextHwnd = sim::kFirstWindow;

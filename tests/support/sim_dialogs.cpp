@@ -174,6 +174,7 @@ std::intptr_t SimDesktop::DialogBoxParamA(std::uint32_t templateId, Hwnd owner, 
         return -1;
     }
     Hwnd dlg = AddWindow("#32770", title, true);
+    s_->FindWin(dlg)->owner = owner;
     if (listView) {
         State::ChildControl list;
         list.parent = dlg;

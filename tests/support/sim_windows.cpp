@@ -156,8 +156,10 @@ Hwnd SimDesktop::GetWindow(Hwnd hwnd, std::uint32_t cmd) {
             return it + 1 == w.end() ? 0 : (it + 1)->hwnd;
         case kGwHwndPrev:
             return it == w.begin() ? 0 : (it - 1)->hwnd;
+        case win::kGwOwner:
+            return it->owner;
         default:
-            return 0;  // no owners, no children
+            return 0;  // no children
     }
 }
 
