@@ -335,6 +335,26 @@ TEST_F(KeyMapsTest, SaveChangesOnlyTheEditedLineAndKeepsTheDialogOpen) {
     EXPECT_EQ(desk.WindowTitle(dialog), "Key maps");
 }
 
+TEST_F(KeyMapsTest, ASaveThatFailsSaysWhyAndKeepsTheChanges) {
+    Open();
+    desk.TypeInto(Ctl(C::kExe), "other.exe");
+    desk.fileWriteError = 5;  // ERROR_ACCESS_DENIED
+    std::vector<std::string> boxes;
+    desk.onMessageBox = [&](const std::string& text, const std::string&) {
+        boxes.push_back(text);
+        return win::kIdOk;
+    };
+    desk.ClickControl(Ctl(C::kSave));
+    EXPECT_EQ(boxes, std::vector<std::string>{"applications.ini can't be saved (Windows error 5). "
+                                              "Your changes are still here."});
+    EXPECT_EQ(desk.FileText(kFile), kText);
+    EXPECT_EQ(desk.WindowTitle(dialog), "Key maps *");
+    desk.fileWriteError = 0;
+    desk.ClickControl(Ctl(C::kSave));
+    EXPECT_NE(desk.FileText(kFile).find("Exe = other.exe\r\n"), std::string::npos);
+    EXPECT_EQ(desk.WindowTitle(dialog), "Key maps");
+}
+
 TEST_F(KeyMapsTest, CloseDropsTheChangesAndLeavesTheFileUntouched) {
     Open();
     desk.TypeInto(Ctl(C::kExe), "other.exe");
