@@ -116,6 +116,21 @@ TEST_F(KeyMapsTest, OpensOnceWithTheProgramsOfTheFileAndTheButtonsOfTheLayout) {
     EXPECT_EQ(desk.FindWindowExA(0, dialog, "Remote Control Key Maps", nullptr), 0u);
 }
 
+TEST_F(KeyMapsTest, AFileThatCantBeReadOpensNoWindowAndSaysWhy) {
+    desk.fileReadError = 32;  // ERROR_SHARING_VIOLATION: another program holds it
+    std::vector<std::string> boxes;
+    desk.onMessageBox = [&](const std::string& text, const std::string&) {
+        boxes.push_back(text);
+        return win::kIdOk;
+    };
+    EXPECT_EQ(Open(), 0u) << "a window on an empty document would save over the file";
+    EXPECT_EQ(boxes, std::vector<std::string>{"applications.ini can't be read (Windows error "
+                                              "32). Close the program that holds it and try "
+                                              "again."});
+    desk.fileReadError = 0;
+    EXPECT_NE(Open(), 0u);
+}
+
 TEST_F(KeyMapsTest, APressWhileTheDialogIsInFrontSelectsItsRowAndSendsNothing) {
     Open();
     desk.ClearLog();
