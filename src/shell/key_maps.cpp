@@ -370,9 +370,9 @@ void OnDestroy(System& sys, Hwnd hwnd) {
     d.section = d.row = -1;
 }
 
-// The list view reports a change of its selection; the selection is read
-// back rather than the notification's record, which only the Win32 side
-// could read.
+// The list view reports a change (LVN_ITEMCHANGED among its notifications,
+// also while an item is only deselected): the selection is read back, and
+// the action panel follows when it moved.
 void OnButtonsNotify(System& sys) {
     KeyMapsDialog& d = Dialog(sys);
     if (d.filling) {

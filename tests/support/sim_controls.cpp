@@ -418,7 +418,9 @@ void SimDesktop::NotifyControl(Hwnd control, std::uint32_t code) {
     const std::uintptr_t id = it->second.id;
     std::intptr_t ignored = 0;
     if (SameText(it->second.className, "SysListView32")) {
-        SendToOwn(parent, win::kWmNotify, id, 0, &ignored);
+        constexpr std::uint32_t kLvnItemChanged = static_cast<std::uint32_t>(-101);
+        NotifyHeader header{control, id, kLvnItemChanged};
+        SendToOwn(parent, win::kWmNotify, id, reinterpret_cast<std::intptr_t>(&header), &ignored);
         return;
     }
     SendToOwn(parent, win::kWmCommand, (static_cast<std::uintptr_t>(code) << 16) | id,

@@ -392,8 +392,8 @@ class SimDesktop : public Platform {
     // (an automatic check box flips its state first).
     void ClickControl(Hwnd control);
     // What a user does to a control, and the notification its parent gets
-    // (WM_COMMAND with the code in the high word; a list view's WM_NOTIFY,
-    // whose lParam is 0 here): typing a text (EN_CHANGE), choosing an item
+    // (WM_COMMAND with the code in the high word; a list view's WM_NOTIFY
+    // LVN_ITEMCHANGED): typing a text (EN_CHANGE), choosing an item
     // of a combo box or list box, or a row of a list view (CBN_SELCHANGE,
     // LBN_SELCHANGE), pressing a chord in a hotkey control (EN_CHANGE; vk
     // and HOTKEYF_ modifiers).
