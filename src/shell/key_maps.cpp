@@ -537,6 +537,41 @@ void OpenKeyMaps(System& sys) {
     os.SetFocus(Ctl(sys, C::kPrograms));
 }
 
+namespace {
+
+// A label's mnemonic (Alt+K for "&Kind:"): the dialog manager's keyboard
+// handling asks the window to focus the label (WM_NEXTDLGCTL with the label
+// and 1), then to move on to the next control (0 and 0). A dialog's own
+// procedure would do both; this window, of a class of its own, does them
+// here: the keyboard goes to the control after the label, an edit's text
+// selected as a dialog selects it.
+void OnNextDlgCtl(System& sys, std::uintptr_t wParam, std::intptr_t lParam) {
+    KeyMapsDialog& d = Dialog(sys);
+    const int count = static_cast<int>(C::kCount);
+    if ((lParam & 0xFFFF) != 0) {
+        d.mnemonicLabel = -1;
+        for (int i = 0; i + 1 < count; ++i) {
+            if (d.controls[i] == static_cast<Hwnd>(wParam)) {
+                d.mnemonicLabel = i;
+            }
+        }
+        return;
+    }
+    const int label = d.mnemonicLabel;
+    d.mnemonicLabel = -1;
+    if (wParam != 0 || label < 0) {
+        return;
+    }
+    const Hwnd next = d.controls[label + 1];
+    sys.os.SetFocus(next);
+    char name[16] = {};
+    if (sys.os.GetClassNameA(next, name, sizeof name) > 0 && SameText(name, "Edit")) {
+        sys.os.SendMessageA(next, win::kEmSetSel, 0, -1);
+    }
+}
+
+}  // namespace
+
 bool TakeKeyMapsPress(System& sys, const Press& press, PressOutcome* outcome) {
     KeyMapsDialog& d = Dialog(sys);
     if (d.window == 0) {
@@ -594,6 +629,9 @@ std::intptr_t KeyMapsWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::ui
             if (wParam == KeyMapsControlId(C::kButtons)) {
                 OnButtonsNotify(sys);
             }
+            return 0;
+        case win::kWmNextDlgCtl:
+            OnNextDlgCtl(sys, wParam, lParam);
             return 0;
         case win::kWmSetFocus:
             // Activated, the window gives the keyboard to the programs.

@@ -114,6 +114,9 @@ struct KeyMapsDialog {
     int section = -1;          // the selected program, -1 none
     std::vector<int> buttons;  // each row's button name (an index of button_names)
     int row = -1;              // the selected row, -1 none
+    // A label whose mnemonic was pressed: the keyboard goes to the control
+    // after it (-1 none).
+    int mnemonicLabel = -1;
 };
 
 // Opens the window (the file first made from the example when it is

@@ -109,6 +109,10 @@ TEST_F(KeyMapsTest, OpensOnceWithTheProgramsOfTheFileAndTheButtonsOfTheLayout) {
     EXPECT_EQ(RowOf("shutdown"), 1) << "the 32-key remote's 1-3 button";
     desk.SendMessageA(dialog, win::kWmSetFocus, 0, 0);  // activated
     EXPECT_EQ(desk.Focus(), Ctl(C::kPrograms)) << "the keyboard goes to the programs";
+    // Alt+K: the dialog manager asks for the label "&Kind:", then the next control.
+    desk.SendMessageA(dialog, win::kWmNextDlgCtl, Ctl(C::kKindLabel), 1);
+    desk.SendMessageA(dialog, win::kWmNextDlgCtl, 0, 0);
+    EXPECT_EQ(desk.Focus(), Ctl(C::kKind)) << "a label's mnemonic gives the keyboard to its box";
 
     desk.SetForegroundWindow(player);
     EXPECT_EQ(Open(), dialog);
