@@ -34,14 +34,6 @@ constexpr int kHeight = 600;
 constexpr int kMinWidth = 760;
 constexpr int kMinHeight = 480;
 
-KeyMapsDialog& Dialog(const System& sys) {
-    return *sys.keyMaps;
-}
-
-Hwnd Ctl(const System& sys, C control) {
-    return Dialog(sys).controls[static_cast<int>(control)];
-}
-
 int Scale(const KeyMapsDialog& d, int size) {
     return size * d.dpi / 96;
 }
@@ -50,20 +42,10 @@ std::u16string Wide(std::string_view text) {
     return Utf8ToUtf16(text);
 }
 
-std::string TextOf(System& sys, C control) {
-    char16_t buffer[1024] = {};
-    sys.os.GetWindowTextW(Ctl(sys, control), buffer, 1024);
-    return Utf16ToUtf8(buffer);
-}
-
-void SetText(System& sys, C control, std::string_view text) {
-    sys.os.SetWindowTextW(Ctl(sys, control), Wide(text).c_str());
-}
-
 // --- The programs ----------------------------------------------------------------
 
 void ShowTitle(System& sys) {
-    const KeyMapsDialog& d = Dialog(sys);
+    const KeyMapsDialog& d = KeyMapsOf(sys);
     std::u16string title = kTitleW;
     if (d.unsaved) {
         title += u" *";
@@ -72,7 +54,7 @@ void ShowTitle(System& sys) {
 }
 
 void ShowRows(System& sys) {
-    const KeyMapsDialog& d = Dialog(sys);
+    const KeyMapsDialog& d = KeyMapsOf(sys);
     for (int row = 0; row < static_cast<int>(d.buttons.size()); ++row) {
         ShowKeyMapsRow(sys, row);
     }
@@ -80,16 +62,16 @@ void ShowRows(System& sys) {
 
 // The selected program's fields, its buttons' actions, the selected action.
 void ShowProgram(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     const bool any = d.section >= 0;
     const ProgramMatch match = any ? MatchOf(d.file.doc, d.section) : ProgramMatch{};
     d.filling = true;
-    SetText(sys, C::kName, any ? SectionName(d.file.doc, d.section) : std::string());
-    SetText(sys, C::kExe, match.exe);
-    SetText(sys, C::kClass, match.windowClass);
-    SetText(sys, C::kTitle, match.title);
+    SetKeyMapsText(sys, C::kName, any ? SectionName(d.file.doc, d.section) : std::string());
+    SetKeyMapsText(sys, C::kExe, match.exe);
+    SetKeyMapsText(sys, C::kClass, match.windowClass);
+    SetKeyMapsText(sys, C::kTitle, match.title);
     const auto delay = any ? RepeatDelayOf(d.file.doc, d.section) : std::nullopt;
-    SetText(sys, C::kDelay, any ? std::to_string(delay.value_or(kDefaultRepeatDelay)) : "");
+    SetKeyMapsText(sys, C::kDelay, any ? std::to_string(delay.value_or(kDefaultRepeatDelay)) : "");
     d.filling = false;
     ShowRows(sys);
     ShowKeyMapsAction(sys);
@@ -97,9 +79,9 @@ void ShowProgram(System& sys) {
 
 // The list of programs, anew, with one selected (-1: none).
 void ShowPrograms(System& sys, int select) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     Platform& os = sys.os;
-    const Hwnd list = Ctl(sys, C::kPrograms);
+    const Hwnd list = KeyMapsCtl(sys, C::kPrograms);
     d.filling = true;
     os.SendMessageA(list, win::kLbResetContent, 0, 0);
     const int count = SectionCount(d.file.doc);
@@ -116,7 +98,7 @@ void ShowPrograms(System& sys, int select) {
 }
 
 void ShowWhole(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     d.unsaved = false;
     ShowTitle(sys);
     ShowPrograms(sys, d.section >= 0 ? d.section : 0);
@@ -125,12 +107,12 @@ void ShowWhole(System& sys) {
 // The Name field names the section when the user leaves it; a name the
 // file can't take is refused, the old one comes back and a box says why.
 void ApplyName(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (d.section < 0) {
         return;
     }
     const std::string old = SectionName(d.file.doc, d.section);
-    std::string name = TextOf(sys, C::kName);
+    std::string name = KeyMapsText(sys, C::kName);
     while (!name.empty() && name.back() == ' ') {
         name.pop_back();
     }
@@ -147,7 +129,7 @@ void ApplyName(System& sys) {
                               : "Another program already has the name \"" + name + "\".";
         why += " The name stays \"" + old + "\".";
         d.filling = true;
-        SetText(sys, C::kName, old);
+        SetKeyMapsText(sys, C::kName, old);
         d.filling = false;
         sys.os.MessageBoxW(d.window, Wide(why).c_str(), kTitleW, win::kMbOk | win::kMbIconWarning);
         return;
@@ -157,14 +139,14 @@ void ApplyName(System& sys) {
 }
 
 void ApplyMatch(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (d.section < 0) {
         return;
     }
     ProgramMatch match;
-    match.exe = TextOf(sys, C::kExe);
-    match.windowClass = TextOf(sys, C::kClass);
-    match.title = TextOf(sys, C::kTitle);
+    match.exe = KeyMapsText(sys, C::kExe);
+    match.windowClass = KeyMapsText(sys, C::kClass);
+    match.title = KeyMapsText(sys, C::kTitle);
     if (match == MatchOf(d.file.doc, d.section)) {
         return;
     }
@@ -177,11 +159,11 @@ void ApplyMatch(System& sys) {
 // that is no delay from 0 to 5000 changes nothing; when the user leaves the
 // field with it, a box says why and the field shows the delay again.
 void ApplyDelay(System& sys, bool leaving) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (d.section < 0) {
         return;
     }
-    const std::string text = TextOf(sys, C::kDelay);
+    const std::string text = KeyMapsText(sys, C::kDelay);
     std::optional<std::uint32_t> delay;
     bool valid = true;
     if (!text.empty()) {
@@ -202,7 +184,7 @@ void ApplyDelay(System& sys, bool leaving) {
     }
     const std::uint32_t kept = RepeatDelayOf(d.file.doc, d.section).value_or(kDefaultRepeatDelay);
     d.filling = true;
-    SetText(sys, C::kDelay, std::to_string(kept));
+    SetKeyMapsText(sys, C::kDelay, std::to_string(kept));
     d.filling = false;
     if (!valid) {
         const std::string why = "The repeat delay is a number of milliseconds from 0 to " +
@@ -216,7 +198,7 @@ void ApplyDelay(System& sys, bool leaving) {
 // after its file (without ".exe") and matching it by Exe; a name taken
 // gets a number.
 void AddProgram(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     const std::optional<WindowFacts> facts = PickProgramWindow(sys, d.window);
     if (!facts) {
         return;
@@ -245,11 +227,11 @@ void AddProgram(System& sys) {
     }
     MarkKeyMapsUnsaved(sys);
     ShowPrograms(sys, section);
-    sys.os.SetFocus(Ctl(sys, C::kName));
+    sys.os.SetFocus(KeyMapsCtl(sys, C::kName));
 }
 
 void RemoveProgram(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (d.section < 0) {
         return;
     }
@@ -269,12 +251,12 @@ void RemoveProgram(System& sys) {
 void SaveFailed(System& sys, std::uint32_t error) {
     const std::string text = "applications.ini can't be saved (Windows error " +
                              std::to_string(error) + "). Your changes are still here.";
-    sys.os.MessageBoxW(Dialog(sys).window, Wide(text).c_str(), kTitleW,
+    sys.os.MessageBoxW(KeyMapsOf(sys).window, Wide(text).c_str(), kTitleW,
                        win::kMbOk | win::kMbIconWarning);
 }
 
 void Save(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     ApplyName(sys);
     std::uint32_t error = 0;
     KeyMapSave saved = SaveKeyMapFile(sys, d.file, false, &error);
@@ -311,13 +293,13 @@ void Save(System& sys) {
 // --- The window --------------------------------------------------------------------------
 
 bool OnCreate(System& sys, Hwnd hwnd) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     Platform& os = sys.os;
     d.window = hwnd;
     if (!CreateKeyMapsControls(sys, hwnd)) {
         return false;
     }
-    const Hwnd list = Ctl(sys, C::kButtons);
+    const Hwnd list = KeyMapsCtl(sys, C::kButtons);
     os.SendMessageA(list, win::kLvmSetExtendedListViewStyle,
                     win::kLvsExFullRowSelect | win::kLvsExDoubleBuffer,
                     win::kLvsExFullRowSelect | win::kLvsExDoubleBuffer);
@@ -352,7 +334,7 @@ bool OnCreate(System& sys, Hwnd hwnd) {
 }
 
 void OnDestroy(System& sys, Hwnd hwnd) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     Rect rect{};
     if (sys.os.GetWindowRect(hwnd, &rect)) {
         SaveWindowPlacement(sys, kPlacementName, rect);
@@ -374,12 +356,12 @@ void OnDestroy(System& sys, Hwnd hwnd) {
 // also while an item is only deselected): the selection is read back, and
 // the action panel follows when it moved.
 void OnButtonsNotify(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (d.filling) {
         return;
     }
     const auto row =
-        static_cast<int>(sys.os.SendMessageA(Ctl(sys, C::kButtons), win::kLvmGetNextItem,
+        static_cast<int>(sys.os.SendMessageA(KeyMapsCtl(sys, C::kButtons), win::kLvmGetNextItem,
                                              static_cast<std::uintptr_t>(-1), win::kLvniSelected));
     if (row == d.row) {
         return;
@@ -389,7 +371,7 @@ void OnButtonsNotify(System& sys) {
 }
 
 void OnCommand(System& sys, Hwnd hwnd, std::uint32_t id, std::uint32_t code) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (id == static_cast<std::uint32_t>(win::kIdCancel)) {
         sys.os.DestroyWindow(hwnd);
         return;
@@ -408,7 +390,7 @@ void OnCommand(System& sys, Hwnd hwnd, std::uint32_t id, std::uint32_t code) {
             if (code == win::kLbnSelChange) {
                 ApplyName(sys);
                 d.section = static_cast<int>(
-                    sys.os.SendMessageA(Ctl(sys, C::kPrograms), win::kLbGetCurSel, 0, 0));
+                    sys.os.SendMessageA(KeyMapsCtl(sys, C::kPrograms), win::kLbGetCurSel, 0, 0));
                 ShowProgram(sys);
             }
             return;
@@ -444,7 +426,7 @@ void OnCommand(System& sys, Hwnd hwnd, std::uint32_t id, std::uint32_t code) {
 }  // namespace
 
 void ShowKeyMapsRow(System& sys, int row) {
-    const KeyMapsDialog& d = Dialog(sys);
+    const KeyMapsDialog& d = KeyMapsOf(sys);
     if (row < 0 || row >= static_cast<int>(d.buttons.size())) {
         return;
     }
@@ -454,19 +436,37 @@ void ShowKeyMapsRow(System& sys, int row) {
         const ButtonLine line = ButtonLineOf(d.file.doc, d.section, button, sys.nIRKEYType);
         text = line.present ? line.value : "(default)";
     }
-    sys.os.ListViewSetItemTextW(Ctl(sys, C::kButtons), row, 1, Wide(text).c_str());
+    sys.os.ListViewSetItemTextW(KeyMapsCtl(sys, C::kButtons), row, 1, Wide(text).c_str());
 }
 
 void MarkKeyMapsUnsaved(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (!d.unsaved) {
         d.unsaved = true;
         ShowTitle(sys);
     }
 }
 
+KeyMapsDialog& KeyMapsOf(const System& sys) {
+    return *sys.keyMaps;
+}
+
+Hwnd KeyMapsCtl(const System& sys, KeyMapsControl control) {
+    return KeyMapsOf(sys).controls[static_cast<int>(control)];
+}
+
+std::string KeyMapsText(System& sys, KeyMapsControl control) {
+    char16_t buffer[1024] = {};
+    sys.os.GetWindowTextW(KeyMapsCtl(sys, control), buffer, 1024);
+    return Utf16ToUtf8(buffer);
+}
+
+void SetKeyMapsText(System& sys, KeyMapsControl control, std::string_view text) {
+    sys.os.SetWindowTextW(KeyMapsCtl(sys, control), Utf8ToUtf16(text).c_str());
+}
+
 void OpenKeyMaps(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     Platform& os = sys.os;
     if (d.window != 0) {
         os.ShowWindow(d.window, win::kSwRestore);
@@ -534,7 +534,7 @@ void OpenKeyMaps(System& sys) {
     }
     os.ShowWindow(window, win::kSwShowNormal);
     os.SetForegroundWindow(window);
-    os.SetFocus(Ctl(sys, C::kPrograms));
+    os.SetFocus(KeyMapsCtl(sys, C::kPrograms));
 }
 
 namespace {
@@ -546,7 +546,7 @@ namespace {
 // here: the keyboard goes to the control after the label, an edit's text
 // selected as a dialog selects it.
 void OnNextDlgCtl(System& sys, std::uintptr_t wParam, std::intptr_t lParam) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     const int count = static_cast<int>(C::kCount);
     if ((lParam & 0xFFFF) != 0) {
         d.mnemonicLabel = -1;
@@ -573,7 +573,7 @@ void OnNextDlgCtl(System& sys, std::uintptr_t wParam, std::intptr_t lParam) {
 }  // namespace
 
 bool TakeKeyMapsPress(System& sys, const Press& press, PressOutcome* outcome) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (d.window == 0) {
         return false;
     }
@@ -592,7 +592,7 @@ bool TakeKeyMapsPress(System& sys, const Press& press, PressOutcome* outcome) {
             row = i;
         }
     }
-    const Hwnd list = Ctl(sys, C::kButtons);
+    const Hwnd list = KeyMapsCtl(sys, C::kButtons);
     os.ListViewSelectItem(list, row);
     if (row < 0) {
         outcome->why = "Key maps: no button sends KeyCode " + std::to_string(press.keyCode);
@@ -619,7 +619,7 @@ std::intptr_t KeyMapsWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::ui
                           static_cast<int>((lParam >> 16) & 0xFFFF));
             return 0;
         case win::kWmGetMinMaxInfo:
-            sys.os.SetMinTrackSize(lParam, Dialog(sys).minWidth, Dialog(sys).minHeight);
+            sys.os.SetMinTrackSize(lParam, KeyMapsOf(sys).minWidth, KeyMapsOf(sys).minHeight);
             return 0;
         case win::kWmCommand:
             OnCommand(sys, hwnd, static_cast<std::uint32_t>(wParam & 0xFFFF),
@@ -635,8 +635,8 @@ std::intptr_t KeyMapsWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::ui
             return 0;
         case win::kWmSetFocus:
             // Activated, the window gives the keyboard to the programs.
-            if (Ctl(sys, C::kPrograms) != 0) {
-                sys.os.SetFocus(Ctl(sys, C::kPrograms));
+            if (KeyMapsCtl(sys, C::kPrograms) != 0) {
+                sys.os.SetFocus(KeyMapsCtl(sys, C::kPrograms));
             }
             return 0;
         case win::kWmDestroy:

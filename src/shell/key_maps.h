@@ -17,6 +17,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "apps/key_map_edit.h"
@@ -133,6 +135,13 @@ bool TakeKeyMapsPress(System& sys, const Press& press, PressOutcome* outcome);
 // The window's procedure (ctx is the System).
 std::intptr_t KeyMapsWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                 std::intptr_t lParam);
+
+// The pieces the dialog's files share: its state, a control, and a
+// control's text (UTF-8).
+KeyMapsDialog& KeyMapsOf(const System& sys);
+Hwnd KeyMapsCtl(const System& sys, KeyMapsControl control);
+std::string KeyMapsText(System& sys, KeyMapsControl control);
+void SetKeyMapsText(System& sys, KeyMapsControl control, std::string_view text);
 
 // The controls (key_maps_layout.cpp): made in tab order with the dialog's
 // font (false when one can't be), and placed for a client area's size.

@@ -47,40 +47,22 @@ constexpr Modifier kModifiers[] = {
     {C::kWin, 0x5B, 0},
 };
 
-KeyMapsDialog& Dialog(const System& sys) {
-    return *sys.keyMaps;
-}
-
-Hwnd Ctl(const System& sys, C control) {
-    return Dialog(sys).controls[static_cast<int>(control)];
-}
-
-std::string TextOf(System& sys, C control) {
-    char16_t buffer[1024] = {};
-    sys.os.GetWindowTextW(Ctl(sys, control), buffer, 1024);
-    return Utf16ToUtf8(buffer);
-}
-
-void SetText(System& sys, C control, std::string_view text) {
-    sys.os.SetWindowTextW(Ctl(sys, control), Utf8ToUtf16(text).c_str());
-}
-
 int Selection(System& sys, C control) {
-    return static_cast<int>(sys.os.SendMessageA(Ctl(sys, control), win::kCbGetCurSel, 0, 0));
+    return static_cast<int>(sys.os.SendMessageA(KeyMapsCtl(sys, control), win::kCbGetCurSel, 0, 0));
 }
 
 void Select(System& sys, C control, int index) {
-    sys.os.SendMessageA(Ctl(sys, control), win::kCbSetCurSel, static_cast<std::uintptr_t>(index),
-                        0);
+    sys.os.SendMessageA(KeyMapsCtl(sys, control), win::kCbSetCurSel,
+                        static_cast<std::uintptr_t>(index), 0);
 }
 
 bool Checked(System& sys, C control) {
-    return sys.os.SendMessageA(Ctl(sys, control), win::kBmGetCheck, 0, 0) ==
+    return sys.os.SendMessageA(KeyMapsCtl(sys, control), win::kBmGetCheck, 0, 0) ==
            static_cast<std::intptr_t>(win::kBstChecked);
 }
 
 void Check(System& sys, C control, bool on) {
-    sys.os.SendMessageA(Ctl(sys, control), win::kBmSetCheck,
+    sys.os.SendMessageA(KeyMapsCtl(sys, control), win::kBmSetCheck,
                         on ? win::kBstChecked : win::kBstUnchecked, 0);
 }
 
@@ -138,7 +120,7 @@ std::uint16_t Button(const KeyMapsDialog& d) {
 void ShowKind(System& sys, int kind) {
     auto show = [&](const auto& controls, K k) {
         for (C c : controls) {
-            sys.os.ShowWindow(Ctl(sys, c),
+            sys.os.ShowWindow(KeyMapsCtl(sys, c),
                               kind == static_cast<int>(k) ? win::kSwShow : win::kSwHide);
         }
     };
@@ -152,7 +134,7 @@ void ShowKind(System& sys, int kind) {
 // The hotkey control's modifiers follow the check boxes.
 void ShowChordModifiers(System& sys) {
     const auto hotkey = static_cast<std::uint32_t>(
-        sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmGetHotkey, 0, 0));
+        sys.os.SendMessageA(KeyMapsCtl(sys, C::kChord), win::kHkmGetHotkey, 0, 0));
     const std::uint32_t vk = hotkey & 0xFF;
     if (vk == 0) {
         return;
@@ -161,14 +143,15 @@ void ShowChordModifiers(System& sys) {
     for (const Modifier& m : kModifiers) {
         flags |= Checked(sys, m.box) ? m.hotkeyFlag : 0;
     }
-    sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmSetHotkey, vk | (flags << 8), 0);
+    sys.os.SendMessageA(KeyMapsCtl(sys, C::kChord), win::kHkmSetHotkey, vk | (flags << 8), 0);
 }
 
 // The chord of the keys panel: the checked modifiers in press order, then
 // the key of the hotkey control or else the other key chosen. False
 // without a key.
 bool ReadChord(System& sys, UserAction* action) {
-    std::uint32_t vk = sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmGetHotkey, 0, 0) & 0xFF;
+    std::uint32_t vk =
+        sys.os.SendMessageA(KeyMapsCtl(sys, C::kChord), win::kHkmGetHotkey, 0, 0) & 0xFF;
     if (vk == 0) {
         if (const int other = Selection(sys, C::kOther); other > 0) {
             OtherKeyAt(other - 1, &vk);
@@ -208,7 +191,7 @@ bool ReadAction(System& sys, std::optional<UserAction>* action) {
             break;
         }
         case K::kCommand: {
-            const auto id = NumberOf(TextOf(sys, C::kId));
+            const auto id = NumberOf(KeyMapsText(sys, C::kId));
             if (!id) {
                 return false;
             }
@@ -217,9 +200,9 @@ bool ReadAction(System& sys, std::optional<UserAction>* action) {
             break;
         }
         case K::kPost: {
-            const auto message = NumberOf(TextOf(sys, C::kMessage));
-            const std::string wText = TextOf(sys, C::kWParam);
-            const std::string lText = TextOf(sys, C::kLParam);
+            const auto message = NumberOf(KeyMapsText(sys, C::kMessage));
+            const std::string wText = KeyMapsText(sys, C::kWParam);
+            const std::string lText = KeyMapsText(sys, C::kLParam);
             const auto wParam = wText.empty() ? std::optional<std::uint32_t>(0) : NumberOf(wText);
             const auto lParam = lText.empty() ? std::optional<std::uint32_t>(0) : NumberOf(lText);
             if (!message || !wParam || !lParam) {
@@ -235,12 +218,12 @@ bool ReadAction(System& sys, std::optional<UserAction>* action) {
             a.kind = UserActionKind::kClose;
             break;
         case K::kLaunch:
-            a.file = TextOf(sys, C::kFile);
+            a.file = KeyMapsText(sys, C::kFile);
             if (a.file.empty()) {
                 return false;
             }
             a.kind = UserActionKind::kLaunch;
-            a.parameters = TextOf(sys, C::kArguments);
+            a.parameters = KeyMapsText(sys, C::kArguments);
             break;
         case K::kNone:
             a.kind = UserActionKind::kNone;
@@ -258,7 +241,7 @@ bool ReadAction(System& sys, std::optional<UserAction>* action) {
 // The panel's action into the document, when it makes one and it differs
 // from the line.
 void ApplyAction(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     std::optional<UserAction> action;
     if (!ReadAction(sys, &action)) {
         return;
@@ -295,15 +278,15 @@ void ShowChord(System& sys, const UserAction& action) {
         other = otherVk == vk ? i + 1 : 0;
     }
     Select(sys, C::kOther, other);
-    sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmSetHotkey, other == 0 ? vk : 0, 0);
+    sys.os.SendMessageA(KeyMapsCtl(sys, C::kChord), win::kHkmSetHotkey, other == 0 ? vk : 0, 0);
     ShowChordModifiers(sys);
 }
 
 void ClearPanel(System& sys) {
     for (C c : {C::kId, C::kMessage, C::kWParam, C::kLParam, C::kFile, C::kArguments}) {
-        SetText(sys, c, "");
+        SetKeyMapsText(sys, c, "");
     }
-    sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmSetHotkey, 0, 0);
+    sys.os.SendMessageA(KeyMapsCtl(sys, C::kChord), win::kHkmSetHotkey, 0, 0);
     Select(sys, C::kOther, 0);
     Select(sys, C::kAppCommand, -1);
     for (const Modifier& m : kModifiers) {
@@ -312,7 +295,7 @@ void ClearPanel(System& sys) {
 }
 
 void TryAction(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     std::optional<UserAction> action;
     if (!ReadAction(sys, &action) || !action) {
         sys.os.MessageBoxW(d.window, u"Choose an action for the button first.", kTitleW,
@@ -332,23 +315,24 @@ void TryAction(System& sys) {
 void FillKeyMapsLists(System& sys) {
     Platform& os = sys.os;
     for (const char* name : kKindNames) {
-        os.SendMessageTextW(Ctl(sys, C::kKind), win::kCbAddString, 0, Utf8ToUtf16(name).c_str());
+        os.SendMessageTextW(KeyMapsCtl(sys, C::kKind), win::kCbAddString, 0,
+                            Utf8ToUtf16(name).c_str());
     }
-    os.SendMessageTextW(Ctl(sys, C::kOther), win::kCbAddString, 0, u"(none)");
+    os.SendMessageTextW(KeyMapsCtl(sys, C::kOther), win::kCbAddString, 0, u"(none)");
     for (int i = 0; i < OtherKeyCount(); ++i) {
         std::uint32_t vk = 0;
-        os.SendMessageTextW(Ctl(sys, C::kOther), win::kCbAddString, 0,
+        os.SendMessageTextW(KeyMapsCtl(sys, C::kOther), win::kCbAddString, 0,
                             Utf8ToUtf16(OtherKeyAt(i, &vk)).c_str());
     }
     for (int i = 0; i < AppCommandCount(); ++i) {
         std::uint32_t command = 0;
-        os.SendMessageTextW(Ctl(sys, C::kAppCommand), win::kCbAddString, 0,
+        os.SendMessageTextW(KeyMapsCtl(sys, C::kAppCommand), win::kCbAddString, 0,
                             Utf8ToUtf16(AppCommandNameAt(i, &command)).c_str());
     }
 }
 
 void ShowKeyMapsAction(System& sys) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     d.filling = true;
     ClearPanel(sys);
     int kind = -1;
@@ -379,22 +363,22 @@ void ShowKeyMapsAction(System& sys) {
                     break;
                 case UserActionKind::kCommand:
                     kind = static_cast<int>(K::kCommand);
-                    SetText(sys, C::kId, std::to_string(a.message));
+                    SetKeyMapsText(sys, C::kId, std::to_string(a.message));
                     break;
                 case UserActionKind::kPost:
                     kind = static_cast<int>(K::kPost);
                     std::snprintf(number, sizeof number, "0x%04X", a.message);
-                    SetText(sys, C::kMessage, number);
-                    SetText(sys, C::kWParam, std::to_string(a.wParam));
-                    SetText(sys, C::kLParam, std::to_string(a.lParam));
+                    SetKeyMapsText(sys, C::kMessage, number);
+                    SetKeyMapsText(sys, C::kWParam, std::to_string(a.wParam));
+                    SetKeyMapsText(sys, C::kLParam, std::to_string(a.lParam));
                     break;
                 case UserActionKind::kClose:
                     kind = static_cast<int>(K::kClose);
                     break;
                 case UserActionKind::kLaunch:
                     kind = static_cast<int>(K::kLaunch);
-                    SetText(sys, C::kFile, a.file);
-                    SetText(sys, C::kArguments, a.parameters);
+                    SetKeyMapsText(sys, C::kFile, a.file);
+                    SetKeyMapsText(sys, C::kArguments, a.parameters);
                     break;
                 case UserActionKind::kNone:
                     kind = static_cast<int>(K::kNone);
@@ -406,13 +390,13 @@ void ShowKeyMapsAction(System& sys) {
     Check(sys, C::kRepeats, repeats);
     ShowKind(sys, kind);
     for (C c : {C::kKindLabel, C::kKind, C::kRepeats, C::kTry}) {
-        sys.os.ShowWindow(Ctl(sys, c), any ? win::kSwShow : win::kSwHide);
+        sys.os.ShowWindow(KeyMapsCtl(sys, c), any ? win::kSwShow : win::kSwHide);
     }
     d.filling = false;
 }
 
 void OnKeyMapsActionControl(System& sys, KeyMapsControl control, std::uint32_t code) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     if (d.filling || d.section < 0 || d.row < 0 || d.row >= static_cast<int>(d.buttons.size())) {
         return;
     }
@@ -435,7 +419,7 @@ void OnKeyMapsActionControl(System& sys, KeyMapsControl control, std::uint32_t c
                 // A chord pressed in the control: its modifiers into the boxes
                 // (Win stays as it was), the other key back to none.
                 const auto hotkey = static_cast<std::uint32_t>(
-                    sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmGetHotkey, 0, 0));
+                    sys.os.SendMessageA(KeyMapsCtl(sys, C::kChord), win::kHkmGetHotkey, 0, 0));
                 d.filling = true;
                 for (const Modifier& m : kModifiers) {
                     if (m.hotkeyFlag != 0) {
@@ -452,7 +436,7 @@ void OnKeyMapsActionControl(System& sys, KeyMapsControl control, std::uint32_t c
         case C::kOther:
             if (changed) {
                 if (Selection(sys, C::kOther) > 0) {
-                    sys.os.SendMessageA(Ctl(sys, C::kChord), win::kHkmSetHotkey, 0, 0);
+                    sys.os.SendMessageA(KeyMapsCtl(sys, C::kChord), win::kHkmSetHotkey, 0, 0);
                 }
                 ApplyAction(sys);
             }
@@ -479,9 +463,9 @@ void OnKeyMapsActionControl(System& sys, KeyMapsControl control, std::uint32_t c
             return;
         case C::kBrowse:
             if (clicked) {
-                if (const auto path = BrowseForProgram(sys, d.window, TextOf(sys, C::kFile))) {
+                if (const auto path = BrowseForProgram(sys, d.window, KeyMapsText(sys, C::kFile))) {
                     d.filling = true;
-                    SetText(sys, C::kFile, *path);
+                    SetKeyMapsText(sys, C::kFile, *path);
                     d.filling = false;
                     ApplyAction(sys);
                 }

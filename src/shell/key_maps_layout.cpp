@@ -102,27 +102,19 @@ consteval bool ControlsInTabOrder() {
 }
 static_assert(ControlsInTabOrder());
 
-KeyMapsDialog& Dialog(const System& sys) {
-    return *sys.keyMaps;
-}
-
-Hwnd Ctl(const System& sys, C control) {
-    return Dialog(sys).controls[static_cast<int>(control)];
-}
-
 int Scale(const KeyMapsDialog& d, int size) {
     return size * d.dpi / 96;
 }
 
 void Place(System& sys, C control, int x, int y, int width, int height) {
-    sys.os.SetWindowPos(Ctl(sys, control), 0, x, y, width > 0 ? width : 0, height > 0 ? height : 0,
-                        win::kSwpNoZOrder | win::kSwpNoActivate);
+    sys.os.SetWindowPos(KeyMapsCtl(sys, control), 0, x, y, width > 0 ? width : 0,
+                        height > 0 ? height : 0, win::kSwpNoZOrder | win::kSwpNoActivate);
 }
 
 // A label and its field on one row; the label's text sits level with the
 // field's.
 void PlacePair(System& sys, C label, C field, int x, int y, int labelWidth, int fieldWidth) {
-    const KeyMapsDialog& d = Dialog(sys);
+    const KeyMapsDialog& d = KeyMapsOf(sys);
     const int row = Scale(d, kRowHeight);
     const int drop = field == C::kKind || field == C::kOther || field == C::kAppCommand
                          ? Scale(d, kDropHeight)
@@ -134,7 +126,7 @@ void PlacePair(System& sys, C label, C field, int x, int y, int labelWidth, int 
 }  // namespace
 
 void LayOutKeyMaps(System& sys, int width, int height) {
-    const KeyMapsDialog& d = Dialog(sys);
+    const KeyMapsDialog& d = KeyMapsOf(sys);
     const int m = Scale(d, kMargin);
     const int gap = Scale(d, kGap);
     const int row = Scale(d, kRowHeight);
@@ -178,8 +170,8 @@ void LayOutKeyMaps(System& sys, int width, int height) {
     Place(sys, C::kButtons, x, m + label + gap, w, listHeight);
     const int buttonColumn = std::min(Scale(d, 190), w * 9 / 20);
     const int scrollBar = sys.os.GetSystemMetrics(win::kSmCxVScroll);
-    sys.os.SendMessageA(Ctl(sys, C::kButtons), win::kLvmSetColumnWidth, 0, buttonColumn);
-    sys.os.SendMessageA(Ctl(sys, C::kButtons), win::kLvmSetColumnWidth, 1,
+    sys.os.SendMessageA(KeyMapsCtl(sys, C::kButtons), win::kLvmSetColumnWidth, 0, buttonColumn);
+    sys.os.SendMessageA(KeyMapsCtl(sys, C::kButtons), win::kLvmSetColumnWidth, 1,
                         std::max(w - buttonColumn - scrollBar - Scale(d, 6), Scale(d, 60)));
     // The kind, with the check box every kind has; Try on the bottom row,
     // under the action.
@@ -219,7 +211,7 @@ void LayOutKeyMaps(System& sys, int width, int height) {
 }
 
 bool CreateKeyMapsControls(System& sys, Hwnd window) {
-    KeyMapsDialog& d = Dialog(sys);
+    KeyMapsDialog& d = KeyMapsOf(sys);
     for (const ControlDef& def : kControls) {
         const Hwnd control = sys.os.CreateWindowExA(def.exStyle, def.className, def.text,
                                                     win::kWsChild | win::kWsVisible | def.style, 0,
