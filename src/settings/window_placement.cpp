@@ -1,5 +1,6 @@
 #include "settings/window_placement.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/system.h"
@@ -84,6 +85,31 @@ void SaveWindowPlacement(System& sys, const char* name, const Rect& rect) {
                               reinterpret_cast<const std::uint8_t*>(&data), sizeof data);
     }
     sys.os.RegCloseKey(key);
+}
+
+WindowOpening PlaceOpeningWindow(System& sys, const char* name, const WindowSizes& sizes, int dpi) {
+    Platform& os = sys.os;
+    auto scale = [dpi](int size) { return size * dpi / 96; };
+    WindowOpening at{win::kCwUseDefault, 0, scale(sizes.width), scale(sizes.height), 0, 0};
+    const int screenWidth = os.GetSystemMetrics(win::kSmCxScreen);
+    const int screenHeight = os.GetSystemMetrics(win::kSmCyScreen);
+    if (screenWidth > 0) {
+        at.width = std::min(at.width, screenWidth * sizes.screenWidthPercent / 100);
+    }
+    if (screenHeight > 0) {
+        at.height = std::min(at.height, screenHeight * sizes.screenHeightPercent / 100);
+    }
+    at.minWidth = std::min(scale(sizes.minWidth), at.width);
+    at.minHeight = std::min(scale(sizes.minHeight), at.height);
+    Rect p{};
+    if (LoadWindowPlacement(sys, name, &p) && p.right - p.left >= at.minWidth &&
+        p.bottom - p.top >= at.minHeight) {
+        at.x = p.left;
+        at.y = p.top;
+        at.width = p.right - p.left;
+        at.height = p.bottom - p.top;
+    }
+    return at;
 }
 
 }  // namespace rc

@@ -29,10 +29,7 @@ constexpr char kPlacementName[] = "KeyMaps";
 
 // Sizes at 96 DPI, scaled to the screen's. The default fits a 1024 × 768
 // screen with its taskbar.
-constexpr int kWidth = 900;
-constexpr int kHeight = 600;
-constexpr int kMinWidth = 760;
-constexpr int kMinHeight = 480;
+constexpr WindowSizes kSizes{900, 600, 95, 88, 760, 480};
 
 int Scale(const KeyMapsDialog& d, int size) {
     return size * d.dpi / 96;
@@ -497,33 +494,12 @@ void OpenKeyMaps(System& sys) {
         d.dpi = 96;
     }
     d.font = os.CreateMessageFont();
-    int x = win::kCwUseDefault;
-    int y = 0;
-    // Not larger than the screen (a small one at a high DPI).
-    const int screenWidth = os.GetSystemMetrics(win::kSmCxScreen);
-    const int screenHeight = os.GetSystemMetrics(win::kSmCyScreen);
-    int width = Scale(d, kWidth);
-    int height = Scale(d, kHeight);
-    if (screenWidth > 0 && width > screenWidth * 95 / 100) {
-        width = screenWidth * 95 / 100;
-    }
-    if (screenHeight > 0 && height > screenHeight * 88 / 100) {
-        height = screenHeight * 88 / 100;
-    }
-    // The smallest size the user may drag it to: no larger than the screen
-    // allows either (a 1024 × 768 screen at 144 DPI).
-    d.minWidth = std::min(Scale(d, kMinWidth), width);
-    d.minHeight = std::min(Scale(d, kMinHeight), height);
-    Rect p{};
-    if (LoadWindowPlacement(sys, kPlacementName, &p) && p.right - p.left >= d.minWidth &&
-        p.bottom - p.top >= d.minHeight) {
-        x = p.left;
-        y = p.top;
-        width = p.right - p.left;
-        height = p.bottom - p.top;
-    }
-    const Hwnd window = os.CreateWindowExA(win::kWsExControlParent, kClass, kTitle,
-                                           win::kWsOverlappedWindow, x, y, width, height, 0, 0);
+    const WindowOpening at = PlaceOpeningWindow(sys, kPlacementName, kSizes, d.dpi);
+    d.minWidth = at.minWidth;
+    d.minHeight = at.minHeight;
+    const Hwnd window =
+        os.CreateWindowExA(win::kWsExControlParent, kClass, kTitle, win::kWsOverlappedWindow, at.x,
+                           at.y, at.width, at.height, 0, 0);
     if (window == 0) {
         if (d.font != 0) {
             os.DeleteObject(d.font);

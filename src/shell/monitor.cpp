@@ -31,14 +31,13 @@ constexpr std::uint32_t kEditId = 103;
 constexpr std::uint32_t kKeyMapsId = 104;
 
 // Sizes at 96 DPI, scaled to the screen's.
-constexpr int kWidth = 820;
-constexpr int kHeight = 480;
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 26;
 constexpr int kFactsHeight = 88;
-constexpr int kMinWidth = 420;
-constexpr int kMinHeight = 300;
+// The default size, within 90 % × 80 % of the screen, and the smallest,
+// which keeps the buttons side by side.
+constexpr WindowSizes kSizes{820, 480, 90, 80, 420, 300};
 
 struct Column {
     const char16_t* title;
@@ -404,29 +403,12 @@ void OpenButtonMonitor(System& sys) {
         m.dpi = 96;
     }
     m.font = os.CreateMessageFont();
-    int x = win::kCwUseDefault;
-    int y = 0;
-    // Not larger than the screen (a small one at a high DPI).
-    const int screenWidth = os.GetSystemMetrics(win::kSmCxScreen);
-    const int screenHeight = os.GetSystemMetrics(win::kSmCyScreen);
-    int width = Scale(m, kWidth);
-    int height = Scale(m, kHeight);
-    if (screenWidth > 0 && width > screenWidth * 9 / 10) {
-        width = screenWidth * 9 / 10;
-    }
-    if (screenHeight > 0 && height > screenHeight * 8 / 10) {
-        height = screenHeight * 8 / 10;
-    }
-    Rect p{};
-    if (LoadWindowPlacement(sys, kPlacementName, &p) && p.right - p.left >= Scale(m, kMinWidth) &&
-        p.bottom - p.top >= Scale(m, kMinHeight)) {
-        x = p.left;
-        y = p.top;
-        width = p.right - p.left;
-        height = p.bottom - p.top;
-    }
-    const Hwnd window = os.CreateWindowExA(win::kWsExControlParent, kMonitorClass, kMonitorTitle,
-                                           win::kWsOverlappedWindow, x, y, width, height, 0, 0);
+    const WindowOpening at = PlaceOpeningWindow(sys, kPlacementName, kSizes, m.dpi);
+    m.minWidth = at.minWidth;
+    m.minHeight = at.minHeight;
+    const Hwnd window =
+        os.CreateWindowExA(win::kWsExControlParent, kMonitorClass, kMonitorTitle,
+                           win::kWsOverlappedWindow, at.x, at.y, at.width, at.height, 0, 0);
     if (window == 0) {
         if (m.font != 0) {
             os.DeleteObject(m.font);
@@ -463,6 +445,9 @@ std::intptr_t MonitorWindowProc(void* ctx, Hwnd hwnd, std::uint32_t msg, std::ui
     switch (msg) {
         case win::kWmCreate:
             return OnCreate(sys, hwnd) ? 0 : -1;
+        case win::kWmGetMinMaxInfo:
+            sys.os.SetMinTrackSize(lParam, Monitor(sys).minWidth, Monitor(sys).minHeight);
+            return 0;
         case win::kWmSize:
             LayOut(sys, static_cast<int>(lParam & 0xFFFF),
                    static_cast<int>((lParam >> 16) & 0xFFFF));

@@ -47,6 +47,8 @@ struct ButtonMonitor {
     Hwnd keyMapsButton = 0;  // opens the Key maps dialog
     Handle font = 0;
     int dpi = 96;
+    int minWidth = 0;  // the smallest size the user may drag it to
+    int minHeight = 0;
 };
 
 // What a press did, in one line: "TotalMedia: Ctrl+Shift+P", "pointer:

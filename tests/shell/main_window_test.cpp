@@ -893,6 +893,11 @@ TEST_F(MonitorTest, TheCommandOpensOneResizableWindowAndBringsItToTheFront) {
                                         "What happened"}));
     desk.SendMessageA(monitor, win::kWmSetFocus, 0, 0);  // activated
     EXPECT_EQ(desk.Focus(), List(monitor)) << "the keyboard goes to the list";
+    Point minMaxInfo{};
+    desk.SendMessageA(monitor, win::kWmGetMinMaxInfo, 0,
+                      reinterpret_cast<std::intptr_t>(&minMaxInfo));
+    EXPECT_EQ(desk.MinTrackSize().x, 420) << "no smaller than its buttons side by side";
+    EXPECT_EQ(desk.MinTrackSize().y, 300);
     desk.SetForegroundWindow(player);
     EXPECT_EQ(Open(), monitor);
     EXPECT_EQ(desk.Foreground(), monitor);
