@@ -48,9 +48,8 @@ held=$(($(appcommands) - 1))
 frames=$(($(e2e_trace_count 'bRepeatKey') - frames_before))
 [ "$held" -ge 5 ] ||
     e2e_fail "holding volup for 1.5 s gave $held WM_APPCOMMANDs, not one per frame after the delay"
-# The frames of the first 400 ms wait: fewer commands than repeat frames.
-[ "$held" -lt "$frames" ] ||
-    e2e_fail "holding volup gave $held WM_APPCOMMANDs for $frames repeat frames: no repeat delay"
+# The frames of the first 400 ms wait (a busy machine may break the hold
+# into several presses, so the counts are not compared).
 e2e_traced 'Press: volup: Player repeats a held button after 400 ms \(held\)' ||
     e2e_fail "no frame of the hold waited out the repeat delay"
 
