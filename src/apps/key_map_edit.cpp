@@ -120,7 +120,12 @@ std::string NewLineEnding(const KeyMapDocument& doc) {
 void InsertLine(KeyMapDocument& doc, std::size_t at, std::string text) {
     std::string ending = NewLineEnding(doc);
     if (at == doc.lines.size() && at > 0 && doc.lines.back().ending.empty()) {
-        doc.lines.back().ending = ending;
+        KeyMapLine& last = doc.lines.back();
+        // A last line ending in a lone CR: that CR was its line end.
+        if (!last.text.empty() && last.text.back() == '\r') {
+            last.text.pop_back();
+        }
+        last.ending = ending;
         ending.clear();
     }
     doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(at),
@@ -288,12 +293,14 @@ std::vector<std::size_t> ButtonLines(const KeyMapDocument& doc, const Range& ran
     return lines;
 }
 
-// The line of the row: the first that names the button itself, else the
-// first that gives one of its KeyCodes; kNone when none.
-std::size_t RowLine(const KeyMapDocument& doc, const std::vector<std::size_t>& lines,
-                    std::uint16_t button) {
+// The line of the row, the one the program acts on: the first in file
+// order that reads as an action (the reader skips the others), else the
+// first; kNone when none.
+std::size_t RowLine(const KeyMapDocument& doc, const std::vector<std::size_t>& lines) {
     for (std::size_t i : lines) {
-        if (ReadLine(doc.lines[i]).button == button) {
+        UserAction action;
+        const char* why = "";
+        if (ParseUserAction(ValueOf(ReadLine(doc.lines[i])), &action, &why)) {
             return i;
         }
     }
@@ -572,7 +579,15 @@ bool RenameSection(KeyMapDocument& doc, int section, std::string_view name) {
     std::string& text = doc.lines[range.name].text;
     const std::size_t open = text.find('[');
     const std::size_t close = text.rfind(']');
-    if (SectionName(doc, section) != name) {
+    const std::string old = SectionName(doc, section);
+    // A name that runs over a lone CR or past a ']' (text after the name on
+    // its line, or lines Notepad shows apart): rewriting it would lose
+    // what it spans.
+    if (old.find(']') != std::string::npos ||
+        std::any_of(old.begin(), old.end(), [](char c) { return c >= 0 && c < ' '; })) {
+        return old == name;
+    }
+    if (old != name) {
         std::string renamed = text.substr(0, open + 1);
         renamed.append(name);
         renamed.append(text, close);
@@ -595,8 +610,7 @@ ButtonLine ButtonLineOf(const KeyMapDocument& doc, int section, std::uint16_t bu
     if (!ValidButton(button)) {
         return found;
     }
-    std::size_t line =
-        RowLine(doc, ButtonLines(doc, RangeOf(doc, section), button, layout), button);
+    std::size_t line = RowLine(doc, ButtonLines(doc, RangeOf(doc, section), button, layout));
     if (line == kNone) {
         return found;
     }
@@ -614,7 +628,7 @@ void SetButtonAction(KeyMapDocument& doc, int section, std::uint16_t button, std
         return;
     }
     std::vector<std::size_t> lines = ButtonLines(doc, range, button, layout);
-    const std::size_t keep = action ? RowLine(doc, lines, button) : kNone;
+    const std::size_t keep = action ? RowLine(doc, lines) : kNone;
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         if (*it != keep) {
             RemoveLine(doc, *it);
@@ -688,18 +702,20 @@ void SetRepeats(KeyMapDocument& doc, int section, std::uint16_t button, std::uin
 // ----- The file ------------------------------------------------------------------------
 
 std::uint32_t LoadKeyMapFile(System& sys, KeyMapFile* file) {
-    *file = KeyMapFile{};
     if (!FindUserAppsPath(sys)) {
         return static_cast<std::uint32_t>(win::kErrorPathNotFound);
     }
-    file->path = sys.userApps->widePath;
-    std::uint32_t error = ReadBytes(sys.os, file->path, &file->bytesRead, &file->existed);
+    // Read aside: a file that can't be read just now leaves what was read
+    // before, edits and all, as it was.
+    KeyMapFile read;
+    read.path = sys.userApps->widePath;
+    std::uint32_t error = ReadBytes(sys.os, read.path, &read.bytesRead, &read.existed);
     if (error != 0) {
-        file->bytesRead.clear();
         TraceSave(sys, "can't be read for editing", error);
         return error;
     }
-    file->doc = ReadKeyMapDocument(sys.os, file->bytesRead);
+    read.doc = ReadKeyMapDocument(sys.os, read.bytesRead);
+    *file = std::move(read);
     return 0;
 }
 

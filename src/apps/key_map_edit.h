@@ -79,13 +79,16 @@ void SetRepeatDelay(KeyMapDocument& doc, int section, std::optional<std::uint32_
 // it (case-insensitively).
 int AddSection(KeyMapDocument& doc, std::string_view name, const ProgramMatch& match);
 // False for a name AddSection would refuse (its own name in another letter
-// case is fine).
+// case is fine), and for a section whose name line holds more than its
+// name (a name running past a ']' or over a lone CR), which a rewrite
+// would lose.
 bool RenameSection(KeyMapDocument& doc, int section, std::string_view name);
 void RemoveSection(KeyMapDocument& doc, int section);
 
 // The line a button has in a section. A row for a named button also finds a
-// line that gives one of its KeyCodes on the layout (nIRKEYType) by number;
-// a line that names the button itself comes first.
+// line that gives one of its KeyCodes on the layout (nIRKEYType) by number.
+// Of several, the row shows (and an edit rewrites) the one the program acts
+// on: the first in file order that reads as an action, else the first.
 struct ButtonLine {
     bool present = false;  // false: the button does what it does by default
     std::string value;     // the action as written, without a comment

@@ -85,6 +85,26 @@ bool FindKey(std::string_view name, std::uint32_t* vk) {
         *vk = win::kVkNumpad0 + static_cast<std::uint32_t>(name[6] - '0');
         return true;
     }
+    // A key without a name, by its number as ChordText writes it: "VK 0xE2"
+    // (the key between Shift and Z on European keyboards).
+    if (name.size() >= 6 && name.size() <= 7 && SameText(name.substr(0, 5), "VK 0x")) {
+        std::uint32_t n = 0;
+        for (char c : name.substr(5)) {
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                     : -1;
+            if (digit < 0) {
+                return false;
+            }
+            n = n * 16 + static_cast<std::uint32_t>(digit);
+        }
+        if (n == 0 || n == 0xFF) {
+            return false;
+        }
+        *vk = n;
+        return true;
+    }
     return Lookup(kKeys, name, vk);
 }
 

@@ -12,7 +12,8 @@ namespace rc {
 // A modifier by name (Ctrl or Control, Shift, Alt, Win), any letter case.
 bool FindModifier(std::string_view name, std::uint32_t* vk);
 // A key that is not a modifier, any letter case: a letter or digit, F1 to
-// F24, NumPad0 to NumPad9, or a name of the table (Space, Enter, PageUp...).
+// F24, NumPad0 to NumPad9, a name of the table (Space, Enter, PageUp...),
+// or a key without a name by its number, "VK 0xE2".
 bool FindKey(std::string_view name, std::uint32_t* vk);
 // The keys a hotkey control can't record (Backspace, Tab, Enter, Esc, Space,
 // and the browser, volume and media keys), in the table's order: their

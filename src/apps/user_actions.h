@@ -2,8 +2,9 @@
 // file, how they are read and how they reach the application.
 //
 //   keys CHORD                modifiers and one key by name: Ctrl+Shift+P, Space,
-//                             F11, MediaPlayPause; activated first, sent only
-//                             while the application is in front
+//                             F11, MediaPlayPause, VK 0xE2 (a key by number);
+//                             activated first, sent only while the
+//                             application is in front
 //   appcommand NAME           WM_APPCOMMAND posted to the window (VOLUME_UP,
 //                             MEDIA_PLAY_PAUSE...; or the command's number)
 //   post MSG [WPARAM [LPARAM]] a message posted to the window (numbers,

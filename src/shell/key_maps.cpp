@@ -120,7 +120,13 @@ void ApplyName(System& sys) {
         return;
     }
     if (!RenameSection(d.file.doc, d.section, name)) {
-        std::string why = name.empty() ? "A program needs a name."
+        const bool spans =
+            old.find(']') != std::string::npos ||
+            std::any_of(old.begin(), old.end(), [](char c) { return c >= 0 && c < ' '; });
+        std::string why = spans
+                              ? "Its line in applications.ini holds more than the name: rename it "
+                                "in the file."
+                          : name.empty() ? "A program needs a name."
                           : name.find_first_of("[]") != std::string::npos
                               ? "A name can't hold [ or ]."
                               : "Another program already has the name \"" + name + "\".";

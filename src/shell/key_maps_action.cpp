@@ -192,7 +192,7 @@ bool ReadAction(System& sys, std::optional<UserAction>* action) {
         }
         case K::kCommand: {
             const auto id = NumberOf(KeyMapsText(sys, C::kId));
-            if (!id) {
+            if (!id || *id > 0xFFFF) {  // a menu command's id is 16 bits
                 return false;
             }
             a.kind = UserActionKind::kCommand;

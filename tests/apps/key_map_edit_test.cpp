@@ -113,6 +113,10 @@ TEST_F(KeyMapEditTest, NewLinesTakeTheFilesLineEndAndItsLastLineStaysAsItWas) {
               "[VLC]\nExe = vlc.exe\r\nplay = keys Space\nstop = keys S\nmute = keys M\n"
               "Repeat = mute");
 
+    doc = Doc("[VLC]\r\nExe = vlc.exe\r");  // the last line's end a lone CR
+    SetRepeatDelay(doc, 0, 100);
+    EXPECT_EQ(Bytes(doc), "[VLC]\r\nExe = vlc.exe\r\nRepeatDelay = 100");
+
     KeyMapDocument empty = Doc("");
     EXPECT_EQ(AddSection(empty, "VLC", {"vlc.exe", "", "VLC media player"}), 0);
     EXPECT_EQ(Bytes(empty), "\xEF\xBB\xBF[VLC]\r\nExe = vlc.exe\r\nTitle = VLC media player\r\n")
@@ -140,11 +144,12 @@ TEST_F(KeyMapEditTest, ANamedRowFindsTheLineOfItsKeyCodeOnTheLayout) {
     SetButtonAction(doc, 0, Named("volup"), k32Key, Action("appcommand VOLUME_UP"));
     EXPECT_EQ(Bytes(doc), "[P]\nExe = p.exe\n14 = appcommand VOLUME_UP ; louder\nRepeat = 14\n");
 
-    // A line naming the button comes first; the row's other lines go.
-    doc = Doc("[P]\nExe = p.exe\n14 = keys Up\nvolup = keys A\n");
-    EXPECT_EQ(ButtonLineOf(doc, 0, Named("volup"), k32Key).value, "keys A");
+    // Of several, the one the program acts on: the first that reads as an
+    // action. An edit rewrites it and the row's other lines go.
+    doc = Doc("[P]\nExe = p.exe\nvolup = keys Hyper\n14 = keys Up\nvolup = keys A\n");
+    EXPECT_EQ(ButtonLineOf(doc, 0, Named("volup"), k32Key).value, "keys Up");
     SetButtonAction(doc, 0, Named("volup"), k32Key, Action("keys B"));
-    EXPECT_EQ(Bytes(doc), "[P]\nExe = p.exe\nvolup = keys B\n");
+    EXPECT_EQ(Bytes(doc), "[P]\nExe = p.exe\n14 = keys B\n");
 }
 
 TEST_F(KeyMapEditTest, ALineThatIsNoActionIsFoundAndSaidSo) {
@@ -227,6 +232,11 @@ TEST_F(KeyMapEditTest, SectionsAreRenamedRemovedAndAdded) {
     EXPECT_EQ(SectionName(doc, 0), "Kodi");
     RemoveSection(doc, 5);  // none such: nothing
     EXPECT_EQ(SectionCount(doc), 2);
+
+    // A name line holding more than the name: a rewrite would lose it.
+    doc = Doc("[A] ; was [B]\nExe = a.exe\n");
+    EXPECT_FALSE(RenameSection(doc, 0, "C"));
+    EXPECT_EQ(Bytes(doc), "[A] ; was [B]\nExe = a.exe\n");
 }
 
 TEST_F(KeyMapEditTest, AnUnknownSectionOrButtonChangesNothing) {
@@ -319,6 +329,7 @@ TEST_F(KeyMapEditTest, EveryActionKindIsWrittenAsItIsRead) {
         {"keys Win+f11", "keys Win+F11"},
         {"keys numpad5", "keys NumPad5"},
         {"keys MediaPlayPause", "keys MediaPlayPause"},
+        {"keys Ctrl+vk 0xe2", "keys Ctrl+VK 0xE2"},  // a key without a name
         {"appcommand volume_up", "appcommand VOLUME_UP"},
         {"appcommand 9", "appcommand VOLUME_DOWN"},
         {"appcommand 53", "appcommand 53"},
@@ -428,6 +439,8 @@ TEST_F(KeyMapEditTest, AFileThatCannotBeReadOrWrittenGivesTheWindowsError) {
 
     desk.SetFileText(kFile, std::string(kMaxFileBytes + 1, ';'));
     EXPECT_EQ(LoadKeyMapFile(sys, &file), 223u) << "read in part, it would lose its end";
+    EXPECT_EQ(file.bytesRead, kText) << "a failed read keeps what was read before";
+    EXPECT_FALSE(ButtonLineOf(file.doc, 0, Named("play"), k32Key).present) << "and its edits";
 }
 
 }  // namespace
