@@ -598,10 +598,25 @@ bool RenameSection(KeyMapDocument& doc, int section, std::string_view name) {
 
 void RemoveSection(KeyMapDocument& doc, int section) {
     const Range range = RangeOf(doc, section);
-    if (range.name != kNone) {
-        doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(range.name),
-                        doc.lines.begin() + static_cast<std::ptrdiff_t>(range.end));
+    if (range.name == kNone) {
+        return;
     }
+    auto blank = [&](std::size_t i) { return Trim(doc.lines[i].text).empty(); };
+    auto comment = [&](std::size_t i) { return Trim(doc.lines[i].text).starts_with(';'); };
+    // The comments and blank lines above the next section's name are most
+    // likely that section's: they stay, less one blank line where the
+    // section removed stood between two.
+    std::size_t end = range.end;
+    if (end < doc.lines.size()) {
+        while (end > range.name + 1 && (blank(end - 1) || comment(end - 1))) {
+            --end;
+        }
+        if (end < range.end && blank(end) && range.name > 0 && blank(range.name - 1)) {
+            ++end;
+        }
+    }
+    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(range.name),
+                    doc.lines.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
 ButtonLine ButtonLineOf(const KeyMapDocument& doc, int section, std::uint16_t button,

@@ -12,8 +12,9 @@
 //   section's name line or its last such line, or removed when emptied; a
 //   new Repeat line goes where a new button line would;
 // - a renamed section rewrites its name line; a removed one loses its name
-//   line and every line up to the next section's name line; an added one is
-//   appended at the end, after a blank line.
+//   line and every line up to the next section's name line, except the
+//   comments and blank lines just above that name, which head the next
+//   section; an added one is appended at the end, after a blank line.
 // New lines take the line end most of the file uses (CR LF for a new file).
 //
 // Sections are counted in file order, duplicates included, as the dialog

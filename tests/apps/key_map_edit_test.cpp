@@ -233,6 +233,11 @@ TEST_F(KeyMapEditTest, SectionsAreRenamedRemovedAndAdded) {
     RemoveSection(doc, 5);  // none such: nothing
     EXPECT_EQ(SectionCount(doc), 2);
 
+    // The comment heading the next section stays with it.
+    doc = Doc("[A]\nExe = a.exe\n\n[B]\nExe = b.exe\n\n; C's keys\n[C]\nExe = c.exe\n");
+    RemoveSection(doc, 1);
+    EXPECT_EQ(Bytes(doc), "[A]\nExe = a.exe\n\n; C's keys\n[C]\nExe = c.exe\n");
+
     // A name line holding more than the name: a rewrite would lose it.
     doc = Doc("[A] ; was [B]\nExe = a.exe\n");
     EXPECT_FALSE(RenameSection(doc, 0, "C"));
