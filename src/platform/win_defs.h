@@ -289,6 +289,7 @@ constexpr int kSmCySmIcon = 50;
 constexpr std::uint32_t kWmNotify = 0x004E;
 constexpr std::uint32_t kWmNextDlgCtl = 0x0028;
 constexpr std::uint32_t kEmSetSel = 0x00B1;
+constexpr std::uint32_t kEmLimitText = 0x00C5;
 constexpr std::uint32_t kLvnItemActivate = static_cast<std::uint32_t>(-114);
 constexpr std::uint32_t kLvmSetImageList = 0x1003;
 constexpr std::uint32_t kLvmGetNextItem = 0x100C;

@@ -224,6 +224,9 @@ bool ReadAction(System& sys, std::optional<UserAction>* action) {
             }
             a.kind = UserActionKind::kLaunch;
             a.parameters = KeyMapsText(sys, C::kArguments);
+            if (FormatUserAction(a).size() > kMaxUserValue) {
+                return false;  // longer than a value the program reads
+            }
             break;
         case K::kNone:
             a.kind = UserActionKind::kNone;

@@ -2,7 +2,9 @@
 // they sit at a window size.
 #include <algorithm>
 #include <iterator>
+#include <string_view>
 
+#include "apps/user_apps.h"
 #include "core/system.h"
 #include "platform/win_defs.h"
 #include "shell/key_maps.h"
@@ -221,6 +223,10 @@ bool CreateKeyMapsControls(System& sys, Hwnd window) {
         }
         if (d.font != 0) {
             sys.os.SendMessageA(control, win::kWmSetFont, d.font, 0);
+        }
+        // No longer than a value the program reads.
+        if (std::string_view(def.className) == "EDIT") {
+            sys.os.SendMessageA(control, win::kEmLimitText, kMaxUserValue, 0);
         }
         d.controls[static_cast<int>(def.control)] = control;
     }

@@ -204,9 +204,15 @@ TEST_F(KeyMapsTest, OnlyTheControlsOfTheChosenKindShowAndEachChangeReachesTheRow
     EXPECT_FALSE(desk.ControlVisible(Ctl(C::kChord)));
     EXPECT_FALSE(desk.ControlVisible(Ctl(C::kFile)));
     EXPECT_EQ(ActionOf("ok"), "(default)") << "no id yet: the line stays as it was";
+    desk.TypeInto(Ctl(C::kId), "70000");
+    EXPECT_EQ(ActionOf("ok"), "(default)") << "no menu command's id";
     desk.TypeInto(Ctl(C::kId), "889");
     EXPECT_EQ(ActionOf("ok"), "command 889");
     EXPECT_EQ(desk.WindowTitle(dialog), "Key maps *");
+    desk.ChooseItem(Ctl(C::kKind), static_cast<int>(KeyMapsKind::kLaunch));
+    desk.TypeInto(Ctl(C::kFile), "C:\\Tools\\x.exe");
+    desk.TypeInto(Ctl(C::kArguments), std::string(255, 'a'));
+    EXPECT_EQ(ActionOf("ok"), "launch C:\\Tools\\x.exe") << "longer than a value the program reads";
 
     desk.ChooseItem(Ctl(C::kKind), static_cast<int>(KeyMapsKind::kKeys));
     EXPECT_TRUE(desk.ControlVisible(Ctl(C::kChord)));
